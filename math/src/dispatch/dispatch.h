@@ -1,0 +1,31 @@
+// Processor detection, table initialisation and the library's debug output.
+#pragma once
+
+#include <cstdint>
+
+#include "dispatch/op_table.h"
+
+namespace d3dx {
+
+// Value of MathDispatchState. 0xFFFF is "not yet initialised".
+enum MathDispatchState : uint32_t {
+    DISPATCH_X87 = 0,
+    DISPATCH_3DNOW = 1,
+    DISPATCH_SSE2 = 2,
+    DISPATCH_SSE = 3,
+    DISPATCH_UNINITIALIZED = 0xFFFF,
+};
+
+// Nonzero enable: detect and fill the table once; later calls return the
+// state. Zero enable: put the plain x87 table back and forget the detection.
+MathDispatchState InitMathDispatch(int enable);
+
+// 1 when the processor has MMX and the registry does not disable it.
+int ProcessorHasMMX();
+
+// printf-style line "D3DX: <text>\r\n" to the debugger output, written when
+// level is at or below the profile's "debug" setting.
+void MathDebugMessage(uint32_t level, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
+
+}  // namespace d3dx

@@ -1,0 +1,112 @@
+// The operation table and the names every variant set is written against.
+//
+// Everything here is generated from d3dx_math_slots.def, so the slot order is
+// written once. A variant set lives in its own namespace and names its
+// functions after the operation without the D3DX prefix, for example
+// d3dx::sse::MatrixMultiply for slot kMatrixMultiply.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <span>
+
+#include "d3dx_math.h"
+
+namespace d3dx {
+
+// Slot numbers, one per operation: Slot::kMatrixMultiply == 3.
+enum Slot : int {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) k##Name = index,
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+};
+
+inline constexpr int kSlotCount = 57;
+
+// Exact function type of each slot: fn::MatrixMultiply is
+// D3DXMATRIX*(D3DXMATRIX*, const D3DXMATRIX*, const D3DXMATRIX*).
+namespace fn {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) using Name = Ret Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace fn
+
+// The untyped word a slot holds. A slot is only ever called through the exact
+// type of its operation (see Call<> below).
+using OpFn = void (*)();
+
+// One entry of a variant set: which slot it fills and with what.
+struct VariantEntry {
+    Slot slot;
+    OpFn fn;
+};
+using VariantList = std::span<const VariantEntry>;
+
+template <class F>
+inline OpFn Erase(F* f) {
+    return reinterpret_cast<OpFn>(f);
+}
+
+// 57 slots, each one aligned pointer-sized word, read and written with
+// relaxed order: a reader sees the old or the new pointer, never a mix.
+struct MathOpTable {
+    std::array<std::atomic<OpFn>, kSlotCount> slot;
+
+    OpFn Get(int index) const { return slot[index].load(std::memory_order_relaxed); }
+    void Set(int index, OpFn f) { slot[index].store(f, std::memory_order_relaxed); }
+};
+
+// The table the public entries call through.
+extern MathOpTable g_mathOps;
+
+// Declarations of every variant of every set. A set defines the functions of
+// the slots it fills; the others are declared but never defined or used.
+namespace x87 {  // plain x87 reference, the content of DefaultMathOps
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace x87
+
+namespace x87alt {  // the eight faster x87 alternates of slots 0-7
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace x87alt
+
+namespace sse {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace sse
+
+namespace sse2 {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace sse2
+
+namespace amd3dnow {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace amd3dnow
+
+namespace amd3dnowext {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+}  // namespace amd3dnowext
+
+// The variant sets, each defined beside its functions. The installers write
+// exactly these entries over the table.
+extern const VariantList kX87AltVariants;      // slots 0-7
+extern const VariantList kSseVariants;         // 33 slots
+extern const VariantList kSse2Variants;        // 34 slots, 16 of them SSE's
+extern const VariantList k3DNowVariants;       // all 57 slots
+extern const VariantList k3DNowExtVariants;    // slots 15, 18, 24, 38, 39
+
+// The plain x87 table in slot order.
+extern const std::array<OpFn, kSlotCount> DefaultMathOps;
+
+}  // namespace d3dx

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds and runs every test. An optional argument names the preset:
+# default (Release), asan (AddressSanitizer + UBSan) or tsan (ThreadSanitizer,
+# concurrency tests only).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset="${1:-default}"
+scripts/ensure-deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset" -j "$(nproc)"
