@@ -1,0 +1,142 @@
+// Shared pieces of the x87 reference implementations.
+//
+// Every operation loads its single-precision inputs into extended precision
+// (long double, the x87 register format), computes there and rounds to single
+// precision only when it stores a result. The helpers below give those steps
+// names: loading and storing vector-like values and matrices, the tolerance
+// test against FLT_EPSILON, a row vector times a matrix column, and the
+// default normalisation rule that the vector, quaternion and plane
+// normalisers share.
+#pragma once
+
+#include <array>
+#include <cfloat>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+
+#include "d3dx_math.h"
+
+namespace d3dx::x87 {
+
+// x87 extended precision.
+using Ext = long double;
+
+inline constexpr float kFltEpsilon = FLT_EPSILON;  // 2^-23, bits 0x34000000
+inline constexpr float kFltMin = FLT_MIN;          // 2^-126, bits 0x00800000
+
+// Rounds an extended value to single precision, as a store to memory does.
+constexpr float RoundToFloat(Ext v) { return static_cast<float>(v); }
+
+// a and b differ by at most FLT_EPSILON (inclusive), the difference taken in
+// extended precision. NaN is never near anything.
+constexpr bool IsNear(Ext a, Ext b) {
+    const Ext difference = a - b;
+    return difference >= -static_cast<Ext>(kFltEpsilon) && difference <= static_cast<Ext>(kFltEpsilon);
+}
+
+constexpr bool IsNearOne(Ext v) { return IsNear(v, 1.0L); }
+
+// ---------------------------------------------------------------------------
+// Vector-like values: D3DXVECTOR2/3/4, D3DXQUATERNION and D3DXPLANE are plain
+// structs of consecutive floats and are handled as arrays of components.
+
+template <class T>
+inline constexpr std::size_t kComponentCount = sizeof(T) / sizeof(float);
+
+template <class T>
+using Components = std::array<Ext, kComponentCount<T>>;
+
+template <class T>
+Components<T> Load(const T& value) {
+    static_assert(std::is_trivially_copyable_v<T> && sizeof(T) % sizeof(float) == 0);
+    std::array<float, kComponentCount<T>> floats{};
+    std::memcpy(floats.data(), &value, sizeof(T));
+    Components<T> result{};
+    for (std::size_t i = 0; i < result.size(); ++i) result[i] = floats[i];
+    return result;
+}
+
+template <class T>
+void Store(T& out, const Components<T>& components) {
+    std::array<float, kComponentCount<T>> floats{};
+    for (std::size_t i = 0; i < floats.size(); ++i) floats[i] = RoundToFloat(components[i]);
+    std::memcpy(&out, floats.data(), sizeof(T));
+}
+
+// Sum of the squares of the first `count` components, in extended precision.
+template <std::size_t N>
+Ext SumOfSquares(const std::array<Ext, N>& c, std::size_t count = N) {
+    Ext sum = 0.0L;
+    for (std::size_t i = 0; i < count; ++i) sum += c[i] * c[i];
+    return sum;
+}
+
+// The default normalisation rule. L is the sum of the squares of the first
+// `lengthCount` components, rounded to single precision.
+//  - L near 1: the output is the input unchanged (nothing is written when
+//    out and v are the same object).
+//  - L > FLT_MIN: every component (all of them, not only the first
+//    lengthCount) is multiplied by 1/sqrt(L).
+//  - otherwise, NaN included: every component of the output is 0.
+// A null out or v returns null and writes nothing.
+template <class T>
+T* NormalizeComponents(T* out, const T* v, std::size_t lengthCount = kComponentCount<T>) {
+    if (out == nullptr || v == nullptr) return nullptr;
+    const Components<T> c = Load(*v);
+    const float squaredLength = RoundToFloat(SumOfSquares(c, lengthCount));
+    if (IsNearOne(squaredLength)) {
+        if (out != v) *out = *v;
+        return out;
+    }
+    Components<T> result{};
+    if (squaredLength > kFltMin) {
+        const Ext factor = 1.0L / std::sqrt(static_cast<Ext>(squaredLength));
+        for (std::size_t i = 0; i < result.size(); ++i) result[i] = c[i] * factor;
+    }
+    Store(*out, result);
+    return out;
+}
+
+// ---------------------------------------------------------------------------
+// Matrices.
+
+using ExtMatrix = std::array<std::array<Ext, 4>, 4>;
+
+inline constexpr D3DXMATRIX kIdentityMatrix{{
+    {1.0f, 0.0f, 0.0f, 0.0f},
+    {0.0f, 1.0f, 0.0f, 0.0f},
+    {0.0f, 0.0f, 1.0f, 0.0f},
+    {0.0f, 0.0f, 0.0f, 1.0f},
+}};
+
+inline ExtMatrix LoadMatrix(const D3DXMATRIX& m) {
+    ExtMatrix result{};
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) result[r][c] = m.m[r][c];
+    return result;
+}
+
+inline void StoreMatrix(D3DXMATRIX& out, const ExtMatrix& m) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c) out.m[r][c] = RoundToFloat(m[r][c]);
+}
+
+// How a vector of fewer than four components is extended to a row of four:
+// a direction gets 0 in the missing places, a point gets 0 and a final 1.
+enum class Extend { kDirection, kPoint };
+
+// Column `col` of the row (v, extension) times M. Terms that would multiply
+// by an implied 0 are left out (so an infinite matrix element in an unused
+// row does not turn the result into NaN), and an implied 1 adds m[3][col].
+template <std::size_t N>
+Ext RowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col, Extend extend) {
+    static_assert(N >= 1 && N <= 4);
+    Ext sum = v[0] * m.m[0][col];
+    for (std::size_t k = 1; k < N; ++k) sum += v[k] * m.m[k][col];
+    if (N < 4 && extend == Extend::kPoint) sum += m.m[3][col];
+    return sum;
+}
+
+}  // namespace d3dx::x87
