@@ -1,0 +1,464 @@
+// The host's class framework and object registry.
+//
+// Class objects: zorModuleClass (a named module with a parameter list and a
+// reference count) -> zorObjClass (the interface every class object offers)
+// -> zorPlayerClass -> zorPlOrthoClass -> zorPlClassicClass. Objects:
+// zorObj -> zorPlayer -> zorPlOrtho -> zorPlClassic. A plug-in derives its
+// class object and its objects from these and overrides a few operations; the
+// host reaches everything through the operation tables, whose order is fixed
+// by the declaration order below (numbers are the table entries).
+//
+// Every member is defined out of line in the engine library, so a plug-in
+// that includes this header emits (and exports) nothing of the host.
+#ifndef ZORQOBJ_H
+#define ZORQOBJ_H
+
+#include "d3dx_math.h"
+#include "zorQDefs.h"
+#include "zorQModule.h"
+#include "zorQPlayer.h"
+#include "zorQWorld.h"
+
+#include <cstdint>
+#include <cstdio>
+
+// Capacities of the module class's text fields, terminators included.
+constexpr std::size_t ZORMODULE_NAME_SIZE = 64;
+constexpr std::size_t ZORMODULE_MODULE_SIZE = 64;
+constexpr std::size_t ZORMODULE_FILE_SIZE = 256;
+constexpr std::size_t ZORPLAYER_ACTOR_SIZE = 64;
+constexpr std::size_t ZORPLCLASSIC_SOUND_SIZE = 256;
+constexpr int ZORPLCLASSIC_ANIM_COUNT = 16;
+
+class ZOR_HOST_API zorModuleClass {
+public:
+    zorModuleClass();
+    zorModuleClass(const zorModuleClass& other);
+    zorModuleClass& operator=(const zorModuleClass& other);
+    virtual ~zorModuleClass();                                            // 1
+
+    virtual void AddParam(zorParam* param);                               // 2
+    virtual void SortParams();                                            // 3
+    virtual void SetModule(char* module);                                 // 4
+    virtual char* GetModule();                                            // 5
+    virtual void AddRef();                                                // 6
+    virtual void Release();                                               // 7
+    virtual int GetRefCount();                                            // 8
+    virtual zorParam* GetParam(char* name);                               // 9
+    virtual zorParam* GetParam(int index);                                // 10
+    virtual void PrintParams();                                           // 11
+    virtual long Create();                                                // 12
+    virtual void Setup(char* name, char* module, char* file, zorModuleClass* next); // 13
+    virtual char* GetName();                                              // 14
+    virtual zorModuleClass* GetNext();                                    // 15
+    virtual void SetNext(zorModuleClass* next);                           // 16
+    virtual void PrintComments(FILE* out);                                // 17
+    virtual int Save(char* path);                                         // 18
+    virtual int Backup();                                                 // 19
+    virtual int backup_file(char* path);                                  // 20
+
+    uint32_t moduleFlags;
+    char name[ZORMODULE_NAME_SIZE];
+    char module[ZORMODULE_MODULE_SIZE];
+    char fileName[ZORMODULE_FILE_SIZE];
+    uint32_t version;
+    zorParam** params;
+    int32_t paramCount;
+    uint8_t paramsSorted;
+    int32_t refCount;
+    zorModuleClass* next;   // host-private: the registry chain
+};
+
+class ZOR_HOST_API zorObjClass : public zorModuleClass {
+public:
+    zorObjClass();
+    zorObjClass(const zorObjClass& other);
+    zorObjClass& operator=(const zorObjClass& other);
+    ~zorObjClass() override;
+
+    virtual zorObj* CreateObj();                                          // 21
+    virtual int Identify(char* name);                                     // 22
+    virtual void ParamChanged(zorParam* param);                           // 23
+    virtual void PrintInfo();                                             // 24
+    virtual void LoadData(unsigned char* data);                           // 25
+    virtual void SaveData(unsigned char* data);                           // 26
+    virtual unsigned long GetDataSize();                                  // 27
+    virtual unsigned long GetClassID();                                   // 28
+    virtual void SetClassID(unsigned long id);                            // 29
+
+    uint32_t classId;
+    uint32_t dataSize;
+    uint32_t objectCount;
+};
+
+class ZOR_HOST_API zorPlayerClass : public zorObjClass {
+public:
+    zorPlayerClass();
+    zorPlayerClass(const zorPlayerClass& other);
+    zorPlayerClass& operator=(const zorPlayerClass& other);
+    ~zorPlayerClass() override;
+
+    void AddRef() override;
+    void Release() override;
+
+    virtual char* GetActorName();                                         // 30
+    virtual void GetActorPrefs(char* actor, int* health, float* mass);    // 31
+    virtual float GetMass();                                              // 32
+    virtual void LoadEffects();                                           // 33
+
+    char actorName[ZORPLAYER_ACTOR_SIZE];
+    int32_t health;
+    int32_t armor;
+    int32_t maxHealth;
+    int32_t maxArmor;
+    uint8_t effectsLoaded;
+    float mass;
+    float walkSpeed;
+    float runSpeed;
+    float jumpHeight;
+    float turnSpeed;
+    float eyeHeight;
+};
+
+class ZOR_HOST_API zorPlOrthoClass : public zorPlayerClass {
+public:
+    zorPlOrthoClass();
+    zorPlOrthoClass(const zorPlOrthoClass& other);
+    zorPlOrthoClass& operator=(const zorPlOrthoClass& other);
+    ~zorPlOrthoClass() override;
+
+    void PrintComments(FILE* out) override;
+
+    float stepHeight;
+    float gravity;
+    float friction;
+};
+
+class ZOR_HOST_API zorPlClassicClass : public zorPlOrthoClass {
+public:
+    zorPlClassicClass();
+    zorPlClassicClass(const zorPlClassicClass& other);
+    zorPlClassicClass& operator=(const zorPlClassicClass& other);
+    ~zorPlClassicClass() override;
+
+    long Create() override;
+    int Identify(char* name) override;
+
+    int32_t attackDamage;
+    int32_t attackRange;
+    int32_t attackDelay;
+    int32_t gunCount;
+    uint32_t classicFlags;
+    char soundSet[ZORPLCLASSIC_SOUND_SIZE];
+    uint32_t animFrames[ZORPLCLASSIC_ANIM_COUNT];
+};
+
+// An effect class (registry kind "custom"): a class object that can be
+// started at a world transform.
+class ZOR_HOST_API zorCustomClass : public zorObjClass {
+public:
+    zorCustomClass();
+    zorCustomClass(const zorCustomClass& other);
+    zorCustomClass& operator=(const zorCustomClass& other);
+    ~zorCustomClass() override;
+
+    virtual float GetLifetime();                                          // 30
+    virtual void SetLifetime(float seconds);                              // 31
+    // Starts the effect at `transform`; the host copies what it keeps.
+    virtual long SpawnAt(D3DXMATRIX* transform);                          // 32
+
+    int SpawnCount() const;
+    const D3DXMATRIX& LastTransform() const;
+
+private:
+    float lifetime;
+    int spawnCount;
+    D3DXMATRIX lastTransform;
+};
+
+// Number of weapon tags a classic player carries.
+constexpr int ZORPLCLASSIC_TAG_COUNT = 4;
+// Debug state words a player exposes through DGet.
+constexpr int ZORPLORTHO_DSTATE_COUNT = 4;
+
+class ZOR_HOST_API zorObj {
+public:
+    explicit zorObj(zorObjClass* objClass);
+    zorObj(const zorObj& other);
+    zorObj& operator=(const zorObj& other);
+    virtual ~zorObj();                                                    // 1
+
+    virtual char* GetName();                                              // 2
+    virtual zorObjClass* GetClass();                                      // 3
+    virtual void LoadData(unsigned char** cursor);                        // 4
+    virtual void SaveData(unsigned char** cursor);                        // 5
+    virtual unsigned long GetDataSize();                                  // 6
+    virtual void LoadData_2(unsigned char** cursor);                      // 7
+    virtual void SaveData_2(unsigned char** cursor);                      // 8
+    virtual unsigned long GetDataSize_2();                                // 9
+    virtual void SetTimer(int ticks);                                     // 10
+    virtual long Create(zorQEntityRef* entity, unsigned long flags);     // 11
+
+protected:
+    zorObjClass* objClass;
+};
+
+class ZOR_HOST_API zorPlayer : public zorObj {
+public:
+    explicit zorPlayer(zorObjClass* objClass);
+    zorPlayer(const zorPlayer& other);
+    zorPlayer& operator=(const zorPlayer& other);
+    ~zorPlayer() override;
+
+    void SetTimer(int ticks) override;
+
+    virtual void Respawn(D3DXVECTOR3& position, float yaw);               // 12
+    virtual void SetBelli(float lean, float roll);                        // 13
+    // Message procedure: the world delivers every message for the player's
+    // entity here.
+    virtual long PlayerProc(zorQEntityRef* entity, unsigned char* data, unsigned long msg,
+                            long param1, unsigned long param2);          // 14
+    virtual int GetHealth();                                              // 15
+    virtual zorGun* GetGun();                                             // 16
+    virtual void SetGun(zorGun* gun);                                     // 17
+    virtual zorActor* GetActor();                                         // 18
+    virtual zorQEntityRef* GetRef();                                      // 19
+    virtual void GetPosition(D3DXVECTOR3* position);                      // 20
+    virtual int GetAttack();                                              // 21
+    virtual void RenderFlare();                                           // 22
+    virtual void PrintDebug();                                            // 23
+    virtual int IsCriticalAllowed();                                      // 24
+    virtual void ModVelocity(float factor);                               // 25
+    virtual void Kill(int flag);                                          // 26
+    virtual void DestroyGlow();                                           // 27
+
+protected:
+    zorQEntityRef* entity;
+    zorActor* actor;
+    int32_t timer;
+    int32_t glowing;
+};
+
+class ZOR_HOST_API zorPlOrtho : public zorPlayer {
+public:
+    explicit zorPlOrtho(zorObjClass* objClass);
+    zorPlOrtho(const zorPlOrtho& other);
+    zorPlOrtho& operator=(const zorPlOrtho& other);
+    ~zorPlOrtho() override;
+
+    void PrintDebug() override;
+    void ModVelocity(float factor) override;
+
+protected:
+    virtual void DReset();                                                // 28
+    virtual void ForcePosition(D3DXVECTOR3* position);                    // 29
+    virtual int DoJump(int strength);                                     // 30
+    virtual int TakeDamage(zorQMsgDamage* damage, unsigned long param);   // 31
+    virtual long AxisChanged(D3DXMATRIX* axis);                           // 32
+    virtual void Update();                                                // 33
+    virtual void Land(float speed);                                       // 34
+    virtual zorQEntityRef* PlaceCorpse();                                 // 35
+    virtual void PlayFootstepSound();                                     // 36
+    virtual void ProcessContact(zorQSurfaceInfo* surface, D3DXVECTOR3* point,
+                                D3DXVECTOR3* normal);                     // 37
+
+public:
+    virtual void SetMove(ZORQPLAYER_MOVE move);                           // 38
+    virtual void SetStrafe(ZORQPLAYER_STRAFE strafe);                     // 39
+    virtual void SetTurn(ZORQPLAYER_TURN turn);                           // 40
+    virtual void SetLook(ZORQPLAYER_LOOK look);                           // 41
+    virtual void SetCrouch(int crouch);                                   // 42
+    virtual void SetRun(int run);                                         // 43
+    virtual void SetJump(ZORQPLAYER_JUMP jump);                           // 44
+    virtual void SetAttack(int attack, unsigned long flags);              // 45
+    virtual void SetView(float yaw, float pitch);                         // 46
+    virtual void GetView(D3DXVECTOR3* direction);                         // 47
+    virtual void GetView(float* yaw, float* pitch);                       // 48
+    virtual D3DXVECTOR3& EyeDir();                                        // 49
+    virtual D3DXVECTOR3& EyePos();                                        // 50
+    virtual float ViewYaw();                                              // 51
+    virtual unsigned long SurfaceContens();                               // 52
+    virtual void Push(D3DXVECTOR3* force, int additive, int capped);      // 53
+    virtual ZORQPLAYER_MOVE GetMove();                                    // 54
+    virtual unsigned long DGet(unsigned long index);                      // 55
+
+protected:
+    D3DXVECTOR3 velocity;
+    D3DXVECTOR3 eyeDir;
+    D3DXVECTOR3 eyePos;
+    float yaw;
+    float pitch;
+    float speedFactor;
+    ZORQPLAYER_MOVE move;
+    ZORQPLAYER_STRAFE strafe;
+    ZORQPLAYER_TURN turn;
+    ZORQPLAYER_LOOK look;
+    ZORQPLAYER_JUMP jump;
+    int32_t crouching;
+    int32_t running;
+    unsigned long surface;
+    unsigned long dstate[ZORPLORTHO_DSTATE_COUNT];
+};
+
+class ZOR_HOST_API zorPlClassic : public zorPlOrtho {
+public:
+    explicit zorPlClassic(zorObjClass* objClass);
+    zorPlClassic(const zorPlClassic& other);
+    zorPlClassic& operator=(const zorPlClassic& other);
+    ~zorPlClassic() override;
+
+    void LoadData(unsigned char** cursor) override;
+    void SaveData(unsigned char** cursor) override;
+    unsigned long GetDataSize() override;
+    // Takes the entity: a negative result is a failure (ZORPLCLASSIC_NO_ENTITY,
+    // ZORPLCLASSIC_ENTITY_TAKEN), otherwise the entity's id.
+    long Create(zorQEntityRef* entity, unsigned long flags) override;
+    void Respawn(D3DXVECTOR3& position, float yaw) override;
+    void SetBelli(float lean, float roll) override;
+    long PlayerProc(zorQEntityRef* entity, unsigned char* data, unsigned long msg, long param1,
+                    unsigned long param2) override;
+    int GetHealth() override;
+    zorGun* GetGun() override;
+    void SetGun(zorGun* gun) override;
+    int GetAttack() override;
+    void Kill(int flag) override;
+
+protected:
+    int DoJump(int strength) override;
+    // Lowers health by the message's damage; at zero the player is killed
+    // (Kill(ZORPLCLASSIC_KILL_DAMAGE)). Returns the damage taken.
+    int TakeDamage(zorQMsgDamage* damage, unsigned long param) override;
+    long AxisChanged(D3DXMATRIX* axis) override;
+    void Update() override;
+    void Land(float speed) override;
+    // Places a corpse entity at the player's position whose data record holds
+    // its event source and this player's class object; null without an entity.
+    zorQEntityRef* PlaceCorpse() override;
+    void PlayFootstepSound() override;
+    void ProcessContact(zorQSurfaceInfo* surface, D3DXVECTOR3* point, D3DXVECTOR3* normal) override;
+
+public:
+    void SetAttack(int attack, unsigned long flags) override;
+
+    virtual int SetGunForTag(zorGun* gun, int tag);                       // 56
+
+protected:
+    virtual void SetTorsoAnim(int anim, unsigned long flags);             // 57
+    virtual void SetLegsAnim(int anim, unsigned long flags);              // 58
+    virtual void GetMuzzle(D3DXVECTOR3* position, D3DXVECTOR3* direction, D3DXVECTOR3* right,
+                           D3DXVECTOR3* up, D3DXVECTOR3* target, int tag); // 59
+    virtual void HandDropped();                                           // 60
+    virtual void HandRaised();                                            // 61
+    virtual void GetMuzzleMatrix(D3DXMATRIX& matrix);                     // 62
+    virtual void PrepareTagFlashes();                                     // 63
+
+public:
+    virtual zorQEntityRef* GetTargetEntity();                             // 64
+    virtual void SetGesture();                                            // 65
+    virtual int GetArmor();                                               // 66
+    virtual int GetMaxArmor();                                            // 67
+    virtual int GetMaxHealth();                                           // 68
+    virtual void SetInitialValues();                                      // 69
+    virtual void SetDead();                                               // 70
+    virtual int StandType(zorGun* gun);                                   // 71
+    virtual int DropType(zorGun* gun);                                    // 72
+    virtual int RaiseType(zorGun* gun);                                   // 73
+    virtual void FireTag(int tag);                                        // 74
+
+    // Host-side state queries (not in the operation table).
+    bool IsDead() const;
+    int LastKillFlag() const;
+
+protected:
+    int32_t health;
+    int32_t armor;
+    int32_t maxHealth;
+    int32_t maxArmor;
+    int32_t attack;
+    unsigned long attackFlags;
+    zorGun* gun;
+    zorGun* tagGuns[ZORPLCLASSIC_TAG_COUNT];
+    int32_t dead;
+    int32_t lastKillFlag;
+    float lean;
+    float roll;
+    int32_t torsoAnim;
+    int32_t legsAnim;
+    int32_t handRaised;
+    zorQEntityRef* target;
+};
+
+// zorPlClassic::Create failures.
+constexpr long ZORPLCLASSIC_NO_ENTITY = -3;
+constexpr long ZORPLCLASSIC_ENTITY_TAKEN = -4;
+// Kill flag the classic player uses when damage takes its health to zero.
+constexpr int ZORPLCLASSIC_KILL_DAMAGE = 1;
+
+// ---------------------------------------------------------------------------
+// Parameters, as the host sets them: found by name (without regard to case),
+// checked against the record's kind, written in place through `data`, then
+// announced through ParamChanged. A refused value changes nothing.
+
+enum ZORPARAM_RESULT {
+    ZORPARAM_OK = 0,
+    ZORPARAM_NO_CLASS = -1,       // no class object, or no name/value given
+    ZORPARAM_UNKNOWN_NAME = -2,   // the class has no parameter of that name
+    ZORPARAM_WRONG_KIND = -3,     // the parameter holds another kind of value
+    ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit ZORPARAM_TEXT_SIZE
+    ZORPARAM_BAD_NUMBER = -5,     // the text is not a number of the parameter's kind
+};
+
+ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name, const char* value);
+ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetInt(zorObjClass* cls, const char* name, int32_t value);
+ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float value);
+// Parses `value` according to the parameter's kind, then sets it.
+ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFromString(zorObjClass* cls, const char* name,
+                                                     const char* value);
+// A sentence describing the result, for the host program to print.
+ZOR_HOST_API const char* zorQParam_ResultText(ZORPARAM_RESULT result);
+
+// ---------------------------------------------------------------------------
+// The object registry: class objects by kind ("player", "custom", ...) and
+// name, both compared without regard to case. The registry does not own the
+// classes. zorQObj_ functions forward to the current registry, which tests
+// may replace.
+
+// Capacity of a registry kind, terminator included.
+constexpr std::size_t ZORQOBJ_KIND_SIZE = 32;
+
+class ZOR_HOST_API zorObjRegistry {
+public:
+    zorObjRegistry();
+    zorObjRegistry(const zorObjRegistry&) = delete;
+    zorObjRegistry& operator=(const zorObjRegistry&) = delete;
+    virtual ~zorObjRegistry();
+
+    // Registers `cls` under `kind` and its name; false when it is null, has
+    // no name, the kind is too long, or that kind and name are taken.
+    virtual bool Register(zorObjClass* cls, const char* kind);
+    virtual void Unregister(zorObjClass* cls);
+    virtual zorObjClass* GetClass(const char* name, const char* kind);
+
+private:
+    struct Entry {
+        zorObjClass* cls;
+        char kind[ZORQOBJ_KIND_SIZE];
+    };
+    std::vector<Entry> entries;
+};
+
+extern "C" {
+ZOR_HOST_API zorObjClass* zorQObj_GetClass(const char* name, const char* kind);
+ZOR_HOST_API int zorQObj_RegisterClass(zorObjClass* cls, const char* kind);
+ZOR_HOST_API void zorQObj_UnregisterClass(zorObjClass* cls);
+}
+
+// Makes `registry` current and returns the previous one; null restores the
+// built-in registry. The caller keeps ownership.
+ZOR_HOST_API zorObjRegistry* zorQObj_SetRegistry(zorObjRegistry* registry);
+
+// Compares two texts without regard to the case of ASCII letters; true when
+// equal. Null equals only null.
+ZOR_HOST_API bool zorQ_NamesEqual(const char* a, const char* b);
+
+#endif

@@ -1,0 +1,215 @@
+// The host's world services: entities with a position and an axis-aligned
+// box, cube queries, entity data, message delivery, corpses and their string
+// events. The plain zorQWorld_ functions forward to the current world object,
+// which tests and tools may replace with their own (e.g. one that records
+// every call before forwarding it).
+#ifndef ZORQWORLD_H
+#define ZORQWORLD_H
+
+#include "d3dx_math.h"
+#include "zorQDefs.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// What PickEntities selects.
+enum PICK_FILTER {
+    PICK_FILTER_NONE = 0,     // nothing
+    PICK_FILTER_ALL = 1,      // every entity
+    PICK_FILTER_PLAYERS = 2,  // entities that carry a player
+    PICK_FILTER_CORPSES = 3,  // corpse entities
+};
+
+// PickEntities flags: test entity boxes, not only positions, against the cube.
+constexpr unsigned long ZORQPICK_BOXES = 4;
+
+// Message numbers the world delivers.
+constexpr unsigned long ZORQMSG_DAMAGE = 3;
+
+// Result of a message nobody handled.
+constexpr long ZORQMSG_UNHANDLED = -1;
+
+// One world entity. Modules read only `position` directly; it follows the two
+// leading 32-bit words. The rest is the host's.
+struct zorQEntityRef {
+    uint32_t id;
+    uint32_t flags;
+    D3DXVECTOR3 position;
+    // Box corners relative to `position`.
+    D3DXVECTOR3 boxMin;
+    D3DXVECTOR3 boxMax;
+    void* data;          // entity data record (corpses: zorQCorpseData)
+    zorPlayer* player;   // the player living in this entity, or null
+};
+
+// zorQEntityRef::flags bits.
+constexpr uint32_t ZORQENTITY_CORPSE = 0x1;
+
+// The damage message record (message 3), read by the receiver in place.
+struct zorQMsgDamage {
+    int32_t damage;
+    float impulse;
+    float rotImpulse;
+    D3DXVECTOR3 origin;
+    D3DXVECTOR3 direction;
+    int16_t kind;
+    uint16_t hostReserved;   // the sender does not write these two bytes
+    uint32_t reserved;
+};
+static_assert(offsetof(zorQMsgDamage, damage) == 0);
+static_assert(offsetof(zorQMsgDamage, impulse) == 4);
+static_assert(offsetof(zorQMsgDamage, rotImpulse) == 8);
+static_assert(offsetof(zorQMsgDamage, origin) == 12);
+static_assert(offsetof(zorQMsgDamage, direction) == 24);
+static_assert(offsetof(zorQMsgDamage, kind) == 36);
+static_assert(offsetof(zorQMsgDamage, reserved) == 40);
+static_assert(offsetof(zorQEntityRef, position) == 8);
+
+// String-event callback of a corpse: the event text and the entity given at
+// registration.
+typedef void (*zorQEventCallback)(const char* event, zorQEntityRef* entity);
+
+// Event selectors of an event source.
+constexpr int ZORQEVENT_SELECTOR_COUNT = 2;
+// Callbacks one selector keeps at most.
+constexpr int ZORQEVENT_CALLBACKS_PER_SELECTOR = 8;
+// Capacity of an event source's model name, terminator included.
+constexpr std::size_t ZORQEVENT_MODEL_SIZE = 64;
+
+// The event source of a corpse: a small host scene object whose 28th table
+// entry is SetEventCallback. Raising an event calls every registered callback.
+class ZOR_HOST_API zorQEventSource {
+public:
+    zorQEventSource();
+    zorQEventSource(const zorQEventSource& other);
+    zorQEventSource& operator=(const zorQEventSource& other);
+    virtual ~zorQEventSource();                                   // 1
+
+    virtual const char* GetModel();                               // 2
+    virtual void SetModel(const char* model);                     // 3
+    virtual zorQEntityRef* GetEntity();                           // 4
+    virtual void SetEntity(zorQEntityRef* entity);                // 5
+    virtual void GetPosition(D3DXVECTOR3* position);              // 6
+    virtual void SetPosition(const D3DXVECTOR3* position);        // 7
+    virtual unsigned long GetFlags();                             // 8
+    virtual void SetFlags(unsigned long flags);                   // 9
+    virtual void Show();                                          // 10
+    virtual void Hide();                                          // 11
+    virtual int IsVisible();                                      // 12
+    virtual float GetLifetime();                                  // 13
+    virtual void SetLifetime(float seconds);                      // 14
+    virtual void Update(float seconds);                           // 15
+    virtual int IsExpired();                                      // 16
+    virtual int GetSkin();                                        // 17
+    virtual void SetSkin(int skin);                               // 18
+    virtual int GetAnimation();                                   // 19
+    virtual void SetAnimation(int animation);                     // 20
+    virtual float GetAlpha();                                     // 21
+    virtual void SetAlpha(float alpha);                           // 22
+    virtual float GetScale();                                     // 23
+    virtual void SetScale(float scale);                           // 24
+    virtual void Attach(zorQEntityRef* parent);                   // 25
+    virtual void Detach();                                        // 26
+    virtual void ClearEventCallbacks(int selector);               // 27
+    virtual long SetEventCallback(int selector, zorQEventCallback callback,
+                                  zorQEntityRef* corpse);         // 28
+    virtual int RaiseEvent(const char* event);                    // 29
+    virtual int GetCallbackCount(int selector);                   // 30
+
+private:
+    struct Registration {
+        zorQEventCallback callback;
+        zorQEntityRef* entity;
+    };
+    Registration callbacks[ZORQEVENT_SELECTOR_COUNT][ZORQEVENT_CALLBACKS_PER_SELECTOR];
+    int callbackCount[ZORQEVENT_SELECTOR_COUNT];
+    char model[ZORQEVENT_MODEL_SIZE];
+    zorQEntityRef* entity;
+    zorQEntityRef* parent;
+    D3DXVECTOR3 position;
+    unsigned long flags;
+    int visible;
+    float lifetime;
+    float age;
+    int skin;
+    int animation;
+    float alpha;
+    float scale;
+};
+
+// SetEventCallback results.
+constexpr long ZORQEVENT_OK = 0;
+constexpr long ZORQEVENT_BAD_SELECTOR = -1;
+constexpr long ZORQEVENT_FULL = -2;
+
+// The entity data record of a corpse.
+struct zorQCorpseData {
+    zorQEventSource* eventSource;
+    zorObjClass* classObject;   // class object of the player that left it
+};
+static_assert(offsetof(zorQCorpseData, eventSource) == 0);
+static_assert(offsetof(zorQCorpseData, classObject) == sizeof(void*));
+
+// A world: the services behind the zorQWorld_ functions. The default world
+// keeps its entities in memory; replace it with zorQWorld_SetCurrent.
+class ZOR_HOST_API zorWorld {
+public:
+    zorWorld();
+    zorWorld(const zorWorld&) = delete;
+    zorWorld& operator=(const zorWorld&) = delete;
+    virtual ~zorWorld();
+
+    // Writes at most `capacity` entities that `filter` selects and whose box
+    // (with ZORQPICK_BOXES) or position lies in the cube [min, max]; returns
+    // how many were written.
+    virtual int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
+                             int capacity, PICK_FILTER filter, unsigned long flags);
+    virtual void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max);
+    virtual void* GetEntityData(zorQEntityRef* entity);
+    // Delivers a message to the entity's player (its PlayerProc); the result
+    // is the player's, ZORQMSG_UNHANDLED without one.
+    virtual long SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                             unsigned long param2);
+
+    // Creates an entity at `position` whose box spans position + boxMin to
+    // position + boxMax; null when the world is full or a corner is inverted.
+    virtual zorQEntityRef* CreateEntity(const D3DXVECTOR3* position, const D3DXVECTOR3* boxMin,
+                                        const D3DXVECTOR3* boxMax);
+    // Creates a corpse entity at `position`, with its event source and its
+    // data record {event source, class object}.
+    virtual zorQEntityRef* CreateCorpse(const D3DXVECTOR3* position, zorObjClass* classObject);
+    // Removes an entity (and a corpse's event source and data); unknown
+    // entities are ignored.
+    virtual void DestroyEntity(zorQEntityRef* entity);
+    // Raises a string event on a corpse: every registered callback of its
+    // event source is called. Returns the number of callbacks called, -1 if
+    // `corpse` is not a corpse of this world.
+    virtual int RaiseCorpseEvent(zorQEntityRef* corpse, const char* event);
+
+    int EntityCount() const;
+    zorQEntityRef* EntityAt(int index) const;
+    bool Contains(const zorQEntityRef* entity) const;
+
+private:
+    bool Selects(const zorQEntityRef* entity, PICK_FILTER filter) const;
+
+    std::vector<zorQEntityRef*> entities;
+    uint32_t nextId;
+};
+
+extern "C" {
+ZOR_HOST_API int zorQWorld_PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
+                                        int capacity, PICK_FILTER filter, unsigned long flags);
+ZOR_HOST_API void zorQWorld_GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max);
+ZOR_HOST_API void* zorQWorld_GetEntityData(zorQEntityRef* entity);
+ZOR_HOST_API long zorQWorld_SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                                        unsigned long param2);
+}
+
+// Makes `world` current and returns the previous one; null restores the
+// built-in default world. The caller keeps ownership of its world.
+ZOR_HOST_API zorWorld* zorQWorld_SetCurrent(zorWorld* world);
+ZOR_HOST_API zorWorld* zorQWorld_Current();
+
+#endif
