@@ -1,0 +1,267 @@
+// Processor detection and table initialisation, and the cached MMX query.
+#include "dispatch/dispatch.h"
+
+#include <array>
+#include <optional>
+
+#include "dispatch/dispatch_internal.h"
+#include "platform/platform.h"
+
+namespace d3dx {
+
+using platform::CpuidResult;
+using platform::CurrentPlatform;
+
+std::atomic<uint32_t> g_mathDispatchState{DISPATCH_UNINITIALIZED};
+
+namespace {
+
+// Registry overrides under HKEY_LOCAL_MACHINE\Software\Microsoft\Direct3D.
+constexpr const char* kDisablePsgpValue = "DisablePSGP";
+constexpr const char* kDisableD3DXPsgpValue = "DisableD3DXPSGP";
+constexpr const char* kDisableMmxValue = "DisableMMX";
+// Only this exact value of the overrides turns the processor variants off.
+constexpr uint32_t kDisableOptimizations = 1;
+
+constexpr const char* kDisabledMessage = "(INFO) CPU optimization disabled. Using x87 Instructions";
+constexpr const char* kX87Message = "(INFO) Using x87 Instructions";
+
+// Windows 95 family releases from 4.10 build 1373 on save the SSE state.
+constexpr uint32_t kFirstSseAwareMajor = 4;
+constexpr uint32_t kFirstSseAwareMinor = 10;
+constexpr uint32_t kFirstSseAwareBuild = 1373;
+constexpr uint32_t kBuildNumberMask = 0xFFFF;
+
+// MMX cache: -1 not yet determined, else 0 or 1.
+constexpr int32_t kUnknown = -1;
+std::atomic<int32_t> g_mmxCache{kUnknown};
+
+std::atomic<const VariantSets*> g_activeVariantSets{nullptr};
+
+// The instruction sets in the order they are preferred.
+struct Candidate {
+    uint32_t featureCode;
+    const char* message;
+    void (*install)(MathOpTable&);
+    MathDispatchState state;
+};
+constexpr std::array<Candidate, 3> kCandidates{{
+    {platform::kPf3DNowInstructionsAvailable, "(INFO) Using 3DNow Instructions", Install3DNowOps,
+     DISPATCH_3DNOW},
+    {platform::kPfXmmi64InstructionsAvailable, "(INFO) Using SSE2 Instructions", InstallSse2Ops,
+     DISPATCH_SSE2},
+    {platform::kPfXmmiInstructionsAvailable, "(INFO) Using SSE Instructions", InstallSseOps,
+     DISPATCH_SSE},
+}};
+
+struct ExtendedBit {
+    uint32_t edxBit;
+    ExtendedFeature feature;
+};
+constexpr std::array<ExtendedBit, 3> kExtendedLeafBits{{
+    {platform::kEdx3DNow, kExt3DNow},
+    {platform::kEdx3DNowExt, kExt3DNowExt},
+    {platform::kEdxMmxExt, kExtMmxExt},
+}};
+
+void Info(const char* message) { MathDebugMessage(kInfoMessageLevel, "%s", message); }
+
+bool Has(uint32_t word, uint32_t bits) { return (word & bits) == bits; }
+
+uint32_t EdxOf(const std::optional<CpuidResult>& r) { return r ? r->edx : 0; }
+
+// A missing CPUID instruction reads as a processor reporting no leaves.
+uint32_t MaxLeaf(uint32_t leaf) {
+    const std::optional<CpuidResult> r = CurrentPlatform().Cpuid(leaf);
+    return r ? r->eax : 0;
+}
+
+uint32_t ReadDword(const char* valueName, uint32_t fallback) {
+    uint32_t value = 0;
+    return QueryDirect3DValue(platform::kRegDword, valueName, &value, sizeof value) ? value : fallback;
+}
+
+// "DisableD3DXPSGP", when present, wins over "DisablePSGP".
+uint32_t DisableSetting() {
+    return ReadDword(kDisableD3DXPsgpValue, ReadDword(kDisablePsgpValue, 0));
+}
+
+MathDispatchState InstallPreferredSet() {
+    for (const Candidate& c : kCandidates) {
+        if (ProcessorFeatureAvailable(c.featureCode) != 0) {
+            Info(c.message);
+            c.install(g_mathOps);
+            return c.state;
+        }
+    }
+    Info(kX87Message);
+    return DISPATCH_X87;
+}
+
+MathDispatchState Initialise() {
+    g_mathDispatchState.store(DISPATCH_X87, std::memory_order_relaxed);
+    CopyDefaultOps(g_mathOps);
+    InstallX87Ops(g_mathOps);
+    if (DisableSetting() == kDisableOptimizations) {
+        Info(kDisabledMessage);
+        return DISPATCH_X87;
+    }
+    const MathDispatchState state = InstallPreferredSet();
+    g_mathDispatchState.store(state, std::memory_order_relaxed);
+    return state;
+}
+
+// Whether a Windows 95 family release saves the SSE registers on a switch.
+bool Win9xSavesSseState(const platform::OsVersionInfoA& info) {
+    if (info.dwMajorVersion > kFirstSseAwareMajor) return true;
+    return info.dwMajorVersion == kFirstSseAwareMajor && info.dwMinorVersion >= kFirstSseAwareMinor &&
+           (info.dwBuildNumber & kBuildNumberMask) >= kFirstSseAwareBuild;
+}
+
+uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport) {
+    switch (code) {
+        case platform::kPfXmmiInstructionsAvailable:
+            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSseBit;
+        case platform::kPf3DNowInstructionsAvailable: return CpuidHas3DNow();
+        case platform::kPfXmmi64InstructionsAvailable:
+            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSse2Bit;
+        default: return 0;
+    }
+}
+
+uint32_t NtFeature(uint32_t code) {
+    if (code == platform::kPfXmmi64InstructionsAvailable) return CpuidSseBits() & kCpuidSse2Bit;
+    return CurrentPlatform().IsProcessorFeaturePresent(code) ? 1 : 0;
+}
+
+bool IsKnownFeatureCode(uint32_t code) {
+    return code == platform::kPfXmmiInstructionsAvailable ||
+           code == platform::kPf3DNowInstructionsAvailable ||
+           code == platform::kPfXmmi64InstructionsAvailable;
+}
+
+}  // namespace
+
+MathDispatchState InitMathDispatch(int enable) {
+    if (enable == 0) {
+        CopyDefaultOps(g_mathOps);
+        g_mathDispatchState.store(DISPATCH_UNINITIALIZED, std::memory_order_relaxed);
+        return DISPATCH_UNINITIALIZED;
+    }
+    const uint32_t state = g_mathDispatchState.load(std::memory_order_relaxed);
+    if (state != DISPATCH_UNINITIALIZED) return static_cast<MathDispatchState>(state);
+    return Initialise();
+}
+
+const VariantSets& LibraryVariantSets() {
+    static const VariantSets sets{kX87AltVariants, kSseVariants, kSse2Variants, k3DNowVariants,
+                                  k3DNowExtVariants};
+    return sets;
+}
+
+const VariantSets& ActiveVariantSets() {
+    const VariantSets* sets = g_activeVariantSets.load(std::memory_order_relaxed);
+    return sets ? *sets : LibraryVariantSets();
+}
+
+void SetActiveVariantSets(const VariantSets* sets) {
+    g_activeVariantSets.store(sets, std::memory_order_relaxed);
+}
+
+void InstallVariants(MathOpTable& table, VariantList list) {
+    for (const VariantEntry& entry : list) table.Set(entry.slot, entry.fn);
+}
+
+void CopyDefaultOps(MathOpTable& table) {
+    for (int i = 0; i < kSlotCount; ++i) table.Set(i, DefaultMathOps[i]);
+}
+
+void InstallX87Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().x87Alt); }
+void InstallSseOps(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse); }
+void InstallSse2Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse2); }
+
+void Install3DNowOps(MathOpTable& table) {
+    const uint32_t features = ExtendedFeatureWord();
+    if (!Has(features, kExtMmx | kExt3DNow)) return;
+    InstallVariants(table, ActiveVariantSets().amd3dnow);
+    if (Has(features, kExt3DNowExt | kExtMmxExt)) {
+        InstallVariants(table, ActiveVariantSets().amd3dnowExt);
+    }
+}
+
+uint32_t ExtendedFeatureWord() {
+    platform::Platform& p = CurrentPlatform();
+    uint32_t word = kExtAlways;
+    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return word;
+    word |= kExtStandardLeaves;
+    if (EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) word |= kExtMmx;
+    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) <= platform::kCpuidExtendedMaxLeaf) return word;
+    word |= kExtExtendedLeaves;
+    const uint32_t edx = EdxOf(p.Cpuid(platform::kCpuidExtendedFeatureLeaf));
+    for (const ExtendedBit& bit : kExtendedLeafBits) {
+        if (edx & bit.edxBit) word |= bit.feature;
+    }
+    return word;
+}
+
+bool QueryDirect3DValue(uint32_t expectedType, const char* valueName, void* buffer, uint32_t size) {
+    platform::Platform& p = CurrentPlatform();
+    platform::RegKey key = 0;
+    if (p.RegOpenKeyA(platform::kHkeyLocalMachine, platform::kDirect3DKeyPath, &key) !=
+        platform::kErrorSuccess) {
+        return false;
+    }
+    uint32_t type = 0;
+    uint32_t dataSize = size;
+    const long result =
+        p.RegQueryValueExA(key, valueName, &type, static_cast<uint8_t*>(buffer), &dataSize);
+    p.RegCloseKey(key);
+    return result == platform::kErrorSuccess && type == expectedType;
+}
+
+uint32_t ProcessorFeatureAvailable(uint32_t code) {
+    if (!IsKnownFeatureCode(code)) return 0;
+    platform::OsVersionInfoA info{};
+    info.dwOSVersionInfoSize = platform::kOsVersionInfoSize;
+    const bool versionKnown = CurrentPlatform().GetVersionExA(&info);
+    switch (info.dwPlatformId) {
+        case platform::kPlatformWin32Windows:
+            return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info));
+        case platform::kPlatformWin32Nt: return versionKnown ? NtFeature(code) : 0;
+        default: return 0;
+    }
+}
+
+uint32_t CpuidSseBits() {
+    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return 0;
+    const uint32_t edx = EdxOf(CurrentPlatform().Cpuid(platform::kCpuidFeatureLeaf));
+    return ((edx & platform::kEdxSse) ? kCpuidSseBit : 0) |
+           ((edx & platform::kEdxSse2) ? kCpuidSse2Bit : 0);
+}
+
+uint32_t CpuidHas3DNow() {
+    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) < platform::kCpuidExtendedFeatureLeaf) return 0;
+    return (EdxOf(CurrentPlatform().Cpuid(platform::kCpuidExtendedFeatureLeaf)) & platform::kEdx3DNow)
+               ? 1
+               : 0;
+}
+
+int ProcessorHasMMX() {
+    if (ReadDword(kDisableMmxValue, 0) != 0) {
+        g_mmxCache.store(0, std::memory_order_relaxed);
+        return 0;
+    }
+    if (g_mmxCache.load(std::memory_order_relaxed) < 0) {
+        g_mmxCache.store(0, std::memory_order_relaxed);
+        platform::Platform& p = CurrentPlatform();
+        if (EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) {
+            p.Emms();
+            g_mmxCache.store(1, std::memory_order_relaxed);
+        }
+    }
+    return g_mmxCache.load(std::memory_order_relaxed);
+}
+
+void ResetMmxCache() { g_mmxCache.store(kUnknown, std::memory_order_relaxed); }
+
+}  // namespace d3dx

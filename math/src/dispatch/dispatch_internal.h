@@ -1,0 +1,87 @@
+// The pieces of processor detection and table setup below the public
+// dispatch calls: the state word, the installers, the registry and feature
+// queries, and the first-call entries. Used by the dispatch code and by the
+// library's own tests and benchmarks.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+#include "dispatch/dispatch.h"
+#include "dispatch/op_table.h"
+
+namespace d3dx {
+
+// The current MathDispatchState; DISPATCH_UNINITIALIZED until the first call.
+extern std::atomic<uint32_t> g_mathDispatchState;
+
+// The profile setting that holds the debug level.
+inline constexpr const char* kProfileSection = "Direct3D";
+inline constexpr const char* kProfileDebugKey = "debug";
+inline constexpr int32_t kDefaultDebugLevel = 0;
+
+// Level of the initialiser's "(INFO)" lines.
+inline constexpr uint32_t kInfoMessageLevel = 0;
+
+// Bits of CpuidSseBits().
+inline constexpr uint32_t kCpuidSseBit = 0x4;
+inline constexpr uint32_t kCpuidSse2Bit = 0x8;
+
+// Bits of the extended feature word built by Install3DNowOps' probe.
+enum ExtendedFeature : uint32_t {
+    kExtAlways = 0x001,
+    kExtStandardLeaves = 0x002,  // CPUID reports at least one standard leaf
+    kExtExtendedLeaves = 0x004,  // CPUID reports leaves beyond 0x80000000
+    kExtMmx = 0x020,             // leaf 1 EDX bit 23
+    kExt3DNow = 0x080,           // leaf 0x80000001 EDX bit 31
+    kExt3DNowExt = 0x100,        // leaf 0x80000001 EDX bit 30
+    kExtMmxExt = 0x200,          // leaf 0x80000001 EDX bit 22
+};
+
+// The variant lists the installers write. Normally the library's own sets;
+// tests may substitute lists of their own.
+struct VariantSets {
+    VariantList x87Alt;
+    VariantList sse;
+    VariantList sse2;
+    VariantList amd3dnow;
+    VariantList amd3dnowExt;
+};
+const VariantSets& LibraryVariantSets();
+const VariantSets& ActiveVariantSets();
+// nullptr restores the library's sets. The caller keeps ownership.
+void SetActiveVariantSets(const VariantSets* sets);
+
+// Writes every entry of the list over the table; other slots keep theirs.
+void InstallVariants(MathOpTable& table, VariantList list);
+void CopyDefaultOps(MathOpTable& table);
+void InstallX87Ops(MathOpTable& table);
+void InstallSseOps(MathOpTable& table);
+void InstallSse2Ops(MathOpTable& table);
+// Installs nothing unless the probe finds MMX and 3DNow; the extension
+// variants only when it also finds both extension bits.
+void Install3DNowOps(MathOpTable& table);
+
+uint32_t ExtendedFeatureWord();
+
+// Reads one value of HKEY_LOCAL_MACHINE\Software\Microsoft\Direct3D; true
+// only when the value exists, fits and has the expected type.
+bool QueryDirect3DValue(uint32_t expectedType, const char* valueName, void* buffer, uint32_t size);
+
+// Nonzero when the feature (6 SSE, 7 3DNow, 10 SSE2) is usable; 0 for any
+// other code.
+uint32_t ProcessorFeatureAvailable(uint32_t code);
+uint32_t CpuidSseBits();
+uint32_t CpuidHas3DNow();
+
+// The entry each slot holds before initialisation, in slot order.
+extern const std::array<OpFn, kSlotCount> kFirstCallEntries;
+// Puts the table back into its load-time state: not initialised, every slot
+// holding its first-call entry. Not thread-safe.
+void RestoreFirstCallEntries();
+
+void ResetMmxCache();
+void ResetDebugLevelCache();
+
+}  // namespace d3dx

@@ -1,0 +1,106 @@
+// Hooks that switch instruction sets and capture debug output in-process.
+#include "dispatch/test_hooks.h"
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "dispatch/dispatch_internal.h"
+#include "platform/linux_platform.h"
+#include "platform/text_util.h"
+
+namespace d3dx {
+namespace {
+
+// Answers the debug profile setting with a fixed level and keeps every
+// debugger line; everything else goes to the platform underneath.
+class CapturePlatform final : public platform::ForwardingPlatform {
+public:
+    CapturePlatform(platform::Platform& inner, int debugLevel)
+        : ForwardingPlatform(inner), debugLevel_(debugLevel) {}
+
+    uint32_t GetProfileIntA(const char* appName, const char* keyName,
+                            int32_t defaultValue) override {
+        if (IsDebugSetting(appName, keyName)) return static_cast<uint32_t>(debugLevel_);
+        return ForwardingPlatform::GetProfileIntA(appName, keyName, defaultValue);
+    }
+
+    void OutputDebugStringA(const char* text) override {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.emplace_back(text);
+    }
+
+    std::vector<std::string> Lines() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return lines_;
+    }
+
+    void Clear() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.clear();
+    }
+
+private:
+    static bool IsDebugSetting(const char* appName, const char* keyName) {
+        return appName && keyName && platform::ToLower(appName) == platform::ToLower(kProfileSection) &&
+               platform::ToLower(keyName) == platform::ToLower(kProfileDebugKey);
+    }
+
+    const int debugLevel_;
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+};
+
+// The live captures, innermost last.
+using CaptureRecord = std::pair<const ScopedDebugCapture*, std::unique_ptr<CapturePlatform>>;
+std::vector<CaptureRecord>& Captures() {
+    static std::vector<CaptureRecord> captures;
+    return captures;
+}
+
+CapturePlatform& CaptureOf(const ScopedDebugCapture* owner) {
+    auto& captures = Captures();
+    auto it = std::find_if(captures.begin(), captures.end(),
+                           [owner](const CaptureRecord& r) { return r.first == owner; });
+    return *it->second;
+}
+
+}  // namespace
+
+MathDispatchState SelectInstructionSet(std::string_view cpuFeatures) {
+    std::optional<platform::CpuFeatureSet> features;
+    if (!cpuFeatures.empty()) features = platform::CpuFeaturesFromVariable(cpuFeatures);
+    platform::SystemPlatform().SimulateCpu(features);
+    ResetMmxCache();
+    InitMathDispatch(0);
+    return InitMathDispatch(1);
+}
+
+void ResetMathCaches() {
+    ResetMmxCache();
+    ResetDebugLevelCache();
+}
+
+ScopedDebugCapture::ScopedDebugCapture(int debugLevel) {
+    auto capture = std::make_unique<CapturePlatform>(platform::CurrentPlatform(), debugLevel);
+    platform::SetPlatform(capture.get());
+    Captures().emplace_back(this, std::move(capture));
+    ResetDebugLevelCache();
+}
+
+ScopedDebugCapture::~ScopedDebugCapture() {
+    auto& captures = Captures();
+    auto it = std::find_if(captures.begin(), captures.end(),
+                           [this](const CaptureRecord& r) { return r.first == this; });
+    platform::SetPlatform(&it->second->Inner());
+    captures.erase(it);
+    ResetDebugLevelCache();
+}
+
+std::vector<std::string> ScopedDebugCapture::Lines() const { return CaptureOf(this).Lines(); }
+
+void ScopedDebugCapture::Clear() { CaptureOf(this).Clear(); }
+
+}  // namespace d3dx

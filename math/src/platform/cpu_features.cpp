@@ -1,0 +1,78 @@
+// Feature-word parsing and the CPUID leaves of a simulated processor.
+#include "platform/cpu_features.h"
+#include "platform/text_util.h"
+
+#include <array>
+
+namespace d3dx::platform {
+namespace {
+
+struct FeatureWord {
+    std::string_view word;
+    CpuFeatureSet bits;
+};
+
+constexpr std::array<FeatureWord, 7> kFeatureWords{{
+    {"mmx", kCpuMmx},
+    {"sse", kCpuSse},
+    {"sse2", kCpuSse2},
+    {"3dnow", kCpu3DNow},
+    {"3dnowext", kCpu3DNowExt},
+    {"mmxext", kCpuMmxExt},
+    {"none", 0},
+}};
+
+struct FeatureBit {
+    CpuFeature feature;
+    uint32_t edxBit;
+};
+constexpr std::array<FeatureBit, 3> kStandardEdxBits{{
+    {kCpuMmx, kEdxMmx}, {kCpuSse, kEdxSse}, {kCpuSse2, kEdxSse2}}};
+constexpr std::array<FeatureBit, 3> kExtendedEdxBits{{
+    {kCpu3DNow, kEdx3DNow}, {kCpu3DNowExt, kEdx3DNowExt}, {kCpuMmxExt, kEdxMmxExt}}};
+
+std::optional<CpuFeatureSet> LookUpWord(std::string_view word) {
+    const std::string lower = ToLower(word);
+    for (const FeatureWord& entry : kFeatureWords) {
+        if (entry.word == lower) return entry.bits;
+    }
+    return std::nullopt;
+}
+
+template <size_t N>
+uint32_t EdxFor(CpuFeatureSet features, const std::array<FeatureBit, N>& bits) {
+    uint32_t edx = 0;
+    for (const FeatureBit& bit : bits) {
+        if (features & bit.feature) edx |= bit.edxBit;
+    }
+    return edx;
+}
+
+}  // namespace
+
+CpuFeatureParse ParseCpuFeatures(std::string_view text) {
+    CpuFeatureSet features = 0;
+    while (true) {
+        const size_t comma = text.find(',');
+        const std::string_view word = TrimSpaces(text.substr(0, comma));
+        const std::optional<CpuFeatureSet> bits = LookUpWord(word);
+        if (!bits) return {std::nullopt, std::string(word)};
+        features |= *bits;
+        if (comma == std::string_view::npos) return {features, {}};
+        text.remove_prefix(comma + 1);
+    }
+}
+
+CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {
+    CpuidResult r;
+    switch (leaf) {
+        case kCpuidVendorLeaf: r.eax = kCpuidFeatureLeaf; break;
+        case kCpuidFeatureLeaf: r.edx = EdxFor(features, kStandardEdxBits); break;
+        case kCpuidExtendedMaxLeaf: r.eax = kCpuidExtendedFeatureLeaf; break;
+        case kCpuidExtendedFeatureLeaf: r.edx = EdxFor(features, kExtendedEdxBits); break;
+        default: break;
+    }
+    return r;
+}
+
+}  // namespace d3dx::platform

@@ -1,0 +1,38 @@
+// Simulated processors: the feature words of the D3DX_CPU syntax and the
+// CPUID leaves a processor with exactly those features reports.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/platform.h"
+
+namespace d3dx::platform {
+
+// One bit per feature word.
+enum CpuFeature : uint32_t {
+    kCpuMmx = 1u << 0,
+    kCpuSse = 1u << 1,
+    kCpuSse2 = 1u << 2,
+    kCpu3DNow = 1u << 3,
+    kCpu3DNowExt = 1u << 4,
+    kCpuMmxExt = 1u << 5,
+};
+using CpuFeatureSet = uint32_t;
+
+struct CpuFeatureParse {
+    std::optional<CpuFeatureSet> features;  // empty when a word is unknown
+    std::string unknownWord;
+};
+
+// Parses a comma list of mmx, sse, sse2, 3dnow, 3dnowext, mmxext or none
+// (letter case and spaces around words ignored).
+CpuFeatureParse ParseCpuFeatures(std::string_view text);
+
+// What CPUID of a processor with exactly these features returns for leaf.
+// The maximum standard and extended leaves reach the feature leaves.
+CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf);
+
+}  // namespace d3dx::platform

@@ -1,0 +1,168 @@
+// The system platform on Linux: files and variables stand in for the
+// registry, the profile and the processor; CPUID and EMMS run for real.
+#include "platform/linux_platform.h"
+
+#include <cpuid.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "platform/reg_file.h"
+
+namespace d3dx::platform {
+namespace {
+
+constexpr const char* kRegistryVariable = "D3DX_REGISTRY";
+constexpr const char* kProfileVariable = "D3DX_PROFILE";
+constexpr const char* kCpuVariable = "D3DX_CPU";
+
+// The system version this platform reports: NT family, 5.1.
+constexpr uint32_t kReportedMajorVersion = 5;
+constexpr uint32_t kReportedMinorVersion = 1;
+constexpr uint32_t kReportedBuildNumber = 2600;
+
+// simulatedCpu_ holds a feature set, or this marker for the real processor.
+constexpr uint64_t kNoSimulation = ~uint64_t{0};
+
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+RegistryStore LoadRegistry(const std::optional<std::string>& path) {
+    if (!path) return {};
+    const std::optional<std::string> text = ReadWholeFile(*path);
+    if (!text) return {};
+    RegFileParse parsed = ParseRegFile(*text);
+    if (!parsed.store) {
+        std::fprintf(stderr, "%s:%d: %s\n", path->c_str(), parsed.error.line,
+                     parsed.error.message.c_str());
+        return {};
+    }
+    return std::move(*parsed.store);
+}
+
+ProfileFile LoadProfile(const std::optional<std::string>& path) {
+    if (!path) return {};
+    const std::optional<std::string> text = ReadWholeFile(*path);
+    return text ? ProfileFile::Parse(*text) : ProfileFile{};
+}
+
+uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features) {
+    return features ? uint64_t{*features} : kNoSimulation;
+}
+
+CpuidResult RealCpuid(uint32_t leaf) {
+    CpuidResult r;
+    __cpuid(leaf, r.eax, r.ebx, r.ecx, r.edx);
+    return r;
+}
+
+bool HasBit(const std::optional<CpuidResult>& r, uint32_t edxBit) {
+    return r && (r->edx & edxBit) != 0;
+}
+
+}  // namespace
+
+LinuxPlatformConfig ConfigFromEnvironment() {
+    return {Variable(kRegistryVariable), Variable(kProfileVariable), Variable(kCpuVariable)};
+}
+
+std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text) {
+    const CpuFeatureParse parsed = ParseCpuFeatures(text);
+    if (!parsed.features) {
+        std::fprintf(stderr, "%s: unknown processor feature \"%s\"; using the real processor\n",
+                     kCpuVariable, parsed.unknownWord.c_str());
+    }
+    return parsed.features;
+}
+
+LinuxPlatform::LinuxPlatform(const LinuxPlatformConfig& config)
+    : registry_(LoadRegistry(config.registryFile)),
+      profile_(LoadProfile(config.profileFile)),
+      simulatedCpu_(EncodeSimulation(config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures)
+                                                        : std::nullopt)) {}
+
+long LinuxPlatform::RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
+    return registry_.Open(root, subKey, result);
+}
+
+long LinuxPlatform::RegQueryValueExA(RegKey key, const char* valueName, uint32_t* type,
+                                     uint8_t* data, uint32_t* dataSize) {
+    return registry_.Query(key, valueName, type, data, dataSize);
+}
+
+long LinuxPlatform::RegCloseKey(RegKey key) { return registry_.Close(key); }
+
+uint32_t LinuxPlatform::GetProfileIntA(const char* appName, const char* keyName,
+                                       int32_t defaultValue) {
+    return profile_.GetInt(appName, keyName, defaultValue);
+}
+
+bool LinuxPlatform::GetVersionExA(OsVersionInfoA* info) {
+    if (info == nullptr || info->dwOSVersionInfoSize != kOsVersionInfoSize) return false;
+    info->dwMajorVersion = kReportedMajorVersion;
+    info->dwMinorVersion = kReportedMinorVersion;
+    info->dwBuildNumber = kReportedBuildNumber;
+    info->dwPlatformId = kPlatformWin32Nt;
+    return true;
+}
+
+bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
+    switch (feature) {
+        case kPfXmmiInstructionsAvailable: return HasBit(Cpuid(kCpuidFeatureLeaf), kEdxSse);
+        case kPfXmmi64InstructionsAvailable: return HasBit(Cpuid(kCpuidFeatureLeaf), kEdxSse2);
+        case kPf3DNowInstructionsAvailable:
+            if (Cpuid(kCpuidExtendedMaxLeaf).value_or(CpuidResult{}).eax < kCpuidExtendedFeatureLeaf) {
+                return false;
+            }
+            return HasBit(Cpuid(kCpuidExtendedFeatureLeaf), kEdx3DNow);
+        default: return false;
+    }
+}
+
+void LinuxPlatform::OutputDebugStringA(const char* text) {
+    if (debugSink_) {
+        debugSink_(text);
+    } else {
+        std::fputs(text, stderr);
+    }
+}
+
+std::optional<CpuidResult> LinuxPlatform::Cpuid(uint32_t leaf) {
+    const uint64_t simulated = simulatedCpu_.load(std::memory_order_relaxed);
+    if (simulated != kNoSimulation) {
+        return SimulatedCpuid(static_cast<CpuFeatureSet>(simulated), leaf);
+    }
+    return RealCpuid(leaf);
+}
+
+void LinuxPlatform::Emms() { __asm__ volatile("emms"); }
+
+void LinuxPlatform::SimulateCpu(std::optional<CpuFeatureSet> features) {
+    simulatedCpu_.store(EncodeSimulation(features), std::memory_order_relaxed);
+}
+
+void LinuxPlatform::SetDebugSink(std::function<void(const char*)> sink) {
+    debugSink_ = std::move(sink);
+}
+
+LinuxPlatform& SystemPlatform() {
+    static LinuxPlatform platform(ConfigFromEnvironment());
+    return platform;
+}
+
+Platform& DefaultPlatform() { return SystemPlatform(); }
+
+}  // namespace d3dx::platform

@@ -1,0 +1,53 @@
+// win.ini-style profile reader.
+#include "platform/profile_file.h"
+
+#include <cstdlib>
+
+#include "platform/text_util.h"
+
+namespace d3dx::platform {
+namespace {
+
+constexpr char kCommentStart = ';';
+
+bool IsSectionLine(std::string_view line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
+int32_t LeadingInteger(std::string_view value) {
+    const std::string text(value);
+    return static_cast<int32_t>(std::strtol(text.c_str(), nullptr, 10));
+}
+
+}  // namespace
+
+ProfileFile ProfileFile::Parse(std::string_view text) {
+    ProfileFile profile;
+    std::map<std::string, std::string>* section = nullptr;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        const std::string_view line = TrimSpaces(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.empty() || line.front() == kCommentStart) continue;
+        if (IsSectionLine(line)) {
+            section = &profile.sections_[ToLower(TrimSpaces(line.substr(1, line.size() - 2)))];
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (section == nullptr || equals == std::string_view::npos) continue;
+        (*section)[ToLower(TrimSpaces(line.substr(0, equals)))] =
+            std::string(TrimSpaces(line.substr(equals + 1)));
+    }
+    return profile;
+}
+
+uint32_t ProfileFile::GetInt(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+    const auto s = sections_.find(ToLower(section));
+    if (s == sections_.end()) return static_cast<uint32_t>(defaultValue);
+    const auto k = s->second.find(ToLower(key));
+    if (k == s->second.end()) return static_cast<uint32_t>(defaultValue);
+    return static_cast<uint32_t>(LeadingInteger(k->second));
+}
+
+}  // namespace d3dx::platform

@@ -1,0 +1,27 @@
+// Reader of registry export files (.reg): a header line, "[ROOT\key]" lines,
+// and value lines "name"=dword:0000000a, "name"="text", "name"=hex:01,02
+// (also hex(<type>):..., continued over lines ending in '\'), @ for a key's
+// unnamed value, "name"=- and [-ROOT\key] for removals, ';' comment lines.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/registry_store.h"
+
+namespace d3dx::platform {
+
+struct RegFileError {
+    int line = 0;  // 1-based
+    std::string message;
+};
+
+struct RegFileParse {
+    std::optional<RegistryStore> store;  // empty when the file is malformed
+    RegFileError error;
+};
+
+RegFileParse ParseRegFile(std::string_view text);
+
+}  // namespace d3dx::platform
