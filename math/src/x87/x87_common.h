@@ -139,4 +139,56 @@ Ext RowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col, Ex
     return sum;
 }
 
+// out = the row vector v (extended as given) times M, for the first
+// kComponentCount<Out> columns; `column(c, m, j, extend)` computes one
+// column, so the reference and the alternates can differ in summation order.
+// A null out, v or m returns null and writes nothing; out may be v.
+template <class Out, class In, class ColumnFn>
+Out* TransformInto(Out* out, const In* v, const D3DXMATRIX* m, Extend extend, ColumnFn column) {
+    if (out == nullptr || v == nullptr || m == nullptr) return nullptr;
+    const Components<In> c = Load(*v);
+    Components<Out> result{};
+    for (std::size_t j = 0; j < result.size(); ++j) result[j] = column(c, *m, static_cast<int>(j), extend);
+    Store(*out, result);
+    return out;
+}
+
+// Where an element of a matrix product is stored: out[i][j], or out[j][i]
+// for the transposed product.
+enum class Layout { kAsIs, kTransposed };
+
+// Writes the product a·b (or its transpose) into dst element by element;
+// `element(a, b, i, j)` computes the sum for row i, column j. dst must be
+// neither a nor b.
+template <class ElementFn>
+void WriteProduct(D3DXMATRIX& dst, const D3DXMATRIX& a, const D3DXMATRIX& b, Layout layout,
+                  ElementFn element) {
+    for (int i = 0; i < 4; ++i) {
+        for (int j = 0; j < 4; ++j) {
+            const float value = RoundToFloat(element(a, b, i, j));
+            if (layout == Layout::kAsIs) {
+                dst.m[i][j] = value;
+            } else {
+                dst.m[j][i] = value;
+            }
+        }
+    }
+}
+
+// out = M1·M2 (or its transpose), computed into a 16-float temporary and
+// copied out when out is M1 or M2. A null pointer returns null.
+template <class ElementFn>
+D3DXMATRIX* MultiplyThroughTemporary(D3DXMATRIX* out, const D3DXMATRIX* m1, const D3DXMATRIX* m2,
+                                     Layout layout, ElementFn element) {
+    if (out == nullptr || m1 == nullptr || m2 == nullptr) return nullptr;
+    if (out != m1 && out != m2) {
+        WriteProduct(*out, *m1, *m2, layout, element);
+        return out;
+    }
+    D3DXMATRIX temporary;
+    WriteProduct(temporary, *m1, *m2, layout, element);
+    *out = temporary;
+    return out;
+}
+
 }  // namespace d3dx::x87
