@@ -48,6 +48,16 @@ uint32_t EdxFor(CpuFeatureSet features, const std::array<FeatureBit, N>& bits) {
     return edx;
 }
 
+bool HasEdxBit(const std::optional<CpuidResult>& r, uint32_t edxBit) {
+    return r && (r->edx & edxBit) != 0;
+}
+
+bool Has3DNow(Platform& platform) {
+    const std::optional<CpuidResult> max = platform.Cpuid(kCpuidExtendedMaxLeaf);
+    if (!max || max->eax < kCpuidExtendedFeatureLeaf) return false;
+    return HasEdxBit(platform.Cpuid(kCpuidExtendedFeatureLeaf), kEdx3DNow);
+}
+
 }  // namespace
 
 CpuFeatureParse ParseCpuFeatures(std::string_view text) {
@@ -73,6 +83,16 @@ CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {
         default: break;
     }
     return r;
+}
+
+bool FeaturePresentFromCpuid(Platform& platform, uint32_t feature) {
+    switch (feature) {
+        case kPfXmmiInstructionsAvailable: return HasEdxBit(platform.Cpuid(kCpuidFeatureLeaf), kEdxSse);
+        case kPfXmmi64InstructionsAvailable:
+            return HasEdxBit(platform.Cpuid(kCpuidFeatureLeaf), kEdxSse2);
+        case kPf3DNowInstructionsAvailable: return Has3DNow(platform);
+        default: return false;
+    }
 }
 
 }  // namespace d3dx::platform

@@ -35,4 +35,8 @@ CpuFeatureParse ParseCpuFeatures(std::string_view text);
 // The maximum standard and extended leaves reach the feature leaves.
 CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf);
 
+// The system's answer to IsProcessorFeaturePresent for the codes the
+// library asks about, read from the platform's own CPUID leaves.
+bool FeaturePresentFromCpuid(Platform& platform, uint32_t feature);
+
 }  // namespace d3dx::platform

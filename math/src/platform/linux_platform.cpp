@@ -69,10 +69,6 @@ CpuidResult RealCpuid(uint32_t leaf) {
     return r;
 }
 
-bool HasBit(const std::optional<CpuidResult>& r, uint32_t edxBit) {
-    return r && (r->edx & edxBit) != 0;
-}
-
 }  // namespace
 
 LinuxPlatformConfig ConfigFromEnvironment() {
@@ -120,16 +116,7 @@ bool LinuxPlatform::GetVersionExA(OsVersionInfoA* info) {
 }
 
 bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
-    switch (feature) {
-        case kPfXmmiInstructionsAvailable: return HasBit(Cpuid(kCpuidFeatureLeaf), kEdxSse);
-        case kPfXmmi64InstructionsAvailable: return HasBit(Cpuid(kCpuidFeatureLeaf), kEdxSse2);
-        case kPf3DNowInstructionsAvailable:
-            if (Cpuid(kCpuidExtendedMaxLeaf).value_or(CpuidResult{}).eax < kCpuidExtendedFeatureLeaf) {
-                return false;
-            }
-            return HasBit(Cpuid(kCpuidExtendedFeatureLeaf), kEdx3DNow);
-        default: return false;
-    }
+    return FeaturePresentFromCpuid(*this, feature);
 }
 
 void LinuxPlatform::OutputDebugStringA(const char* text) {
