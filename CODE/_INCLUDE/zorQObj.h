@@ -232,6 +232,10 @@ public:
     virtual void Kill(int flag);                                          // 26
     virtual void DestroyGlow();                                           // 27
 
+    // Host-side (not in the operation table): forgets the entity, which the
+    // world is removing.
+    void DetachEntity();
+
 protected:
     zorQEntityRef* entity;
     zorActor* actor;
