@@ -1,0 +1,60 @@
+// 2x2 box down-sampler for 32-bit pixels: the integer A8R8G8B8 and X8R8G8B8
+// routines, the MMX routine that serves both formats, the binders that pick
+// between them on the first call, and a hook for tests.
+//
+// Pixels are little-endian words: bits 0-7 blue, 8-15 green, 16-23 red,
+// 24-31 alpha (A8R8G8B8) or unused (X8R8G8B8). Every output channel is
+// (p00 + p01 + p10 + p11 + 2) >> 2 of its 2x2 source block.
+//
+// Sizes: the output is (width / 2) x (height / 2) pixels and covers only
+// whole 2x2 blocks. An odd last source column or row is ignored; no routine
+// reads outside the width x height source or writes outside the output, and
+// trailing pitch bytes of either image are never touched.
+//
+// Pitches: byte distances between rows. A source pitch that is not positive
+// (a bottom-up image) produces no output; the call still returns 0.
+//
+// Status: 0 for every valid call, width 0 and height 0 included.
+// kBoxFilterInvalidPointer when the output would hold at least one pixel but
+// the source or the destination pointer is null; nothing is written then.
+#pragma once
+
+#include <cstdint>
+
+namespace d3dx {
+
+inline constexpr int32_t kBoxFilterOk = 0;
+inline constexpr int32_t kBoxFilterInvalidPointer = -1;
+
+// The one signature of every routine and of both entries.
+using BoxFilterFn = int32_t (*)(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                                int32_t srcPitch, int32_t dstPitch);
+
+// Integer, two channels per 32-bit operation; alpha averaged.
+int32_t BoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                          int32_t srcPitch, int32_t dstPitch);
+
+// Integer, two channels per 32-bit operation; output top byte 0.
+int32_t BoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                          int32_t srcPitch, int32_t dstPitch);
+
+// MMX, two output pixels per step; all four bytes averaged, for both formats.
+// Widths that are not a multiple of 4 are handed to BoxDownsampleArgb.
+int32_t BoxDownsampleMmx(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                         int32_t srcPitch, int32_t dstPitch);
+
+// First-call contents of the two entries: each asks ProcessorHasMMX, binds
+// BOTH entries (MMX routine for both, or the two integer routines), then
+// forwards the call to the routine its own entry now holds.
+int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                              int32_t srcPitch, int32_t dstPitch);
+int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                              int32_t srcPitch, int32_t dstPitch);
+
+// Test hooks, not thread-safe with callers of the entries: what each entry
+// holds now, and a way back to the unbound state (both entries hold binders).
+BoxFilterFn CurrentBoxArgbEntry();
+BoxFilterFn CurrentBoxXrgbEntry();
+void ResetBoxFilterEntries();
+
+}  // namespace d3dx
