@@ -444,6 +444,8 @@ public:
     virtual zorObjClass* GetClass(const char* name, const char* kind);
 
 private:
+    zorObjClass* Find(const char* name, const char* kind) const;
+
     struct Entry {
         zorObjClass* cls;
         char kind[ZORQOBJ_KIND_SIZE];

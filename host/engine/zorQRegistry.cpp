@@ -34,7 +34,7 @@ bool zorObjRegistry::Register(zorObjClass* cls, const char* kind)
     Entry entry{cls, {}};
     if (!zorq::CopyText(entry.kind, sizeof entry.kind, kind))
         return false;
-    if (GetClass(cls->GetName(), kind) != nullptr)
+    if (Find(cls->GetName(), kind) != nullptr)
         return false;
     entries.push_back(entry);
     return true;
@@ -48,6 +48,11 @@ void zorObjRegistry::Unregister(zorObjClass* cls)
 }
 
 zorObjClass* zorObjRegistry::GetClass(const char* className, const char* kind)
+{
+    return Find(className, kind);
+}
+
+zorObjClass* zorObjRegistry::Find(const char* className, const char* kind) const
 {
     for (const Entry& entry : entries) {
         if (zorQ_NamesEqual(entry.kind, kind) && zorQ_NamesEqual(entry.cls->GetName(), className))

@@ -1,0 +1,35 @@
+// Outstanding tracked blocks allocated since a test began.
+#ifndef TESTS_LEAK_DELTA_H
+#define TESTS_LEAK_DELTA_H
+
+#include "zorMemLeak.h"
+
+#include <set>
+#include <string>
+#include <vector>
+
+class LeakBaseline {
+public:
+    LeakBaseline()
+    {
+        for (const zorMemLeakBlock& block : zorMemLeak_Outstanding())
+            before.insert(block.address);
+        zorMemLeak_ClearEvents();
+    }
+
+    // Blocks recorded since construction and not yet released.
+    std::vector<zorMemLeakBlock> NewBlocks() const
+    {
+        std::vector<zorMemLeakBlock> fresh;
+        for (const zorMemLeakBlock& block : zorMemLeak_Outstanding()) {
+            if (before.count(block.address) == 0)
+                fresh.push_back(block);
+        }
+        return fresh;
+    }
+
+private:
+    std::set<const void*> before;
+};
+
+#endif
