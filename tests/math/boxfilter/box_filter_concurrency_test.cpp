@@ -1,0 +1,100 @@
+// Racing first calls of both entries bind them to the same routines and
+// every caller gets the right pixels; bound entries run side by side.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "box_filter_test_support.h"
+#include "boxfilter/box_filter.h"
+#include "d3dx_math.h"
+#include "dispatch/test_hooks.h"
+#include "platform/fake_platform.h"
+
+namespace {
+
+using boxtest::Image;
+
+constexpr int kThreads = 8;
+constexpr int kRounds = 20;
+
+struct Job {
+    explicit Job(std::mt19937& rng) : src(16, 6, 16 * boxtest::kPixelBytes + 4), dst(boxtest::OutputFor(src, 4)) {
+        src.FillRandom(rng);
+    }
+    Image src;
+    Image dst;
+    int32_t status = -100;
+};
+
+d3dx::BoxFilterFn EntryFor(int thread) { return thread % 2 == 0 ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry; }
+
+// Runs one job per thread through the entries, all released at once.
+void RunAllAtOnce(std::vector<Job>& jobs) {
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&jobs, &go, t] {
+            while (!go.load(std::memory_order_acquire)) std::this_thread::yield();
+            jobs[t].status = boxtest::Run(EntryFor(t), jobs[t].dst, jobs[t].src);
+        });
+    }
+    go.store(true, std::memory_order_release);
+    for (std::thread& th : threads) th.join();
+}
+
+void ExpectJobsMatchBoundRoutines(const std::vector<Job>& jobs) {
+    for (int t = 0; t < kThreads; ++t) {
+        const d3dx::BoxFilterFn routine = t % 2 == 0 ? d3dx::CurrentBoxArgbEntry() : d3dx::CurrentBoxXrgbEntry();
+        Image expected = boxtest::OutputFor(jobs[t].src, 4);
+        boxtest::Run(routine, expected, jobs[t].src);
+        EXPECT_EQ(jobs[t].status, d3dx::kBoxFilterOk);
+        EXPECT_TRUE(boxtest::SamePixels(jobs[t].dst, expected)) << "thread " << t;
+        EXPECT_TRUE(jobs[t].dst.PaddingIntact());
+    }
+}
+
+class BoxFilterConcurrency : public ::testing::TestWithParam<d3dx::platform::CpuFeatureSet> {
+protected:
+    void SetUp() override {
+        fake_->SetCpuFeatures(GetParam());
+        d3dx::ResetBoxFilterEntries();
+    }
+    void TearDown() override { d3dx::ResetBoxFilterEntries(); }
+
+    d3dx::platform::ScopedFakePlatform fake_;
+};
+
+INSTANTIATE_TEST_SUITE_P(Processors, BoxFilterConcurrency,
+                         ::testing::Values(d3dx::platform::kCpuMmx, d3dx::platform::kCpuSse));
+
+TEST_P(BoxFilterConcurrency, RacingFirstCallsBindOnceAndAgree) {
+    const bool mmx = GetParam() == d3dx::platform::kCpuMmx;
+    std::mt19937 rng(11);
+    for (int round = 0; round < kRounds; ++round) {
+        d3dx::ResetBoxFilterEntries();
+        d3dx::ResetMathCaches();
+        std::vector<Job> jobs;
+        for (int t = 0; t < kThreads; ++t) jobs.emplace_back(rng);
+        RunAllAtOnce(jobs);
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleArgb);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleXrgb);
+        ExpectJobsMatchBoundRoutines(jobs);
+    }
+}
+
+TEST_P(BoxFilterConcurrency, BoundEntriesRunSideBySide) {
+    std::mt19937 rng(12);
+    std::vector<Job> warmup;
+    warmup.emplace_back(rng);
+    boxtest::Run(&BoxDownsampleArgbEntry, warmup[0].dst, warmup[0].src);
+    std::vector<Job> jobs;
+    for (int t = 0; t < kThreads; ++t) jobs.emplace_back(rng);
+    RunAllAtOnce(jobs);
+    ExpectJobsMatchBoundRoutines(jobs);
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The three box filter routines against the per-channel rule: random images,
+// sizes and pitches, the worked cases, odd sizes, empty and invalid calls.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "box_filter_test_support.h"
+#include "boxfilter/box_filter.h"
+
+namespace {
+
+using boxtest::Image;
+using boxtest::TopByte;
+
+struct RoutineCase {
+    const char* name;
+    d3dx::BoxFilterFn fn;
+    TopByte top;
+};
+
+const RoutineCase kRoutines[] = {
+    {"Argb", &d3dx::BoxDownsampleArgb, TopByte::Averaged},
+    {"Xrgb", &d3dx::BoxDownsampleXrgb, TopByte::Zero},
+    {"Mmx", &d3dx::BoxDownsampleMmx, TopByte::Averaged},
+};
+
+class BoxFilterRule : public ::testing::TestWithParam<RoutineCase> {};
+
+std::string RoutineName(const ::testing::TestParamInfo<RoutineCase>& info) { return info.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Routines, BoxFilterRule, ::testing::ValuesIn(kRoutines), RoutineName);
+
+void ExpectMatchesReference(const RoutineCase& routine, const Image& src, uint32_t dstTrailing) {
+    Image dst = boxtest::OutputFor(src, dstTrailing);
+    ASSERT_EQ(boxtest::Run(routine.fn, dst, src), d3dx::kBoxFilterOk);
+    for (uint32_t j = 0; j < dst.Height(); ++j)
+        for (uint32_t i = 0; i < dst.Width(); ++i)
+            ASSERT_EQ(dst.At(i, j), boxtest::ReferenceAt(src, i, j, routine.top))
+                << src.Width() << "x" << src.Height() << " pitch " << src.Pitch() << " at " << i << "," << j;
+    EXPECT_TRUE(dst.PaddingIntact()) << "trailing destination bytes written";
+}
+
+// Odd widths and heights included: the odd last column/row must be ignored
+// and, since the buffers end at the last pixel, never read.
+TEST_P(BoxFilterRule, RandomImagesMatchPerChannelRule) {
+    std::mt19937 rng(20261208);
+    const uint32_t widths[] = {1, 2, 3, 4, 5, 6, 7, 8, 12, 15, 16, 33, 64};
+    const uint32_t srcTrailing[] = {0, 3, 4, 12};
+    const uint32_t dstTrailing[] = {0, 4, 5};
+    for (uint32_t width : widths)
+        for (uint32_t height = 1; height <= 7; ++height)
+            for (uint32_t trailing : srcTrailing) {
+                Image src(width, height, static_cast<int32_t>(width * boxtest::kPixelBytes + trailing));
+                src.FillRandom(rng);
+                ExpectMatchesReference(GetParam(), src, dstTrailing[rng() % 3]);
+            }
+}
+
+struct WorkedCase {
+    const char* what;
+    uint32_t p00, p01, p10, p11;
+    uint32_t argb, xrgb, mmx;
+};
+
+// Expected output of each routine for one 2x2 block.
+const WorkedCase kWorkedCases[] = {
+    {"blue (0+1+1+1+2)>>2", 0xFF000000, 0xFF000001, 0xFF000001, 0xFF000001, 0xFF000001, 0x00000001,
+     0xFF000001},
+    {"a half rounds up", 0x00000000, 0x00000000, 0x00000001, 0x00000001, 0x00000001, 0x00000001, 0x00000001},
+    {"a quarter rounds down", 0x00000000, 0x00000000, 0x00000000, 0x00000001, 0, 0, 0},
+    {"alpha 0 and 255 give 128, colours kept", 0x00123456, 0x00123456, 0xFF123456, 0xFF123456, 0x80123456,
+     0x00123456, 0x80123456},
+    {"all ones: top byte cleared only by the integer X8R8G8B8 form", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+     0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF, 0xFFFFFFFF},
+    {"channels do not carry into each other", 0x01FF01FF, 0x01FF01FF, 0x02FE02FE, 0x02FE02FE, 0x02FF02FF,
+     0x00FF02FF, 0x02FF02FF},
+    {"largest sums, no saturation needed", 0xFEFEFEFE, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+     0x00FFFFFF, 0xFFFFFFFF},
+};
+
+uint32_t RunOneBlock(d3dx::BoxFilterFn fn, const WorkedCase& c, uint32_t width) {
+    // The block sits at the left of a width x 2 image whose other pixels are
+    // copies of it, so that the MMX routine runs its own path for width 4.
+    Image src(width, 2, static_cast<int32_t>(width * boxtest::kPixelBytes));
+    for (uint32_t x = 0; x < width; x += 2) {
+        src.Set(x, 0, c.p00);
+        src.Set(x + 1, 0, c.p01);
+        src.Set(x, 1, c.p10);
+        src.Set(x + 1, 1, c.p11);
+    }
+    Image dst = boxtest::OutputFor(src, 0);
+    EXPECT_EQ(boxtest::Run(fn, dst, src), d3dx::kBoxFilterOk);
+    return dst.At(0, 0);
+}
+
+TEST(BoxFilterWorkedCases, EachRoutineGivesTheExpectedPixel) {
+    for (const WorkedCase& c : kWorkedCases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(RunOneBlock(&d3dx::BoxDownsampleArgb, c, 2), c.argb);
+        EXPECT_EQ(RunOneBlock(&d3dx::BoxDownsampleXrgb, c, 2), c.xrgb);
+        EXPECT_EQ(RunOneBlock(&d3dx::BoxDownsampleMmx, c, 4), c.mmx);
+    }
+}
+
+// The MMX routine serves both formats: it equals the integer A8R8G8B8 form
+// everywhere, and the integer X8R8G8B8 form except for the top byte.
+TEST(BoxFilterFormsAgree, MmxEqualsIntegerFormsOverRandomImages) {
+    std::mt19937 rng(7);
+    for (uint32_t width : {4u, 8u, 20u, 64u})
+        for (uint32_t height : {2u, 3u, 6u}) {
+            Image src(width, height, static_cast<int32_t>(width * boxtest::kPixelBytes + 8));
+            src.FillRandom(rng);
+            Image argb = boxtest::OutputFor(src, 0), xrgb = boxtest::OutputFor(src, 0),
+                  mmx = boxtest::OutputFor(src, 0);
+            boxtest::Run(&d3dx::BoxDownsampleArgb, argb, src);
+            boxtest::Run(&d3dx::BoxDownsampleXrgb, xrgb, src);
+            boxtest::Run(&d3dx::BoxDownsampleMmx, mmx, src);
+            EXPECT_TRUE(boxtest::SamePixels(mmx, argb));
+            for (uint32_t j = 0; j < mmx.Height(); ++j)
+                for (uint32_t i = 0; i < mmx.Width(); ++i) ASSERT_EQ(mmx.At(i, j) & 0x00FFFFFF, xrgb.At(i, j));
+        }
+}
+
+// Widths that are not a multiple of 4 go to the integer A8R8G8B8 form, so
+// the top byte is averaged even for X8R8G8B8 data.
+TEST(BoxFilterFormsAgree, MmxHandsWidthSixToIntegerArgb) {
+    std::mt19937 rng(6);
+    Image src(6, 4, 6 * boxtest::kPixelBytes);
+    src.FillRandom(rng);
+    Image argb = boxtest::OutputFor(src, 0), mmx = boxtest::OutputFor(src, 0);
+    boxtest::Run(&d3dx::BoxDownsampleArgb, argb, src);
+    EXPECT_EQ(boxtest::Run(&d3dx::BoxDownsampleMmx, mmx, src), d3dx::kBoxFilterOk);
+    EXPECT_TRUE(boxtest::SamePixels(mmx, argb));
+}
+
+struct EmptyCase {
+    const char* what;
+    uint32_t width, height;
+    bool nullPointers;
+};
+
+// Calls with no whole 2x2 block write nothing and succeed, with or without
+// images behind the pointers.
+const EmptyCase kEmptyCases[] = {
+    {"width 0", 0, 4, false},  {"height 0", 4, 0, false},     {"width 1", 1, 4, false},
+    {"height 1", 8, 1, false}, {"0x0, null images", 0, 0, true}, {"1x9, null images", 1, 9, true},
+};
+
+TEST_P(BoxFilterRule, CallsWithoutWholeBlocksWriteNothing) {
+    for (const EmptyCase& c : kEmptyCases) {
+        SCOPED_TRACE(c.what);
+        Image src(c.width, c.height, static_cast<int32_t>(c.width * boxtest::kPixelBytes));
+        Image dst(4, 2, 16);  // a sentinel the call must leave alone
+        void* out = c.nullPointers ? nullptr : dst.Data();
+        const void* in = c.nullPointers ? nullptr : src.Data();
+        EXPECT_EQ(GetParam().fn(out, in, c.width, c.height, src.Pitch(), dst.Pitch()), d3dx::kBoxFilterOk);
+        EXPECT_TRUE(dst.Untouched());
+    }
+}
+
+TEST_P(BoxFilterRule, NullImageWithOutputIsRejected) {
+    Image src(8, 4, 32), dst(4, 2, 16);
+    src.Fill(0x11223344);
+    EXPECT_EQ(GetParam().fn(dst.Data(), nullptr, 8, 4, 32, 16), d3dx::kBoxFilterInvalidPointer);
+    EXPECT_EQ(GetParam().fn(nullptr, src.Data(), 8, 4, 32, 16), d3dx::kBoxFilterInvalidPointer);
+    EXPECT_TRUE(dst.Untouched());
+}
+
+// A bottom-up source (negative pitch, pointer at the last row) is walked
+// upward only, so it produces nothing; a zero pitch likewise.
+TEST_P(BoxFilterRule, NonPositiveSourcePitchProducesNothing) {
+    Image src(8, 4, 32), dst(4, 2, 16);
+    src.Fill(0x80808080);
+    const uint8_t* lastRow = src.Data() + 3 * 32;
+    EXPECT_EQ(GetParam().fn(dst.Data(), lastRow, 8, 4, -32, 16), d3dx::kBoxFilterOk);
+    EXPECT_EQ(GetParam().fn(dst.Data(), src.Data(), 8, 4, 0, 16), d3dx::kBoxFilterOk);
+    EXPECT_TRUE(dst.Untouched());
+}
+
+// A bottom-up destination is written row by row downward in memory.
+TEST_P(BoxFilterRule, NegativeDestinationPitchWritesRowsUpward) {
+    std::mt19937 rng(3);
+    Image src(8, 4, 32), forward(4, 2, 16), backward(4, 2, 16);
+    src.FillRandom(rng);
+    boxtest::Run(GetParam().fn, forward, src);
+    EXPECT_EQ(GetParam().fn(backward.Data() + 16, src.Data(), 8, 4, 32, -16), d3dx::kBoxFilterOk);
+    for (uint32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(backward.At(i, 1), forward.At(i, 0));
+        EXPECT_EQ(backward.At(i, 0), forward.At(i, 1));
+    }
+}
+
+}  // namespace
