@@ -5,18 +5,20 @@
 namespace quaternion_plane_test {
 namespace {
 
+using PlaneOps = X87Table;
+
 float Distance(const D3DXPLANE& p, const D3DXVECTOR3& v) { return p.a * v.x + p.b * v.y + p.c * v.z + p.d; }
 
 const D3DXVECTOR3 kPoints[] = {{0, 0, 0}, {1, 2, 3}, {-4, 0.5f, 2}, {10, -7, 0.25f}};
 
-TEST_F(X87Table, PlaneFromPointNormalKeepsTheNormalsLength) {
+TEST_F(PlaneOps, PlaneFromPointNormalKeepsTheNormalsLength) {
     const D3DXVECTOR3 point{1, 3, 5}, normal{0, 2, 0};
     D3DXPLANE p;
     EXPECT_EQ(D3DXPlaneFromPointNormal(&p, &point, &normal), &p);
     ExpectNear(p, {0, 2, 0, -6}, 0);
 }
 
-TEST_F(X87Table, PlaneFromPointsPassesThroughThemWithAUnitNormal) {
+TEST_F(PlaneOps, PlaneFromPointsPassesThroughThemWithAUnitNormal) {
     const D3DXVECTOR3 v1{1, 2, 3}, v2{4, -1, 0}, v3{-2, 5, 1};
     D3DXPLANE p;
     D3DXPlaneFromPoints(&p, &v1, &v2, &v3);
@@ -27,7 +29,7 @@ TEST_F(X87Table, PlaneFromPointsPassesThroughThemWithAUnitNormal) {
     ExpectNear(p, {0, -1, 0, 0});
 }
 
-TEST_F(X87Table, PlaneNormalizeScalesByTheNormalOnly) {
+TEST_F(PlaneOps, PlaneNormalizeScalesByTheNormalOnly) {
     struct Case { D3DXPLANE in, expected; };
     const Case cases[] = {
         {{0, 0, 0, 5}, {0, 0, 0, 0}},
@@ -43,7 +45,7 @@ TEST_F(X87Table, PlaneNormalizeScalesByTheNormalOnly) {
     }
 }
 
-TEST_F(X87Table, IntersectLineFindsThePointOnTheWholeLine) {
+TEST_F(PlaneOps, IntersectLineFindsThePointOnTheWholeLine) {
     const D3DXPLANE ground{0, 1, 0, -1};  // y = 1
     struct Case { D3DXVECTOR3 v1, v2, expected; };
     const Case cases[] = {
@@ -58,7 +60,7 @@ TEST_F(X87Table, IntersectLineFindsThePointOnTheWholeLine) {
     }
 }
 
-TEST_F(X87Table, IntersectLineWithoutAFiniteAnswerIsNullAndWritesNothing) {
+TEST_F(PlaneOps, IntersectLineWithoutAFiniteAnswerIsNullAndWritesNothing) {
     struct Case { D3DXPLANE plane; D3DXVECTOR3 v1, v2; };
     const Case cases[] = {
         {{0, 1, 0, -1}, {0, 0, 0}, {5, 0, 1}},           // parallel
@@ -72,7 +74,7 @@ TEST_F(X87Table, IntersectLineWithoutAFiniteAnswerIsNullAndWritesNothing) {
     }
 }
 
-TEST_F(X87Table, PlaneTransformMovesThePlaneWithTheInverseTranspose) {
+TEST_F(PlaneOps, PlaneTransformMovesThePlaneWithTheInverseTranspose) {
     const D3DXPLANE p{0, 0, 1, -2};  // z = 2
     const D3DXMATRIX inverseTransposeOfLift{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, -3}, {0, 0, 0, 1}}};
     D3DXPLANE out;
@@ -80,7 +82,7 @@ TEST_F(X87Table, PlaneTransformMovesThePlaneWithTheInverseTranspose) {
     ExpectNear(out, {0, 0, 1, -5}, 0);
 }
 
-TEST_F(X87Table, ReflectMirrorsInThePlane) {
+TEST_F(PlaneOps, ReflectMirrorsInThePlane) {
     D3DXMATRIX m;
     const D3DXPLANE ground{0, 1, 0, 0};
     D3DXMatrixReflect(&m, &ground);
@@ -96,7 +98,7 @@ TEST_F(X87Table, ReflectMirrorsInThePlane) {
     }
 }
 
-TEST_F(X87Table, ShadowProjectsOntoThePlane) {
+TEST_F(PlaneOps, ShadowProjectsOntoThePlane) {
     D3DXMATRIX m;
     const D3DXVECTOR4 overhead{0, 1, 0, 0};
     const D3DXPLANE ground{0, 1, 0, 0};
@@ -115,7 +117,7 @@ TEST_F(X87Table, ShadowProjectsOntoThePlane) {
     }
 }
 
-TEST_F(X87Table, MatrixRotationYawPitchRollIsRollThenPitchThenYaw) {
+TEST_F(PlaneOps, MatrixRotationYawPitchRollIsRollThenPitchThenYaw) {
     const float angles[][3] = {{0.7f, -0.4f, 1.9f}, {-2.0f, 1.2f, 0.1f}, {0, 0, 3.0f}};
     for (const auto& a : angles) {
         D3DXMATRIX yaw, pitch, roll, expected, m;

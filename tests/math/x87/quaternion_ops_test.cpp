@@ -5,6 +5,8 @@
 namespace quaternion_plane_test {
 namespace {
 
+using QuaternionOps = X87Table;
+
 constexpr float kPi = 3.14159265f;
 constexpr float kTs[] = {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.9f, 1.0f};
 
@@ -20,13 +22,13 @@ D3DXMATRIX MatrixOf(const D3DXQUATERNION& q) {
     return m;
 }
 
-TEST_F(X87Table, SlerpOfOppositeQuaternionsStaysAtTheFirst) {
+TEST_F(QuaternionOps, SlerpOfOppositeQuaternionsStaysAtTheFirst) {
     for (const D3DXQUATERNION& q : RandomUnitQuaternions(8)) {
         for (float t : kTs) ExpectNear(Slerp(q, Negated(q), t), q);
     }
 }
 
-TEST_F(X87Table, SlerpEndpointsAreTheKeysOnTheShortWay) {
+TEST_F(QuaternionOps, SlerpEndpointsAreTheKeysOnTheShortWay) {
     const std::vector<D3DXQUATERNION> q = RandomUnitQuaternions(16);
     for (size_t i = 0; i + 1 < q.size(); i += 2) {
         const float dot = q[i].x * q[i + 1].x + q[i].y * q[i + 1].y + q[i].z * q[i + 1].z + q[i].w * q[i + 1].w;
@@ -35,13 +37,13 @@ TEST_F(X87Table, SlerpEndpointsAreTheKeysOnTheShortWay) {
     }
 }
 
-TEST_F(X87Table, SlerpFollowsTheArcAtConstantSpeed) {
+TEST_F(QuaternionOps, SlerpFollowsTheArcAtConstantSpeed) {
     const D3DXQUATERNION from = AxisAngleQuaternion({0, 0, 1}, 0.2f);
     const D3DXQUATERNION to = AxisAngleQuaternion({0, 0, 1}, 1.4f);
     for (float t : kTs) ExpectSameRotation(Slerp(from, to, t), AxisAngleQuaternion({0, 0, 1}, 0.2f + 1.2f * t));
 }
 
-TEST_F(X87Table, MultiplyAppliesTheFirstRotationFirst) {
+TEST_F(QuaternionOps, MultiplyAppliesTheFirstRotationFirst) {
     const D3DXQUATERNION i{1, 0, 0, 0}, j{0, 1, 0, 0};
     D3DXQUATERNION out;
     D3DXQuaternionMultiply(&out, &i, &j);  // j * i = -k
@@ -54,7 +56,7 @@ TEST_F(X87Table, MultiplyAppliesTheFirstRotationFirst) {
     ExpectNear(MatrixOf(out), both, 1e-5f);
 }
 
-TEST_F(X87Table, InverseConjugatesAndDividesByTheSquaredLength) {
+TEST_F(QuaternionOps, InverseConjugatesAndDividesByTheSquaredLength) {
     struct Case { D3DXQUATERNION in, expected; };
     const Case cases[] = {
         {{0, 0, 0, 1e-10f}, {0, 0, 0, 0}},            // squared length below 2^-63
@@ -69,7 +71,7 @@ TEST_F(X87Table, InverseConjugatesAndDividesByTheSquaredLength) {
     }
 }
 
-TEST_F(X87Table, NormalizeFollowsTheUnitLengthRule) {
+TEST_F(QuaternionOps, NormalizeFollowsTheUnitLengthRule) {
     struct Case { D3DXQUATERNION in, expected; };
     const Case cases[] = {
         {{0, 0, 0, 0}, {0, 0, 0, 0}},
@@ -84,7 +86,7 @@ TEST_F(X87Table, NormalizeFollowsTheUnitLengthRule) {
     }
 }
 
-TEST_F(X87Table, AxisAngleRoundTrip) {
+TEST_F(QuaternionOps, AxisAngleRoundTrip) {
     D3DXVECTOR3 axis{-5, -5, -5};
     float angle = -5;
     const D3DXQUATERNION zero{0, 0, 0, 0};
@@ -99,7 +101,7 @@ TEST_F(X87Table, AxisAngleRoundTrip) {
     D3DXQuaternionToAxisAngle(&q, nullptr, nullptr);  // both outputs optional
 }
 
-TEST_F(X87Table, AxisQuaternionGivesTheAxisRotationMatrix) {
+TEST_F(QuaternionOps, AxisQuaternionGivesTheAxisRotationMatrix) {
     const D3DXVECTOR3 axes[] = {{1, 0, 0}, {0, 2, 0}, {1, -2, 3}, {-0.3f, 0.1f, -0.9f}};
     for (const D3DXVECTOR3& axis : axes) {
         for (float angle : {-2.5f, 0.3f, 1.0f, kPi}) {
@@ -110,7 +112,7 @@ TEST_F(X87Table, AxisQuaternionGivesTheAxisRotationMatrix) {
     }
 }
 
-TEST_F(X87Table, RotationMatrixRecoversTheQuaternion) {
+TEST_F(QuaternionOps, RotationMatrixRecoversTheQuaternion) {
     int traceBranch = 0, diagonalBranch = 0;
     for (const D3DXQUATERNION& q : RandomUnitQuaternions(200, 42)) {
         const D3DXMATRIX m = MatrixOf(q);
@@ -125,7 +127,7 @@ TEST_F(X87Table, RotationMatrixRecoversTheQuaternion) {
 
 // Half turns have trace -1 and take the diagonal branch; the diagonals
 // without a rotation show which index wins a tie.
-TEST_F(X87Table, RotationMatrixDiagonalBranchPicksTheLargestTerm) {
+TEST_F(QuaternionOps, RotationMatrixDiagonalBranchPicksTheLargestTerm) {
     struct Case { float d0, d1, d2; D3DXQUATERNION expected; };
     const float h = std::sqrt(2.0f) / 2;
     const Case cases[] = {
@@ -141,7 +143,7 @@ TEST_F(X87Table, RotationMatrixDiagonalBranchPicksTheLargestTerm) {
     }
 }
 
-TEST_F(X87Table, YawPitchRollAppliesRollThenPitchThenYaw) {
+TEST_F(QuaternionOps, YawPitchRollAppliesRollThenPitchThenYaw) {
     const float yaw = 0.7f, pitch = -0.4f, roll = 1.9f;
     D3DXQUATERNION q, expected;
     D3DXQuaternionRotationYawPitchRoll(&q, yaw, 0, 0);
@@ -154,7 +156,7 @@ TEST_F(X87Table, YawPitchRollAppliesRollThenPitchThenYaw) {
     ExpectNear(q, expected);
 }
 
-TEST_F(X87Table, LnAndExpAreInverse) {
+TEST_F(QuaternionOps, LnAndExpAreInverse) {
     D3DXQUATERNION out;
     const D3DXQUATERNION identity{0, 0, 0, 1};
     ExpectNear(*D3DXQuaternionLn(&out, &identity), {0, 0, 0, 0}, 0);
@@ -172,7 +174,7 @@ TEST_F(X87Table, LnAndExpAreInverse) {
 
 // exp(pi * axis) is -1: near a multiple of pi only the sine vanishes, and
 // the vector part must still be scaled by sin(theta) / theta.
-TEST_F(X87Table, ExpOfHalfTurnIsMinusOne) {
+TEST_F(QuaternionOps, ExpOfHalfTurnIsMinusOne) {
     for (const D3DXQUATERNION& v : {D3DXQUATERNION{kPi, 0, 0, 0}, D3DXQUATERNION{0, 0, -kPi, 9}}) {
         D3DXQUATERNION out;
         D3DXQuaternionExp(&out, &v);
@@ -180,7 +182,7 @@ TEST_F(X87Table, ExpOfHalfTurnIsMinusOne) {
     }
 }
 
-TEST_F(X87Table, BaryCentricCornersAreTheKeys) {
+TEST_F(QuaternionOps, BaryCentricCornersAreTheKeys) {
     const std::vector<D3DXQUATERNION> q = RandomUnitQuaternions(3, 11);
     struct Case { float f, g; int key; };
     for (const Case& c : {Case{0, 0, 0}, Case{1, 0, 1}, Case{0, 1, 2}}) {
@@ -192,7 +194,7 @@ TEST_F(X87Table, BaryCentricCornersAreTheKeys) {
 
 // Keys evenly spaced about one axis need no correction: the control points
 // are the keys themselves, and the spline passes through its ends.
-TEST_F(X87Table, SquadSetupAndSquadOnEvenlySpacedKeys) {
+TEST_F(QuaternionOps, SquadSetupAndSquadOnEvenlySpacedKeys) {
     const D3DXVECTOR3 axis{1, 2, -1};
     D3DXQUATERNION k[4];
     for (int i = 0; i < 4; ++i) k[i] = AxisAngleQuaternion(axis, 0.5f * static_cast<float>(i));

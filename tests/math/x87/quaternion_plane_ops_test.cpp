@@ -11,6 +11,8 @@
 namespace quaternion_plane_test {
 namespace {
 
+using QuaternionPlaneConventions = X87Table;
+
 // Every argument object an operation can take, filled with a recognisable
 // pattern; a call that must write nothing leaves all of it bitwise unchanged.
 struct Args {
@@ -69,7 +71,7 @@ const NullCase kNullCases[] = {
     {"QuaternionExp", 2, [](Args& a, int n) { return D3DXQuaternionExp(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n)); }},
 };
 
-TEST_F(X87Table, NullRequiredPointerReturnsNullAndWritesNothing) {
+TEST_F(QuaternionPlaneConventions, NullRequiredPointerReturnsNullAndWritesNothing) {
     for (const NullCase& c : kNullCases) {
         for (int n = 0; n < c.requiredPointers; ++n) {
             Args args = Filled();
@@ -98,7 +100,7 @@ const AliasCase kAliasCases[] = {
     {"Exp", 1, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionExp(o, &in[0]); }},
 };
 
-TEST_F(X87Table, QuaternionOutputMayBeAnyInput) {
+TEST_F(QuaternionPlaneConventions, QuaternionOutputMayBeAnyInput) {
     const std::vector<D3DXQUATERNION> keys = RandomUnitQuaternions(4);
     for (const AliasCase& c : kAliasCases) {
         D3DXQUATERNION separate;
@@ -111,7 +113,7 @@ TEST_F(X87Table, QuaternionOutputMayBeAnyInput) {
     }
 }
 
-TEST_F(X87Table, PlaneOutputMayBeTheInputPlane) {
+TEST_F(QuaternionPlaneConventions, PlaneOutputMayBeTheInputPlane) {
     const D3DXPLANE plane{1, -2, 3, 4};
     D3DXMATRIX m;
     D3DXMatrixRotationYawPitchRoll(&m, 0.3f, -0.2f, 0.9f);
@@ -126,7 +128,7 @@ TEST_F(X87Table, PlaneOutputMayBeTheInputPlane) {
     EXPECT_EQ(std::memcmp(&inPlace, &separate, sizeof separate), 0);
 }
 
-TEST_F(X87Table, SquadSetupOutputsMayOverwriteItsKeys) {
+TEST_F(QuaternionPlaneConventions, SquadSetupOutputsMayOverwriteItsKeys) {
     const std::vector<D3DXQUATERNION> keys = RandomUnitQuaternions(4, 99);
     D3DXQUATERNION separate[3];
     D3DXQuaternionSquadSetup(&separate[0], &separate[1], &separate[2], &keys[0], &keys[1], &keys[2], &keys[3]);
@@ -138,7 +140,7 @@ TEST_F(X87Table, SquadSetupOutputsMayOverwriteItsKeys) {
 // Operations normalise axes through the table: with the x87 alternate in the
 // normaliser slot an axis within 1e-5 of unit length is taken as it is, with
 // the plain normaliser it is rescaled.
-TEST_F(X87Table, AxisNormalisationGoesThroughTheInstalledNormaliser) {
+TEST_F(QuaternionPlaneConventions, AxisNormalisationGoesThroughTheInstalledNormaliser) {
     const float longer = std::sqrt(1.0f + 5e-6f);
     const D3DXVECTOR3 axis{longer, 0, 0};
     const D3DXVECTOR3 v1{0, 0, 0}, v2{0, 0, -1}, v3{0, longer, 0};  // normal (longer, 0, 0)
