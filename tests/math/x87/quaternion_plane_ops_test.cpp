@@ -46,27 +46,64 @@ struct NullCase {
 };
 
 const NullCase kNullCases[] = {
-    {"PlaneFromPointNormal", 3, [](Args& a, int n) { return D3DXPlaneFromPointNormal(Arg(a.outPlane, 0, n), Arg(a.v[0], 1, n), Arg(a.v[1], 2, n)); }},
-    {"PlaneFromPoints", 4, [](Args& a, int n) { return D3DXPlaneFromPoints(Arg(a.outPlane, 0, n), Arg(a.v[0], 1, n), Arg(a.v[1], 2, n), Arg(a.v[2], 3, n)); }},
-    {"QuaternionMultiply", 3, [](Args& a, int n) { return D3DXQuaternionMultiply(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n)); }},
-    {"QuaternionNormalize", 2, [](Args& a, int n) { return D3DXQuaternionNormalize(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n)); }},
+    {"PlaneFromPointNormal", 3, [](Args& a, int n) {
+         return D3DXPlaneFromPointNormal(Arg(a.outPlane, 0, n), Arg(a.v[0], 1, n), Arg(a.v[1], 2, n));
+     }},
+    {"PlaneFromPoints", 4, [](Args& a, int n) {
+         return D3DXPlaneFromPoints(Arg(a.outPlane, 0, n), Arg(a.v[0], 1, n), Arg(a.v[1], 2, n), Arg(a.v[2], 3, n));
+     }},
+    {"QuaternionMultiply", 3, [](Args& a, int n) {
+         return D3DXQuaternionMultiply(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n));
+     }},
+    {"QuaternionNormalize", 2, [](Args& a, int n) {
+         return D3DXQuaternionNormalize(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n));
+     }},
     {"PlaneNormalize", 2, [](Args& a, int n) { return D3DXPlaneNormalize(Arg(a.outPlane, 0, n), Arg(a.plane, 1, n)); }},
-    {"PlaneIntersectLine", 4, [](Args& a, int n) { return D3DXPlaneIntersectLine(Arg(a.outV, 0, n), Arg(a.plane, 1, n), Arg(a.v[0], 2, n), Arg(a.v[1], 3, n)); }},
-    {"QuaternionToAxisAngle", 1, [](Args& a, int n) -> const void* { D3DXQuaternionToAxisAngle(Arg(a.q[0], 0, n), &a.outV, &a.angle); return nullptr; }},
-    {"QuaternionRotationMatrix", 2, [](Args& a, int n) { return D3DXQuaternionRotationMatrix(Arg(a.outQ[0], 0, n), Arg(a.m, 1, n)); }},
-    {"QuaternionRotationYawPitchRoll", 1, [](Args& a, int n) { return D3DXQuaternionRotationYawPitchRoll(Arg(a.outQ[0], 0, n), 0.1f, 0.2f, 0.3f); }},
-    {"MatrixShadow", 3, [](Args& a, int n) { return D3DXMatrixShadow(Arg(a.outM, 0, n), Arg(a.light, 1, n), Arg(a.plane, 2, n)); }},
+    {"PlaneIntersectLine", 4, [](Args& a, int n) {
+         return D3DXPlaneIntersectLine(Arg(a.outV, 0, n), Arg(a.plane, 1, n), Arg(a.v[0], 2, n), Arg(a.v[1], 3, n));
+     }},
+    {"QuaternionToAxisAngle", 1, [](Args& a, int n) -> const void* {
+         D3DXQuaternionToAxisAngle(Arg(a.q[0], 0, n), &a.outV, &a.angle);
+         return nullptr;
+     }},
+    {"QuaternionRotationMatrix", 2, [](Args& a, int n) {
+         return D3DXQuaternionRotationMatrix(Arg(a.outQ[0], 0, n), Arg(a.m, 1, n));
+     }},
+    {"QuaternionRotationYawPitchRoll", 1, [](Args& a, int n) {
+         return D3DXQuaternionRotationYawPitchRoll(Arg(a.outQ[0], 0, n), 0.1f, 0.2f, 0.3f);
+     }},
+    {"MatrixShadow", 3, [](Args& a, int n) {
+         return D3DXMatrixShadow(Arg(a.outM, 0, n), Arg(a.light, 1, n), Arg(a.plane, 2, n));
+     }},
     {"MatrixReflect", 2, [](Args& a, int n) { return D3DXMatrixReflect(Arg(a.outM, 0, n), Arg(a.plane, 1, n)); }},
-    {"QuaternionRotationAxis", 2, [](Args& a, int n) { return D3DXQuaternionRotationAxis(Arg(a.outQ[0], 0, n), Arg(a.v[0], 1, n), 0.5f); }},
-    {"PlaneTransform", 3, [](Args& a, int n) { return D3DXPlaneTransform(Arg(a.outPlane, 0, n), Arg(a.plane, 1, n), Arg(a.m, 2, n)); }},
-    {"QuaternionSlerp", 3, [](Args& a, int n) { return D3DXQuaternionSlerp(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n), 0.3f); }},
-    {"QuaternionBaryCentric", 4, [](Args& a, int n) { return D3DXQuaternionBaryCentric(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n), Arg(a.q[2], 3, n), 0.2f, 0.3f); }},
-    {"MatrixRotationYawPitchRoll", 1, [](Args& a, int n) { return D3DXMatrixRotationYawPitchRoll(Arg(a.outM, 0, n), 0.1f, 0.2f, 0.3f); }},
-    {"QuaternionSquad", 5, [](Args& a, int n) { return D3DXQuaternionSquad(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n), Arg(a.q[2], 3, n), Arg(a.q[3], 4, n), 0.4f); }},
-    {"QuaternionInverse", 2, [](Args& a, int n) { return D3DXQuaternionInverse(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n)); }},
+    {"QuaternionRotationAxis", 2, [](Args& a, int n) {
+         return D3DXQuaternionRotationAxis(Arg(a.outQ[0], 0, n), Arg(a.v[0], 1, n), 0.5f);
+     }},
+    {"PlaneTransform", 3, [](Args& a, int n) {
+         return D3DXPlaneTransform(Arg(a.outPlane, 0, n), Arg(a.plane, 1, n), Arg(a.m, 2, n));
+     }},
+    {"QuaternionSlerp", 3, [](Args& a, int n) {
+         return D3DXQuaternionSlerp(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n), 0.3f);
+     }},
+    {"QuaternionBaryCentric", 4, [](Args& a, int n) {
+         return D3DXQuaternionBaryCentric(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n),
+                                          Arg(a.q[2], 3, n), 0.2f, 0.3f);
+     }},
+    {"MatrixRotationYawPitchRoll", 1, [](Args& a, int n) {
+         return D3DXMatrixRotationYawPitchRoll(Arg(a.outM, 0, n), 0.1f, 0.2f, 0.3f);
+     }},
+    {"QuaternionSquad", 5, [](Args& a, int n) {
+         return D3DXQuaternionSquad(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n), Arg(a.q[1], 2, n), Arg(a.q[2], 3, n),
+                                    Arg(a.q[3], 4, n), 0.4f);
+     }},
+    {"QuaternionInverse", 2, [](Args& a, int n) {
+         return D3DXQuaternionInverse(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n));
+     }},
     {"QuaternionSquadSetup", 7, [](Args& a, int n) -> const void* {
-         D3DXQuaternionSquadSetup(Arg(a.outQ[0], 0, n), Arg(a.outQ[1], 1, n), Arg(a.outQ[2], 2, n), Arg(a.q[0], 3, n), Arg(a.q[1], 4, n), Arg(a.q[2], 5, n), Arg(a.q[3], 6, n));
-         return nullptr; }},
+         D3DXQuaternionSquadSetup(Arg(a.outQ[0], 0, n), Arg(a.outQ[1], 1, n), Arg(a.outQ[2], 2, n), Arg(a.q[0], 3, n),
+                                  Arg(a.q[1], 4, n), Arg(a.q[2], 5, n), Arg(a.q[3], 6, n));
+         return nullptr;
+     }},
     {"QuaternionLn", 2, [](Args& a, int n) { return D3DXQuaternionLn(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n)); }},
     {"QuaternionExp", 2, [](Args& a, int n) { return D3DXQuaternionExp(Arg(a.outQ[0], 0, n), Arg(a.q[0], 1, n)); }},
 };
@@ -93,8 +130,12 @@ const AliasCase kAliasCases[] = {
     {"Multiply", 2, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionMultiply(o, &in[0], &in[1]); }},
     {"Normalize", 1, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionNormalize(o, &in[0]); }},
     {"Slerp", 2, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionSlerp(o, &in[0], &in[1], 0.3f); }},
-    {"BaryCentric", 3, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionBaryCentric(o, &in[0], &in[1], &in[2], 0.25f, 0.5f); }},
-    {"Squad", 4, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionSquad(o, &in[0], &in[1], &in[2], &in[3], 0.7f); }},
+    {"BaryCentric", 3, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) {
+         D3DXQuaternionBaryCentric(o, &in[0], &in[1], &in[2], 0.25f, 0.5f);
+     }},
+    {"Squad", 4, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) {
+         D3DXQuaternionSquad(o, &in[0], &in[1], &in[2], &in[3], 0.7f);
+     }},
     {"Inverse", 1, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionInverse(o, &in[0]); }},
     {"Ln", 1, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionLn(o, &in[0]); }},
     {"Exp", 1, [](D3DXQUATERNION* o, const D3DXQUATERNION* in) { D3DXQuaternionExp(o, &in[0]); }},
