@@ -74,11 +74,19 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
 
 std::string LevelPath(const std::string& prefix, uint32_t level) { return prefix + "_" + std::to_string(level) + ".png"; }
 
-void PrintLevel(uint32_t level, const PixelImage& image, double milliseconds, const std::string& path) {
-    std::printf("level %2u  %6u x %-6u  %9.3f ms  %s\n", level, image.width, image.height, milliseconds, path.c_str());
+// Level 0 is the source itself and has no filter time.
+void PrintLevel(uint32_t level, const PixelImage& image, std::optional<double> milliseconds,
+                const std::string& path) {
+    std::printf("level %2u  %6u x %-6u  ", level, image.width, image.height);
+    if (milliseconds) {
+        std::printf("%9.3f ms  %s\n", *milliseconds, path.c_str());
+    } else {
+        std::printf("%9s     %s\n", "source", path.c_str());
+    }
 }
 
-bool WriteLevel(const Options& options, uint32_t level, const PixelImage& image, double milliseconds) {
+bool WriteLevel(const Options& options, uint32_t level, const PixelImage& image,
+                std::optional<double> milliseconds) {
     const std::string path = LevelPath(options.prefix, level);
     std::string error;
     if (!mipchain::WritePng(path, image, options.format, error)) {
@@ -101,7 +109,7 @@ int WriteChain(const Options& options, PixelImage image) {
     const uint32_t levels = mipchain::LevelCount({image.width, image.height});
     std::printf("%s: %u x %u, %u levels, %s\n", options.input.c_str(), image.width, image.height, levels,
                 options.format == PixelFormat::Argb ? "A8R8G8B8" : "X8R8G8B8");
-    if (!WriteLevel(options, 0, image, 0.0)) return kExitFailure;
+    if (!WriteLevel(options, 0, image, std::nullopt)) return kExitFailure;
     for (uint32_t level = 1; level < levels; ++level) {
         double milliseconds = 0.0;
         image = TimedNextLevel(image, options.format, milliseconds);

@@ -1,0 +1,156 @@
+// The mipchain tool end to end: it reads a PNG the test writes, and the
+// levels it writes hold the box filter averages down to 1x1.
+#include <gtest/gtest.h>
+
+#ifdef MIPCHAIN_PATH
+
+#include <png.h>
+#include <sys/wait.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "box_filter_test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Png {
+    uint32_t width = 0, height = 0;
+    bool hasAlpha = false;
+    std::vector<uint32_t> argb;  // read back as 8-bit BGRA words
+};
+
+png_image BlankPng() {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    return png;
+}
+
+void WriteArgbPng(const fs::path& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb) {
+    png_image png = BlankPng();
+    png.width = width;
+    png.height = height;
+    png.format = PNG_FORMAT_BGRA;
+    ASSERT_TRUE(png_image_write_to_file(&png, path.c_str(), 0, argb.data(), 0, nullptr)) << png.message;
+}
+
+Png ReadPng(const fs::path& path) {
+    Png out;
+    png_image png = BlankPng();
+    if (!png_image_begin_read_from_file(&png, path.c_str())) {
+        ADD_FAILURE() << "cannot read " << path << ": " << png.message;
+        return out;
+    }
+    out.width = png.width;
+    out.height = png.height;
+    out.hasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    png.format = PNG_FORMAT_BGRA;
+    out.argb.resize(std::size_t(png.width) * png.height);
+    EXPECT_TRUE(png_image_finish_read(&png, nullptr, out.argb.data(), 0, nullptr)) << png.message;
+    return out;
+}
+
+class MipchainTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::path(::testing::TempDir()) /
+               ("mipchain_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the tool with the given arguments; returns its exit status.
+    int Run(const std::string& args) {
+        const std::string command =
+            std::string(MIPCHAIN_PATH) + " " + args + " > " + (dir_ / "out.txt").string() + " 2>&1";
+        const int status = std::system(command.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Level(int n) const { return (dir_ / ("level_" + std::to_string(n) + ".png")).string(); }
+    std::string Prefix() const { return (dir_ / "level").string(); }
+
+    fs::path dir_;
+};
+
+uint32_t PairAverage(uint32_t a, uint32_t b) { return boxtest::ReferenceAverage(a, b, a, b, boxtest::TopByte::Averaged); }
+
+// 5x3: the odd last column and row stay out of level 1 (2x1); level 2 is
+// the pair average of level 1's single row.
+TEST_F(MipchainTool, WritesEveryLevelWithBoxAverages) {
+    std::vector<uint32_t> pixels(15);
+    for (uint32_t i = 0; i < pixels.size(); ++i) pixels[i] = 0x10203040u * (i + 1) ^ (i << 28);
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 5, 3, pixels);
+    ASSERT_EQ(Run(input.string() + " " + Prefix()), 0);
+
+    const Png level0 = ReadPng(Level(0)), level1 = ReadPng(Level(1)), level2 = ReadPng(Level(2));
+    EXPECT_EQ(level0.argb, pixels);
+    ASSERT_EQ(level1.width, 2u);
+    ASSERT_EQ(level1.height, 1u);
+    const auto at = [&](uint32_t x, uint32_t y) { return pixels[y * 5 + x]; };
+    for (uint32_t i = 0; i < 2; ++i)
+        EXPECT_EQ(level1.argb[i], boxtest::ReferenceAverage(at(2 * i, 0), at(2 * i + 1, 0), at(2 * i, 1),
+                                                            at(2 * i + 1, 1), boxtest::TopByte::Averaged));
+    ASSERT_EQ(level2.width, 1u);
+    ASSERT_EQ(level2.height, 1u);
+    EXPECT_EQ(level2.argb[0], PairAverage(level1.argb[0], level1.argb[1]));
+    EXPECT_TRUE(level2.hasAlpha);
+    EXPECT_FALSE(fs::exists(Level(3)));
+}
+
+struct ChainCase {
+    uint32_t width, height;
+    int levels;
+};
+
+TEST_F(MipchainTool, ChainsOfThinAndOddImagesEndAtOneByOne) {
+    const ChainCase cases[] = {{1, 1, 1}, {1, 4, 3}, {8, 1, 4}, {7, 7, 3}, {16, 2, 5}};
+    for (const ChainCase& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+        const fs::path input = dir_ / "in.png";
+        WriteArgbPng(input, c.width, c.height, std::vector<uint32_t>(std::size_t(c.width) * c.height, 0xFF336699));
+        ASSERT_EQ(Run(input.string() + " " + Prefix()), 0);
+        const Png last = ReadPng(Level(c.levels - 1));
+        EXPECT_EQ(last.width, 1u);
+        EXPECT_EQ(last.height, 1u);
+        EXPECT_EQ(last.argb.at(0), 0xFF336699u);  // a flat image stays flat
+        EXPECT_FALSE(fs::exists(Level(c.levels)));
+        for (int n = 0; n < c.levels; ++n) fs::remove(Level(n));
+    }
+}
+
+TEST_F(MipchainTool, XrgbOptionWritesOpaqueRgbLevels) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 2, 2, {0x00FF0000, 0x40FF0000, 0x80FF0000, 0xC0FF0000});
+    ASSERT_EQ(Run("--xrgb " + input.string() + " " + Prefix()), 0);
+    const Png level1 = ReadPng(Level(1));
+    EXPECT_FALSE(level1.hasAlpha);
+    EXPECT_EQ(level1.argb.at(0), 0xFFFF0000u);
+}
+
+TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
+    const fs::path notPng = dir_ / "not.png";
+    { std::FILE* f = std::fopen(notPng.c_str(), "wb"); std::fputs("plain text", f); std::fclose(f); }
+    EXPECT_EQ(Run(""), 2);
+    EXPECT_EQ(Run("--bogus in.png out"), 2);
+    EXPECT_EQ(Run((dir_ / "missing.png").string() + " " + Prefix()), 1);
+    EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
+    EXPECT_FALSE(fs::exists(Level(0)));
+    EXPECT_EQ(Run("--help"), 0);
+}
+
+}  // namespace
+
+#else
+
+TEST(MipchainTool, SkippedWithoutTools) { GTEST_SKIP() << "the mipchain tool is not built"; }
+
+#endif
