@@ -1,0 +1,16 @@
+// The scenario the host program plays when it is given none.
+#ifndef FLAMER_HOST_DEFAULT_SCENARIO_H
+#define FLAMER_HOST_DEFAULT_SCENARIO_H
+
+#include <string_view>
+
+namespace flamer_host {
+
+// Name under which the built-in scenario appears in messages.
+inline constexpr char kDefaultScenarioName[] = "built-in";
+
+std::string_view DefaultScenario();
+
+}  // namespace flamer_host
+
+#endif

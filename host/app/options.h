@@ -1,0 +1,27 @@
+// The host program's command line.
+#ifndef FLAMER_HOST_OPTIONS_H
+#define FLAMER_HOST_OPTIONS_H
+
+#include <string>
+#include <vector>
+
+namespace flamer_host {
+
+struct Options {
+    std::string scenarioPath;  // empty: the built-in scenario; "-": standard input
+    std::string pluginPath;
+    std::string svgDirectory;  // empty: no pictures
+    bool printDefault = false;
+    bool help = false;
+};
+
+std::string UsageText(const std::string& program);
+
+// Reads the arguments after the program name. False, with a reason in
+// `error`, on a usage error.
+bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin, Options& options,
+                  std::string& error);
+
+}  // namespace flamer_host
+
+#endif

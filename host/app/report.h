@@ -1,0 +1,40 @@
+// The report the host program prints: a person reads it to see which entity
+// each explosion hit, why, and what it received.
+#ifndef FLAMER_HOST_REPORT_H
+#define FLAMER_HOST_REPORT_H
+
+#include "explosion_record.h"
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace flamer_host {
+
+// One class parameter as the report shows it.
+struct ParamLine {
+    std::string name;
+    std::string kind;   // "text", "integer" or "float"
+    std::string value;  // quoted for text
+};
+
+// One entity's health after a command; empty when it keeps none (a corpse).
+struct HealthLine {
+    std::string name;
+    std::optional<int> health;
+    std::string note;  // e.g. "dead", "corpse"
+};
+
+std::string FormatNumber(double value);
+std::string FormatVector(const D3DXVECTOR3& v);
+
+void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params, const std::string& binding);
+void PrintExplosion(std::ostream& out, const Explosion& explosion);
+void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines);
+// The leak tracker's report at exit; "none" when it is empty.
+void PrintLeakReport(std::ostream& out, const std::string& report);
+
+}  // namespace flamer_host
+
+#endif

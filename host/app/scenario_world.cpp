@@ -1,0 +1,176 @@
+#include "scenario_world.h"
+
+#include <cmath>
+
+namespace flamer_host {
+namespace {
+
+constexpr char kEffectModule[] = "flamer_host";
+constexpr char kUnnamed[] = "(unnamed)";
+
+double AxisGap(double point, double lo, double hi)
+{
+    if (point < lo)
+        return lo - point;
+    if (point > hi)
+        return point - hi;
+    return 0.0;
+}
+
+D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
+{
+    return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
+}
+
+}  // namespace
+
+double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
+{
+    const double dx = AxisGap(point.x, boxMin.x, boxMax.x);
+    const double dy = AxisGap(point.y, boxMin.y, boxMax.y);
+    const double dz = AxisGap(point.z, boxMin.z, boxMax.z);
+    return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
+                                PICK_FILTER filter, unsigned long flags)
+{
+    inPick_ = true;
+    const int count = zorWorld::PickEntities(min, max, list, capacity, filter, flags);
+    inPick_ = false;
+    if (contexts_.empty())
+        return count;
+    Context& context = contexts_.back();
+    Explosion explosion;
+    explosion.number = ++explosionCount_;
+    explosion.depth = static_cast<int>(contexts_.size()) - 1;
+    explosion.cubeMin = *min;
+    explosion.cubeMax = *max;
+    explosion.centreName = context.centre != nullptr ? NameOf(context.centre) : kUnnamed;
+    explosion.centre = context.centre != nullptr ? context.centre->position : Midpoint(*min, *max);
+    explosion.reportedPicks = count;
+    context.explosion = static_cast<int>(explosions_.size());
+    explosions_.push_back(std::move(explosion));
+    return count;
+}
+
+void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max)
+{
+    zorWorld::GetEntityBox(entity, min, max);
+    Explosion* explosion = inPick_ ? nullptr : Current();
+    if (explosion == nullptr || entity == nullptr || min == nullptr || max == nullptr)
+        return;
+    PickedEntity picked;
+    picked.entity = entity;
+    picked.name = NameOf(entity);
+    picked.position = entity->position;
+    picked.boxMin = *min;
+    picked.boxMax = *max;
+    const zorQEntityRef* centre = contexts_.back().centre;
+    picked.centre = centre != nullptr ? centre->position : explosion->centre;
+    picked.distance = DistanceToBox(picked.centre, *min, *max);
+    explosion->picks.push_back(std::move(picked));
+}
+
+long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2)
+{
+    RecordMessage(target, msg, param1, param2);
+    ApplyTrackedDamage(target, msg, param1);
+    // Explosions the delivery sets off are centred on the target: its player
+    // is the one that dies of the damage.
+    contexts_.push_back(Context{target, -1});
+    const long result = zorWorld::SendMessage(target, msg, param1, param2);
+    contexts_.pop_back();
+    return result;
+}
+
+void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2)
+{
+    Explosion* explosion = Current();
+    if (explosion == nullptr)
+        return;
+    DamageMessage message;
+    message.target = NameOf(target);
+    message.number = msg;
+    message.param2 = param2;
+    if (msg == ZORQMSG_DAMAGE && param1 != 0)
+        message.record = *reinterpret_cast<const zorQMsgDamage*>(param1);
+    explosion->messages.push_back(message);
+    if (explosion->picks.empty() || explosion->picks.back().entity != target)
+        return;
+    explosion->picks.back().hit = true;
+    explosion->picks.back().message = static_cast<int>(explosion->messages.size()) - 1;
+}
+
+void ScenarioWorld::ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1)
+{
+    const auto tracked = health_.find(target);
+    if (msg != ZORQMSG_DAMAGE || param1 == 0 || tracked == health_.end() || target->player != nullptr)
+        return;
+    const int damage = reinterpret_cast<const zorQMsgDamage*>(param1)->damage;
+    if (damage > 0)
+        tracked->second = damage < tracked->second ? tracked->second - damage : 0;
+}
+
+void ScenarioWorld::Name(const zorQEntityRef* entity, const std::string& name) { names_[entity] = name; }
+
+void ScenarioWorld::TrackHealth(const zorQEntityRef* entity, int health) { health_[entity] = health; }
+
+std::string ScenarioWorld::NameOf(const zorQEntityRef* entity) const
+{
+    const auto found = names_.find(entity);
+    return found != names_.end() ? found->second : kUnnamed;
+}
+
+std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const
+{
+    if (entity->player != nullptr)
+        return entity->player->GetHealth();
+    const auto found = health_.find(entity);
+    if (found == health_.end())
+        return std::nullopt;
+    return found->second;
+}
+
+void ScenarioWorld::BeginCommand(const zorQEntityRef* centre)
+{
+    contexts_.assign(1, Context{centre, -1});
+    explosions_.clear();
+}
+
+std::vector<Explosion> ScenarioWorld::EndCommand()
+{
+    contexts_.clear();
+    return std::move(explosions_);
+}
+
+void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform)
+{
+    Explosion* explosion = Current();
+    if (explosion == nullptr || transform == nullptr)
+        return;
+    explosion->spawns.push_back(EffectSpawn{effectName, *transform});
+}
+
+Explosion* ScenarioWorld::Current()
+{
+    if (contexts_.empty() || contexts_.back().explosion < 0)
+        return nullptr;
+    return &explosions_[static_cast<std::size_t>(contexts_.back().explosion)];
+}
+
+RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world) : world_(world)
+{
+    std::string className = name;
+    std::string moduleName = kEffectModule;
+    std::string fileName;
+    Setup(className.data(), moduleName.data(), fileName.data(), nullptr);
+}
+
+long RecordingEffectClass::SpawnAt(D3DXMATRIX* transform)
+{
+    world_.RecordSpawn(GetName(), transform);
+    return zorCustomClass::SpawnAt(transform);
+}
+
+}  // namespace flamer_host

@@ -1,0 +1,73 @@
+// The world the host program plays a scenario in: the engine's in-memory
+// world, with every call the plug-in makes recorded as explosions, names for
+// the entities, and health for the entities that carry no player.
+#ifndef FLAMER_HOST_SCENARIO_WORLD_H
+#define FLAMER_HOST_SCENARIO_WORLD_H
+
+#include "explosion_record.h"
+#include "zorQObj.h"
+#include "zorQWorld.h"
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace flamer_host {
+
+class ScenarioWorld : public zorWorld {
+public:
+    int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
+                     PICK_FILTER filter, unsigned long flags) override;
+    void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override;
+    long SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2) override;
+
+    // Names an entity for the report; `health` is kept for entities without
+    // a player (a player keeps its own).
+    void Name(const zorQEntityRef* entity, const std::string& name);
+    void TrackHealth(const zorQEntityRef* entity, int health);
+    std::string NameOf(const zorQEntityRef* entity) const;
+    // Health of an entity: its player's, the tracked one, or none.
+    std::optional<int> HealthOf(const zorQEntityRef* entity) const;
+
+    // Brackets one command: explosions it sets off are centred on `centre`
+    // (nested ones on the entity whose damage set them off).
+    void BeginCommand(const zorQEntityRef* centre);
+    // The explosions since BeginCommand, in the order they started.
+    std::vector<Explosion> EndCommand();
+
+    // Called by the recording effect classes.
+    void RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform);
+
+private:
+    // One level of calls: a command, or the delivery of one message.
+    struct Context {
+        const zorQEntityRef* centre;
+        int explosion;  // index into explosions_, -1 before the first pick
+    };
+
+    Explosion* Current();
+    void RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2);
+    void ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1);
+
+    std::map<const zorQEntityRef*, std::string> names_;
+    std::map<const zorQEntityRef*, int> health_;
+    std::vector<Context> contexts_;
+    std::vector<Explosion> explosions_;
+    int explosionCount_ = 0;
+    bool inPick_ = false;  // box queries of the pick itself are not the plug-in's
+};
+
+// A "custom" effect class that reports every start to the world.
+class RecordingEffectClass : public zorCustomClass {
+public:
+    RecordingEffectClass(const std::string& name, ScenarioWorld& world);
+    long SpawnAt(D3DXMATRIX* transform) override;
+
+private:
+    ScenarioWorld& world_;
+};
+
+}  // namespace flamer_host
+
+#endif

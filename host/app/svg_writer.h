@@ -1,0 +1,24 @@
+// A picture of one explosion seen from above (x to the right, z up): the
+// query cube, the sphere of reach, every picked box coloured hit or missed
+// with its nearest point to the centre, and the pushes as arrows.
+#ifndef FLAMER_HOST_SVG_WRITER_H
+#define FLAMER_HOST_SVG_WRITER_H
+
+#include "explosion_record.h"
+
+#include <string>
+
+namespace flamer_host {
+
+std::string ExplosionSvg(const Explosion& explosion);
+
+// File name of an explosion's picture inside the picture folder.
+std::string ExplosionSvgName(const Explosion& explosion);
+
+// Writes the picture into `directory` (created if missing). False, with a
+// reason in `error`, when the file cannot be written.
+bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion, std::string& error);
+
+}  // namespace flamer_host
+
+#endif
