@@ -1,8 +1,17 @@
-// The 3DNow! variant set: the slots it fills and the functions that fill them.
+// The 3DNow! variant set: every slot, each filled by its amd3dnow:: variant.
 #include "dispatch/op_table.h"
 
 namespace d3dx {
+namespace {
 
-const VariantList k3DNowVariants{};
+const VariantEntry k3DNowEntries[] = {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) {k##Name, Erase(&amd3dnow::Name)},
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+};
+
+}  // namespace
+
+const VariantList k3DNowVariants{k3DNowEntries};
 
 }  // namespace d3dx

@@ -1,8 +1,20 @@
-// The 3DNow! extension variant set: the slots it fills and the functions that fill them.
+// The 3DNow! extension variant set: the five slots that have variants built
+// on PSWAPD, PFNACC, PFPNACC and PMOVMSKB, installed over the 3DNow! set.
 #include "dispatch/op_table.h"
 
 namespace d3dx {
+namespace {
 
-const VariantList k3DNowExtVariants{};
+const VariantEntry k3DNowExtEntries[] = {
+    {kVec3Unproject, Erase(&amd3dnowext::Vec3Unproject)},
+    {kMatrixInverse, Erase(&amd3dnowext::MatrixInverse)},
+    {kQuaternionRotationMatrix, Erase(&amd3dnowext::QuaternionRotationMatrix)},
+    {kMatrixRotationQuaternion, Erase(&amd3dnowext::MatrixRotationQuaternion)},
+    {kMatrixTransformation, Erase(&amd3dnowext::MatrixTransformation)},
+};
+
+}  // namespace
+
+const VariantList k3DNowExtVariants{k3DNowExtEntries};
 
 }  // namespace d3dx
