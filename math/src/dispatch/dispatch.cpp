@@ -134,6 +134,14 @@ uint32_t NtFeature(uint32_t code) {
     return CurrentPlatform().IsProcessorFeaturePresent(code) ? 1 : 0;
 }
 
+// 1 when the processor reports MMX, leaving the MMX state cleared.
+int32_t ProbeMmx() {
+    platform::Platform& p = CurrentPlatform();
+    if ((EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) == 0) return 0;
+    p.Emms();
+    return 1;
+}
+
 bool IsKnownFeatureCode(uint32_t code) {
     return code == platform::kPfXmmiInstructionsAvailable ||
            code == platform::kPf3DNowInstructionsAvailable ||
@@ -251,15 +259,14 @@ int ProcessorHasMMX() {
         g_mmxCache.store(0, std::memory_order_relaxed);
         return 0;
     }
-    if (g_mmxCache.load(std::memory_order_relaxed) < 0) {
-        g_mmxCache.store(0, std::memory_order_relaxed);
-        platform::Platform& p = CurrentPlatform();
-        if (EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) {
-            p.Emms();
-            g_mmxCache.store(1, std::memory_order_relaxed);
-        }
-    }
-    return g_mmxCache.load(std::memory_order_relaxed);
+    const int32_t cached = g_mmxCache.load(std::memory_order_relaxed);
+    if (cached >= 0) return cached;
+    // The answer is stored once, complete: a caller racing the first one
+    // sees either "unknown" (and asks the processor itself) or the answer,
+    // never a provisional 0 on an MMX processor.
+    const int32_t answer = ProbeMmx();
+    g_mmxCache.store(answer, std::memory_order_relaxed);
+    return answer;
 }
 
 void ResetMmxCache() { g_mmxCache.store(kUnknown, std::memory_order_relaxed); }

@@ -5,7 +5,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <utility>
 
 #include "dispatch/dispatch_internal.h"
 #include "platform/linux_platform.h"
@@ -53,18 +52,23 @@ private:
     std::vector<std::string> lines_;
 };
 
+// A live capture and the platform it replaced.
+struct CaptureRecord {
+    const ScopedDebugCapture* owner;
+    std::unique_ptr<CapturePlatform> capture;
+    platform::Platform* previous;
+};
+
 // The live captures, innermost last.
-using CaptureRecord = std::pair<const ScopedDebugCapture*, std::unique_ptr<CapturePlatform>>;
 std::vector<CaptureRecord>& Captures() {
     static std::vector<CaptureRecord> captures;
     return captures;
 }
 
-CapturePlatform& CaptureOf(const ScopedDebugCapture* owner) {
+std::vector<CaptureRecord>::iterator RecordOf(const ScopedDebugCapture* owner) {
     auto& captures = Captures();
-    auto it = std::find_if(captures.begin(), captures.end(),
-                           [owner](const CaptureRecord& r) { return r.first == owner; });
-    return *it->second;
+    return std::find_if(captures.begin(), captures.end(),
+                        [owner](const CaptureRecord& r) { return r.owner == owner; });
 }
 
 }  // namespace
@@ -85,22 +89,21 @@ void ResetMathCaches() {
 
 ScopedDebugCapture::ScopedDebugCapture(int debugLevel) {
     auto capture = std::make_unique<CapturePlatform>(platform::CurrentPlatform(), debugLevel);
+    platform::Platform* previous = platform::InstalledPlatform();
     platform::SetPlatform(capture.get());
-    Captures().emplace_back(this, std::move(capture));
+    Captures().push_back(CaptureRecord{this, std::move(capture), previous});
     ResetDebugLevelCache();
 }
 
 ScopedDebugCapture::~ScopedDebugCapture() {
-    auto& captures = Captures();
-    auto it = std::find_if(captures.begin(), captures.end(),
-                           [this](const CaptureRecord& r) { return r.first == this; });
-    platform::SetPlatform(&it->second->Inner());
-    captures.erase(it);
+    const auto it = RecordOf(this);
+    platform::SetPlatform(it->previous);
+    Captures().erase(it);
     ResetDebugLevelCache();
 }
 
-std::vector<std::string> ScopedDebugCapture::Lines() const { return CaptureOf(this).Lines(); }
+std::vector<std::string> ScopedDebugCapture::Lines() const { return RecordOf(this)->capture->Lines(); }
 
-void ScopedDebugCapture::Clear() { CaptureOf(this).Clear(); }
+void ScopedDebugCapture::Clear() { RecordOf(this)->capture->Clear(); }
 
 }  // namespace d3dx

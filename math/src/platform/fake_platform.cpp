@@ -154,13 +154,13 @@ std::optional<CpuidResult> FakePlatform::Cpuid(uint32_t leaf) {
 
 void FakePlatform::Emms() { Count(counters_.emms); }
 
-ScopedFakePlatform::ScopedFakePlatform() {
+ScopedFakePlatform::ScopedFakePlatform() : previous_(InstalledPlatform()) {
     SetPlatform(&fake_);
     ResetMathCaches();
 }
 
 ScopedFakePlatform::~ScopedFakePlatform() {
-    SetPlatform(nullptr);
+    SetPlatform(previous_);
     ResetMathCaches();
 }
 

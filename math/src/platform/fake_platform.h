@@ -102,8 +102,8 @@ private:
     std::atomic<int> openKeys_{0};
 };
 
-// Installs a fake for the lifetime of the scope and restores the default
-// platform and the library's caches afterwards.
+// Installs a fake for the lifetime of the scope, then puts back the platform
+// that was installed before and forgets the library's cached answers.
 class ScopedFakePlatform {
 public:
     ScopedFakePlatform();
@@ -116,6 +116,7 @@ public:
 
 private:
     FakePlatform fake_;
+    Platform* previous_;
 };
 
 }  // namespace d3dx::platform

@@ -20,6 +20,8 @@ void SetPlatform(Platform* platform) {
     g_installedPlatform.store(platform, std::memory_order_relaxed);
 }
 
+Platform* InstalledPlatform() { return g_installedPlatform.load(std::memory_order_relaxed); }
+
 long ForwardingPlatform::RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
     return inner_.RegOpenKeyA(root, subKey, result);
 }

@@ -117,6 +117,8 @@ private:
 // the default one; the caller keeps ownership of anything it installs.
 Platform& CurrentPlatform();
 void SetPlatform(Platform* platform);
+// What SetPlatform last installed; nullptr while the default is in use.
+Platform* InstalledPlatform();
 
 // The system's own implementation (environment-driven on Linux).
 Platform& DefaultPlatform();

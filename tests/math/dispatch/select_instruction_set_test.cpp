@@ -1,0 +1,62 @@
+// Forcing a processor through the test hook steers every path: the chosen
+// set, the table contents and the MMX query.
+#include <gtest/gtest.h>
+
+#include "dispatch/dispatch_internal.h"
+#include "dispatch/test_hooks.h"
+#include "dispatch_test_support.h"
+
+namespace d3dx {
+namespace {
+
+class SelectInstructionSetTest : public testing::FreshDispatchTest {
+protected:
+    void TearDown() override {
+        SelectInstructionSet("");
+        testing::FreshDispatchTest::TearDown();
+    }
+};
+
+TEST_F(SelectInstructionSetTest, TheForcedSetIsTheActiveOne) {
+    struct Case {
+        const char* features;
+        MathDispatchState state;
+        testing::Installed installed;
+    };
+    const Case cases[] = {
+        {"none", DISPATCH_X87, testing::Installed::kNone},
+        {"sse", DISPATCH_SSE, testing::Installed::kSse},
+        {"sse,sse2", DISPATCH_SSE2, testing::Installed::kSse2},
+        {"mmx,3dnow", DISPATCH_3DNOW, testing::Installed::k3DNow},
+        {"mmx,3dnow,3dnowext,mmxext", DISPATCH_3DNOW, testing::Installed::k3DNowExt},
+        {"3dnow", DISPATCH_3DNOW, testing::Installed::kNone},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.features);
+        EXPECT_EQ(SelectInstructionSet(c.features), c.state);
+        testing::ExpectTableIs(testing::ExpectedTable(c.installed));
+    }
+}
+
+TEST_F(SelectInstructionSetTest, SteersTheMmxQuery) {
+    SelectInstructionSet("none");
+    EXPECT_EQ(ProcessorHasMMX(), 0);
+    SelectInstructionSet("mmx");
+    EXPECT_EQ(ProcessorHasMMX(), 1);
+}
+
+TEST_F(SelectInstructionSetTest, ReportsTheSelectionLine) {
+    ScopedDebugCapture capture(0);
+    SelectInstructionSet("sse");
+    EXPECT_EQ(capture.Lines(), std::vector<std::string>{"D3DX: (INFO) Using SSE Instructions\r\n"});
+}
+
+TEST_F(SelectInstructionSetTest, AnUnknownWordIsReportedAndTheRealProcessorUsed) {
+    const MathDispatchState real = SelectInstructionSet("");
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(SelectInstructionSet("sse,avx512"), real);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("\"avx512\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace d3dx

@@ -1,0 +1,126 @@
+// The system platform: the registry file, the profile file and the forced
+// processor, each named by its variable, and loud reports of bad input.
+#include <gtest/gtest.h>
+
+#include <cpuid.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "dispatch/dispatch_internal.h"
+#include "platform/linux_platform.h"
+
+namespace d3dx::platform {
+namespace {
+
+// A file in the temporary directory, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const std::string& text)
+        : path_(::testing::TempDir() + "d3dx_platform_" + std::to_string(::getpid()) + "_" +
+                std::to_string(counter_++)) {
+        std::ofstream(path_, std::ios::binary) << text;
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    const std::string& Path() const { return path_; }
+
+private:
+    static inline int counter_ = 0;
+    std::string path_;
+};
+
+// Installs a platform for the scope.
+class Installed {
+public:
+    explicit Installed(Platform& p) { SetPlatform(&p); }
+    ~Installed() { SetPlatform(nullptr); }
+};
+
+constexpr const char* kRegistryText =
+    "Windows Registry Editor Version 5.00\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n"
+    "\"DisablePSGP\"=dword:00000001\n"
+    "\"Binary\"=hex:01,00,00,00\n";
+
+TEST(LinuxPlatform, ReadsRegistryOverridesFromTheFileWithTheirTypes) {
+    const TempFile file(kRegistryText);
+    LinuxPlatform platform({file.Path(), std::nullopt, std::nullopt});
+    const Installed installed(platform);
+    uint32_t value = 0;
+    EXPECT_TRUE(QueryDirect3DValue(kRegDword, "DisablePSGP", &value, sizeof value));
+    EXPECT_EQ(value, 1u);
+    EXPECT_FALSE(QueryDirect3DValue(kRegDword, "Binary", &value, sizeof value));
+    EXPECT_FALSE(QueryDirect3DValue(kRegDword, "Missing", &value, sizeof value));
+}
+
+TEST(LinuxPlatform, NoVariableOrNoFileMeansNoKey) {
+    for (const std::optional<std::string>& path :
+         {std::optional<std::string>{}, std::optional<std::string>{"/nonexistent/d3dx.reg"}}) {
+        LinuxPlatform platform({path, std::nullopt, std::nullopt});
+        RegKey key = 0;
+        EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
+    }
+}
+
+TEST(LinuxPlatform, ReportsAMalformedRegistryFileOnceAndIgnoresIt) {
+    const TempFile file("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n\"A\"=dword:zz\n");
+    ::testing::internal::CaptureStderr();
+    LinuxPlatform platform({file.Path(), std::nullopt, std::nullopt});
+    RegKey key = 0;
+    EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
+    EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find(file.Path() + ":3: "), 0u) << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << "reported once: " << err;
+}
+
+TEST(LinuxPlatform, ReadsTheDebugLevelFromTheProfile) {
+    const TempFile file("[Direct3D]\ndebug=3\n");
+    LinuxPlatform platform({std::nullopt, file.Path(), std::nullopt});
+    EXPECT_EQ(platform.GetProfileIntA("Direct3D", "debug", 0), 3u);
+    LinuxPlatform without({std::nullopt, std::nullopt, std::nullopt});
+    EXPECT_EQ(without.GetProfileIntA("Direct3D", "debug", 0), 0u);
+}
+
+TEST(LinuxPlatform, ReportsAnNtFamilySystem) {
+    LinuxPlatform platform({});
+    OsVersionInfoA info{};
+    info.dwOSVersionInfoSize = kOsVersionInfoSize;
+    ASSERT_TRUE(platform.GetVersionExA(&info));
+    EXPECT_EQ(info.dwPlatformId, kPlatformWin32Nt);
+    OsVersionInfoA wrongSize{};
+    EXPECT_FALSE(platform.GetVersionExA(&wrongSize));
+}
+
+TEST(LinuxPlatform, AForcedProcessorSteersCpuidAndFeatureQueries) {
+    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("sse,3dnow")});
+    EXPECT_EQ(platform.Cpuid(kCpuidFeatureLeaf)->edx, kEdxSse);
+    EXPECT_TRUE(platform.IsProcessorFeaturePresent(kPfXmmiInstructionsAvailable));
+    EXPECT_FALSE(platform.IsProcessorFeaturePresent(kPfXmmi64InstructionsAvailable));
+    EXPECT_TRUE(platform.IsProcessorFeaturePresent(kPf3DNowInstructionsAvailable));
+    EXPECT_FALSE(platform.IsProcessorFeaturePresent(2));
+}
+
+TEST(LinuxPlatform, AnUnknownProcessorWordIsLoudAndTheRealProcessorUsed) {
+    ::testing::internal::CaptureStderr();
+    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("mmx,turbo")});
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("D3DX_CPU"), std::string::npos) << err;
+    EXPECT_NE(err.find("\"turbo\""), std::string::npos) << err;
+    CpuidResult real;
+    __cpuid(kCpuidFeatureLeaf, real.eax, real.ebx, real.ecx, real.edx);
+    EXPECT_EQ(platform.Cpuid(kCpuidFeatureLeaf)->edx, real.edx);
+}
+
+TEST(LinuxPlatform, DebugLinesGoToTheInstalledSink) {
+    LinuxPlatform platform({});
+    std::string seen;
+    platform.SetDebugSink([&seen](const char* text) { seen += text; });
+    platform.OutputDebugStringA("D3DX: x\r\n");
+    EXPECT_EQ(seen, "D3DX: x\r\n");
+}
+
+}  // namespace
+}  // namespace d3dx::platform

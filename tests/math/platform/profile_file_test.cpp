@@ -1,0 +1,35 @@
+// The win.ini-style profile reader.
+#include <gtest/gtest.h>
+
+#include "platform/profile_file.h"
+
+namespace d3dx::platform {
+namespace {
+
+TEST(ProfileFile, ReadsIntegersBySectionAndKeyInAnyCase) {
+    const ProfileFile profile = ProfileFile::Parse(
+        "; the math library's settings\r\n"
+        "[Other]\r\n"
+        "debug=9\r\n"
+        "[DIRECT3D]\r\n"
+        "  Debug = 3 \r\n"
+        "negative=-2\r\n"
+        "words=abc\r\n"
+        "trailing=12abc\r\n"
+        "junk line\r\n");
+    EXPECT_EQ(profile.GetInt("Direct3D", "debug", 0), 3u);
+    EXPECT_EQ(profile.GetInt("other", "DEBUG", 0), 9u);
+    EXPECT_EQ(profile.GetInt("Direct3D", "negative", 0), static_cast<uint32_t>(-2));
+    EXPECT_EQ(profile.GetInt("Direct3D", "words", 5), 0u);
+    EXPECT_EQ(profile.GetInt("Direct3D", "trailing", 5), 12u);
+    EXPECT_EQ(profile.GetInt("Direct3D", "missing", 7), 7u);
+    EXPECT_EQ(profile.GetInt("Nowhere", "debug", 4), 4u);
+}
+
+TEST(ProfileFile, IgnoresKeysBeforeTheFirstSection) {
+    const ProfileFile profile = ProfileFile::Parse("debug=3\n[Direct3D]\n");
+    EXPECT_EQ(profile.GetInt("Direct3D", "debug", 0), 0u);
+}
+
+}  // namespace
+}  // namespace d3dx::platform
