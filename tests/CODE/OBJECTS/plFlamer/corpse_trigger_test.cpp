@@ -1,0 +1,219 @@
+// The two roads to an explosion: a kill with a non-zero flag, and the
+// "fireblow" event on the corpse.
+#include "explode_test_world.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using explode_test::Call;
+using explode_test::CallKind;
+using explode_test::kUnitMax;
+using explode_test::kUnitMin;
+
+struct ObjDeleter {
+    void operator()(zorPlFlamer* flamer) const { delete flamer; }
+};
+using FlamerPtr = std::unique_ptr<zorPlFlamer, ObjDeleter>;
+
+zorQCorpseData* DataOf(zorQEntityRef* corpse) { return static_cast<zorQCorpseData*>(corpse->data); }
+
+class CorpseTriggerTest : public ::testing::Test {
+protected:
+    FlamerPtr MakeFlamer(zorPlFlamerClass& cls, const D3DXVECTOR3& at)
+    {
+        FlamerPtr made(static_cast<zorPlFlamer*>(cls.CreateObj()));
+        made->Create(world.Add(at, kUnitMin, kUnitMax), 0);
+        return made;
+    }
+
+    // Kills the Flamer quietly and places its corpse, keeping the callback it
+    // registered; the log starts afresh after.
+    zorQEntityRef* PlaceCorpse()
+    {
+        flamer->Kill(0);
+        zorQEntityRef* corpse = flamer->PlaceCorpse();
+        callback = world.Of(CallKind::Register).at(0).callback;
+        world.calls.clear();
+        return corpse;
+    }
+
+    std::size_t Explosions() const { return world.Of(CallKind::Pick).size(); }
+
+    explode_test::RecordingWorld world;
+    explode_test::ClassPtr flamerClass = explode_test::MakeClass(100, nullptr);
+    FlamerPtr flamer = MakeFlamer(*flamerClass, {0, 0, 0});
+    zorQEventCallback callback = nullptr;
+};
+
+TEST_F(CorpseTriggerTest, KillWithZeroOnlyDies)
+{
+    flamer->Kill(0);
+
+    EXPECT_TRUE(world.Of(CallKind::Pick).empty());
+    EXPECT_TRUE(flamer->IsDead());
+    EXPECT_EQ(flamer->LastKillFlag(), 0);
+}
+
+TEST_F(CorpseTriggerTest, KillWithAFlagExplodesAtTheFlamerBeforeDying)
+{
+    std::vector<bool> deadAtMessage;
+    world.onMessage = [&](zorQEntityRef*, zorQMsgDamage*) { deadAtMessage.push_back(flamer->IsDead()); };
+
+    flamer->Kill(2);
+
+    const auto picks = world.Of(CallKind::Pick);
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].min.x, -100.0f);
+    EXPECT_EQ(deadAtMessage, std::vector<bool>{false});  // it hits itself while still alive
+    EXPECT_TRUE(flamer->IsDead());
+    EXPECT_EQ(flamer->LastKillFlag(), 2);
+}
+
+// A Flamer with no entity has nowhere to explode; it still dies.
+TEST_F(CorpseTriggerTest, KillWithoutAnEntitySkipsTheExplosion)
+{
+    FlamerPtr bodiless(static_cast<zorPlFlamer*>(flamerClass->CreateObj()));
+
+    bodiless->Kill(2);
+
+    EXPECT_TRUE(world.calls.empty());
+    EXPECT_TRUE(bodiless->IsDead());
+    EXPECT_EQ(bodiless->LastKillFlag(), 2);
+}
+
+// Killed by its own blast, a Flamer dies once and does not explode again
+// from inside the explosion; a neighbour killed by the blast explodes.
+TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce)
+{
+    flamerClass->maxHealth = 20;
+    FlamerPtr weak = MakeFlamer(*flamerClass, {500, 0, 0});
+    FlamerPtr neighbour = MakeFlamer(*flamerClass, {530, 0, 0});
+
+    weak->Kill(2);
+
+    EXPECT_EQ(Explosions(), 2u);  // weak's blast, then the neighbour's inside it
+    EXPECT_TRUE(weak->IsDead());
+    EXPECT_TRUE(neighbour->IsDead());
+    EXPECT_EQ(weak->LastKillFlag(), 2);
+    EXPECT_EQ(neighbour->LastKillFlag(), ZORPLCLASSIC_KILL_DAMAGE);
+}
+
+TEST_F(CorpseTriggerTest, PlaceCorpseWithoutACorpseRegistersNothing)
+{
+    FlamerPtr bodiless(static_cast<zorPlFlamer*>(flamerClass->CreateObj()));
+
+    EXPECT_EQ(bodiless->PlaceCorpse(), nullptr);
+    EXPECT_TRUE(world.calls.empty());
+}
+
+TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero)
+{
+    zorQEntityRef* corpse = flamer->PlaceCorpse();
+
+    ASSERT_NE(corpse, nullptr);
+    const auto registrations = world.Of(CallKind::Register);
+    ASSERT_EQ(registrations.size(), 2u);
+    EXPECT_EQ(registrations[0].selector, 1);
+    EXPECT_EQ(registrations[1].selector, 0);
+    for (const Call& registration : registrations) {
+        EXPECT_EQ(registration.entity, corpse);
+        EXPECT_EQ(registration.source, DataOf(corpse)->eventSource);
+        EXPECT_NE(registration.callback, nullptr);
+    }
+    EXPECT_EQ(registrations[0].callback, registrations[1].callback);
+    EXPECT_EQ(world.calls.front().kind, CallKind::Data);
+}
+
+// The event source is read from the corpse's data again for the second
+// registration.
+TEST_F(CorpseTriggerTest, SecondRegistrationRereadsTheEventSource)
+{
+    std::unique_ptr<zorQEventSource> replaced;
+    world.onCorpse = [&](zorQEntityRef* corpse) {
+        zorQCorpseData* data = DataOf(corpse);
+        auto* first = static_cast<explode_test::RecordingEventSource*>(data->eventSource);
+        first->onRegister = [data, &replaced] {
+            replaced.reset(data->eventSource);
+            data->eventSource = new explode_test::RecordingEventSource(*static_cast<explode_test::RecordingWorld*>(
+                zorQWorld_Current()));
+        };
+    };
+
+    zorQEntityRef* corpse = flamer->PlaceCorpse();
+
+    const auto registrations = world.Of(CallKind::Register);
+    ASSERT_EQ(registrations.size(), 2u);
+    EXPECT_EQ(registrations[0].source, replaced.get());
+    EXPECT_EQ(registrations[1].source, DataOf(corpse)->eventSource);
+}
+
+struct EventCase {
+    const char* text;
+    bool explodes;
+};
+
+class CorpseEventTextTest : public CorpseTriggerTest, public ::testing::WithParamInterface<EventCase> {};
+
+TEST_P(CorpseEventTextTest, OnlyTheWholeWordInAnyCaseExplodes)
+{
+    zorQEntityRef* corpse = PlaceCorpse();
+
+    callback(GetParam().text, corpse);
+
+    EXPECT_EQ(Explosions(), GetParam().explodes ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, CorpseEventTextTest,
+                         ::testing::Values(EventCase{"fireblow", true}, EventCase{"FIREBLOW", true},
+                                           EventCase{"FireBlow", true}, EventCase{"fIREbLOW", true},
+                                           EventCase{"fire", false}, EventCase{"fireblo", false},
+                                           EventCase{"fireblow1", false}, EventCase{"fireblow ", false},
+                                           EventCase{" fireblow", false}, EventCase{"", false},
+                                           EventCase{"firebl\xcf\x89", false}));
+
+TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain)
+{
+    zorQEntityRef* corpse = PlaceCorpse();
+
+    callback("fireblow", corpse);
+    callback("fireblow", corpse);
+
+    const auto picks = world.Of(CallKind::Pick);
+    ASSERT_EQ(picks.size(), 2u);
+    EXPECT_EQ(picks[1].max.x, corpse->position.x + 100.0f);
+}
+
+// The corpse road finds its tuning through the corpse's data, so it works
+// after the Flamer is gone.
+TEST_F(CorpseTriggerTest, CorpseUsesTheClassObjectOfItsDataAfterTheFlamerIsGone)
+{
+    zorQEntityRef* corpse = PlaceCorpse();
+    explode_test::ClassPtr other = explode_test::MakeClass(7, nullptr);
+    DataOf(corpse)->classObject = other.get();
+    flamer.reset();
+
+    callback("fireblow", corpse);
+
+    const auto picks = world.Of(CallKind::Pick);
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_EQ(picks[0].max.x, corpse->position.x + 7.0f);
+}
+
+TEST_F(CorpseTriggerTest, EventWithoutCorpseDataDoesNothing)
+{
+    zorQEntityRef* corpse = PlaceCorpse();
+    zorQEntityRef* plain = world.Add({0, 0, 0}, kUnitMin, kUnitMax);
+    zorQCorpseData* data = DataOf(corpse);
+    zorObjClass* owner = data->classObject;
+
+    callback("fireblow", nullptr);
+    callback("fireblow", plain);  // no entity data at all
+    data->classObject = nullptr;
+    callback("fireblow", corpse);  // data without a class object
+    data->classObject = owner;
+
+    EXPECT_EQ(Explosions(), 0u);
+}
+
+}  // namespace
