@@ -207,6 +207,19 @@ TEST_F(Transformations, ScalingCentreNeedsAScalingRotation) {
     ExpectNear(m, D3DXMATRIX{{{2, 0, 0, 0}, {0, 3, 0, 0}, {0, 0, 4, 0}, {-1, -2, -3, 1}}});
 }
 
+// Scaling x by 2 in a frame turned a quarter about z scales y in the world.
+TEST_F(Transformations, ScalingInTheFrameOfTheScalingRotation) {
+    const D3DXVECTOR3 scaling{2, 1, 1};
+    const D3DXVECTOR3 centre{0, 1, 0};
+    D3DXMATRIX m;
+    D3DXMatrixTransformation(&m, nullptr, &kQuarterTurnAboutZ, &scaling, nullptr, nullptr, nullptr);
+    ExpectNear(ApplyToPoint(m, {0, 1, 0}), D3DXVECTOR3{0, 2, 0}, 1e-6f);
+    ExpectNear(ApplyToPoint(m, {1, 0, 0}), D3DXVECTOR3{1, 0, 0}, 1e-6f);
+    D3DXMatrixTransformation(&m, &centre, &kQuarterTurnAboutZ, &scaling, nullptr, nullptr, nullptr);
+    ExpectNear(ApplyToPoint(m, {0, 3, 0}), D3DXVECTOR3{0, 5, 0}, 1e-6f);
+    ExpectNear(ApplyToPoint(m, {1, 1, 0}), D3DXVECTOR3{1, 1, 0}, 1e-6f);
+}
+
 TEST_F(Transformations, RotationAboutACentreThenTranslation) {
     const D3DXVECTOR3 centre{1, 0, 0};
     const D3DXVECTOR3 translation{0, 0, 5};
