@@ -130,6 +130,9 @@ bool ScenarioRunner::Run(const Scenario& scenario)
     out_ << "scenario " << scenario.source << ": " << scenario.commands.size() << " commands\n";
     PrintParametersIfChanged();
     for (const Command& command : scenario.commands) {
+        // The tuning an explosion uses is shown before the command that sets it off.
+        if (command.kind == CommandKind::Kill || command.kind == CommandKind::Event)
+            PrintParametersIfChanged();
         out_ << "\nline " << command.line << ": " << command.sourceText << "\n";
         if (!Execute(command))
             return false;
@@ -214,7 +217,6 @@ bool ScenarioRunner::Flamer(const Command& command)
 bool ScenarioRunner::Kill(const Command& command)
 {
     Actor* actor = Find(command.name);
-    PrintParametersIfChanged();
     world_.BeginCommand(actor->entity);
     actor->flamer->Kill(command.intValue);
     if (!ReportExplosions(command))
@@ -236,7 +238,6 @@ bool ScenarioRunner::Event(const Command& command)
     Actor* actor = Find(command.name);
     if (actor->corpse == nullptr)
         return Fail(command, command.name + " left no corpse to raise the event on");
-    PrintParametersIfChanged();
     world_.BeginCommand(actor->corpse);
     const int reached = world_.RaiseCorpseEvent(actor->corpse, command.text.c_str());
     out_ << "  event \"" << command.text << "\" reached " << reached << " callback" << (reached == 1 ? "" : "s")
@@ -276,6 +277,7 @@ void ScenarioRunner::PrintParametersIfChanged()
     if (!paramsChanged_)
         return;
     paramsChanged_ = false;
+    out_ << "\n";
     PrintParameters(out_, ParamLinesOf(flamerClass_), BindingText(flamerClass_));
 }
 

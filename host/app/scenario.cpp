@@ -126,13 +126,14 @@ public:
         std::string word;
         if (!Word(word, what))
             return false;
-        errno = 0;
         char* end = nullptr;
         const float value = std::strtof(word.c_str(), &end);
         if (word.empty() || *end != '\0')
             return Fail("malformed number '" + word + "' for " + what);
-        if (errno == ERANGE || !std::isfinite(value))
+        if (std::isinf(value))
             return Fail("number '" + word + "' for " + what + " is out of range");
+        if (std::isnan(value))
+            return Fail("number '" + word + "' for " + what + " is not a number");
         out = value;
         return true;
     }

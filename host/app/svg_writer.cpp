@@ -9,14 +9,16 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <vector>
 
 namespace flamer_host {
 namespace {
 
 constexpr double kDrawingSize = 640.0;  // pixels for the larger side of the scene
 constexpr double kMargin = 48.0;
-constexpr double kTitleHeight = 40.0;
-constexpr double kLegendHeight = 44.0;
+constexpr double kTitleHeight = 56.0;
+constexpr double kMinWidth = 760.0;     // room for the title and the legend
+constexpr double kLegendHeight = 60.0;
 constexpr double kArrowShare = 0.3;     // arrow length as a share of the radius
 constexpr double kMinArrowLength = 8.0; // world units, for a radius of zero
 constexpr char kHitColour[] = "#d62728";
@@ -48,7 +50,7 @@ public:
     double X(double x) const { return kMargin + (x - bounds_.minX) * scale_; }
     double Y(double z) const { return kTitleHeight + kMargin + (bounds_.maxZ - z) * scale_; }
     double Length(double world) const { return world * scale_; }
-    double Width() const { return X(bounds_.maxX) + kMargin; }
+    double Width() const { return std::max(X(bounds_.maxX) + kMargin, kMinWidth); }
     double Height() const { return Y(bounds_.minZ) + kMargin + kLegendHeight; }
 
 private:
@@ -128,9 +130,10 @@ void DrawHeader(std::ostream& svg, const Projection& p, const Explosion& explosi
         << "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
     Text(svg, kMargin, 24,
          "Explosion " + std::to_string(explosion.number) + " at " + explosion.centreName + " " +
-             FormatVector(explosion.centre) + ", splash radius " + FormatNumber(explosion.radius) +
-             " (top view: x to the right, z up)",
+             FormatVector(explosion.centre) + ", splash radius " + FormatNumber(explosion.radius),
          "font-size=\"14\" font-weight=\"bold\"");
+    Text(svg, kMargin, 42, "seen from above: x to the right, z up; distances are to the nearest point of each box",
+         "fill=\"#555\"");
 }
 
 void DrawReach(std::ostream& svg, const Projection& p, const Explosion& explosion)
@@ -148,7 +151,36 @@ void DrawReach(std::ostream& svg, const Projection& p, const Explosion& explosio
 
 double Clamp(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
 
-void DrawPick(std::ostream& svg, const Projection& p, const PickedEntity& pick)
+// Places labels so that none covers another: a label that would overlap
+// one placed before moves up a line.
+class LabelPlacer {
+public:
+    double Place(double x, double y, std::size_t characters)
+    {
+        const double width = static_cast<double>(characters) * kCharWidth;
+        while (Overlaps(x, y, width))
+            y -= kLineHeight;
+        placed_.push_back({x, y, width});
+        return y;
+    }
+
+private:
+    static constexpr double kCharWidth = 6.5;
+    static constexpr double kLineHeight = 14.0;
+    struct Label {
+        double x, y, width;
+    };
+    bool Overlaps(double x, double y, double width) const
+    {
+        for (const Label& label : placed_)
+            if (std::fabs(label.y - y) < kLineHeight && x < label.x + label.width && label.x < x + width)
+                return true;
+        return false;
+    }
+    std::vector<Label> placed_;
+};
+
+void DrawPick(std::ostream& svg, const Projection& p, const PickedEntity& pick, LabelPlacer& labels)
 {
     const std::string colour = pick.hit ? kHitColour : kMissColour;
     Rect(svg, p, pick.boxMin.x, pick.boxMin.z, pick.boxMax.x, pick.boxMax.z,
@@ -162,8 +194,10 @@ void DrawPick(std::ostream& svg, const Projection& p, const PickedEntity& pick)
         << "\"/>\n";
     char distance[32];
     std::snprintf(distance, sizeof distance, "%.2f", pick.distance);
-    Text(svg, p.X(std::min(pick.boxMin.x, pick.boxMax.x)) + 3, p.Y(std::max(pick.boxMin.z, pick.boxMax.z)) - 4,
-         pick.name + (pick.hit ? " hit, " : " missed, ") + "d = " + distance, "fill=\"" + colour + "\"");
+    const std::string label = pick.name + (pick.hit ? " hit, " : " missed, ") + "d = " + distance;
+    const double x = p.X(std::min(pick.boxMin.x, pick.boxMax.x)) + 3;
+    const double y = labels.Place(x, p.Y(std::max(pick.boxMin.z, pick.boxMax.z)) - 4, label.size());
+    Text(svg, x, y, label, "fill=\"" + colour + "\"");
 }
 
 // The push seen from above: along (direction.x, direction.z) from the
@@ -203,8 +237,9 @@ void DrawLegend(std::ostream& svg, const Projection& p)
     svg << "<rect x=\"" << Num(kMargin + 200) << "\" y=\"" << Num(y) << "\" " << swatch << " fill=\""
         << kMissColour << "\" stroke=\"" << kMissColour << "\"/>\n";
     Text(svg, kMargin + 220, y + 12, "missed", "");
-    Text(svg, kMargin + 290, y + 12,
-         "dashed square: query cube; circle: reach; arrows: pushes; ring: push straight up", "");
+    Text(svg, kMargin + 290, y + 12, "dashed square: query cube; circle: reach of the blast", "");
+    Text(svg, kMargin, y + 34, "dotted lines: centre to the nearest box point; arrows: pushes; ring: push straight up",
+         "");
 }
 
 }  // namespace
@@ -215,8 +250,9 @@ std::string ExplosionSvg(const Explosion& explosion)
     std::ostringstream svg;
     DrawHeader(svg, projection, explosion);
     DrawReach(svg, projection, explosion);
+    LabelPlacer labels;
     for (const PickedEntity& pick : explosion.picks)
-        DrawPick(svg, projection, pick);
+        DrawPick(svg, projection, pick, labels);
     DrawPushes(svg, projection, explosion);
     DrawLegend(svg, projection);
     svg << "</svg>\n";
