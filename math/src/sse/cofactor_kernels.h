@@ -41,8 +41,8 @@ inline __m128 Expand(__m128 b, const Minors& m) {
                       _mm_mul_ps(Pick3<Isa>(b), m.c));
 }
 
-inline __m128 EvenSigns() { return SignMask(false, true, false, true); }  // (+, -, +, -)
-inline __m128 OddSigns() { return SignMask(true, false, true, false); }   // (-, +, -, +)
+inline __m128 EvenSigns() { return SignMask<false, true, false, true>(); }  // (+, -, +, -)
+inline __m128 OddSigns() { return SignMask<true, false, true, false>(); }   // (-, +, -, +)
 
 // Cofactors of the first of the rows (first, b, c, d), signs applied.
 template <class Isa>
@@ -77,11 +77,11 @@ D3DXMATRIX* MatrixInverse(D3DXMATRIX* pOut, float* pDeterminant, const D3DXMATRI
     if (pOut == nullptr || pM == nullptr) return nullptr;
     const Rows m = LoadRows(pM);
     const Rows cof = Cofactors<Isa>(m);
-    const __m128 det = FoldedSum4<Isa>(_mm_mul_ps(m.r[0], cof.r[0]));
+    const __m128 det = FoldedSum4All<Isa>(_mm_mul_ps(m.r[0], cof.r[0]));
     const float detValue = _mm_cvtss_f32(det);
     if (IsZeroOrNaN(detValue)) return nullptr;
     if (pDeterminant != nullptr) *pDeterminant = detValue;
-    const __m128 q = Isa::template Broadcast<0>(RefinedReciprocal(det));
+    const __m128 q = RefinedReciprocal(det);
     Rows adjugate = Transposed(cof);
     for (__m128& row : adjugate.r) row = _mm_mul_ps(row, q);
     StoreRows(pOut, adjugate);

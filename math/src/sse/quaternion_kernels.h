@@ -15,9 +15,9 @@ D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* p
     if (pOut == nullptr || pQ1 == nullptr || pQ2 == nullptr) return nullptr;
     const __m128 q1 = Load4(pQ1);
     const __m128 q2 = Load4(pQ2);
-    const __m128 wzyx = _mm_xor_ps(Isa::template Permute<3, 2, 1, 0>(q1), SignMask(false, true, false, true));
-    const __m128 zwxy = _mm_xor_ps(Isa::template Permute<2, 3, 0, 1>(q1), SignMask(false, false, true, true));
-    const __m128 yxwz = _mm_xor_ps(Isa::template Permute<1, 0, 3, 2>(q1), SignMask(true, false, false, true));
+    const __m128 wzyx = _mm_xor_ps(Isa::template Permute<3, 2, 1, 0>(q1), SignMask<false, true, false, true>());
+    const __m128 zwxy = _mm_xor_ps(Isa::template Permute<2, 3, 0, 1>(q1), SignMask<false, false, true, true>());
+    const __m128 yxwz = _mm_xor_ps(Isa::template Permute<1, 0, 3, 2>(q1), SignMask<true, false, false, true>());
     __m128 acc = _mm_mul_ps(Isa::template Broadcast<3>(q2), q1);
     acc = _mm_add_ps(acc, _mm_mul_ps(Isa::template Broadcast<0>(q2), wzyx));
     acc = _mm_add_ps(acc, _mm_mul_ps(Isa::template Broadcast<1>(q2), zwxy));
@@ -32,9 +32,9 @@ template <class Isa>
 D3DXQUATERNION* QuaternionInverse(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (pOut == nullptr || pQ == nullptr) return nullptr;
     const __m128 q = Load4(pQ);
-    const __m128 s = FoldedSum4<Isa>(_mm_mul_ps(q, q));
-    const __m128 conjugate = _mm_xor_ps(q, SignMask(true, true, true, false));
-    Store4(pOut, _mm_mul_ps(conjugate, Isa::template Broadcast<0>(RefinedReciprocal(s))));
+    const __m128 s = FoldedSum4All<Isa>(_mm_mul_ps(q, q));
+    const __m128 conjugate = _mm_xor_ps(q, SignMask<true, true, true, false>());
+    Store4(pOut, _mm_mul_ps(conjugate, RefinedReciprocal(s)));
     return pOut;
 }
 
@@ -44,12 +44,9 @@ D3DXQUATERNION* QuaternionInverse(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ
 template <class Isa>
 D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch, float roll) {
     if (pOut == nullptr) return nullptr;
-    alignas(16) float angles[4];
-    alignas(16) float cosines[4];
-    _mm_store_ps(angles, _mm_mul_ps(_mm_setr_ps(roll, pitch, yaw, 0.0f), SplatBits(kHalfBits)));
-    QuadSinCos<Isa>(angles, angles, cosines);
-    const __m128 s = _mm_load_ps(angles);
-    const __m128 c = _mm_load_ps(cosines);
+    const SinCos sc = SinCos4<Isa>(_mm_mul_ps(_mm_setr_ps(roll, pitch, yaw, 0.0f), SplatBits<kHalfBits>()));
+    const __m128 s = sc.sine;
+    const __m128 c = sc.cosine;
     const __m128 lo = _mm_unpacklo_ps(s, c);  // (sr, cr, sp, cp)
     const __m128 hi = _mm_unpackhi_ps(s, c);  // (sy, cy, 0, 1)
     const __m128 first = _mm_mul_ps(
@@ -58,7 +55,7 @@ D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, 
     const __m128 second = _mm_mul_ps(
         _mm_mul_ps(Isa::template Permute<0, 0, 1, 0>(lo), Isa::template Permute<0, 1, 0, 0>(hi)),
         Isa::template Permute<3, 2, 2, 2>(lo));
-    Store4(pOut, _mm_add_ps(first, _mm_xor_ps(second, SignMask(false, true, true, false))));
+    Store4(pOut, _mm_add_ps(first, _mm_xor_ps(second, SignMask<false, true, true, false>())));
     return pOut;
 }
 

@@ -20,15 +20,30 @@
 namespace d3dx::simd {
 
 inline float FloatFromBits(uint32_t bits) { return std::bit_cast<float>(bits); }
-inline __m128 SplatBits(uint32_t bits) { return _mm_set1_ps(FloatFromBits(bits)); }
-inline __m128 LaneBits(uint32_t x, uint32_t y, uint32_t z, uint32_t w) {
-    return _mm_setr_ps(FloatFromBits(x), FloatFromBits(y), FloatFromBits(z), FloatFromBits(w));
+
+// Four-lane constants live in aligned read-only tables and are loaded whole
+// (a constant built from a scalar would cost a shuffle on every use).
+struct alignas(16) LaneConstant {
+    float f[4];
+};
+template <uint32_t X, uint32_t Y, uint32_t Z, uint32_t W>
+inline constexpr LaneConstant kLaneConstant{
+    {std::bit_cast<float>(X), std::bit_cast<float>(Y), std::bit_cast<float>(Z), std::bit_cast<float>(W)}};
+
+template <uint32_t X, uint32_t Y, uint32_t Z, uint32_t W>
+inline __m128 LaneBits() {
+    return _mm_load_ps(kLaneConstant<X, Y, Z, W>.f);
+}
+template <uint32_t Bits>
+inline __m128 SplatBits() {
+    return LaneBits<Bits, Bits, Bits, Bits>();
 }
 
 // Bit patterns used across the kernels.
 inline constexpr uint32_t kHalfBits = 0x3F000000;        // 0.5
 inline constexpr uint32_t kOneBits = 0x3F800000;         // 1.0
 inline constexpr uint32_t kThreeBits = 0x40400000;       // 3.0
+inline constexpr uint32_t kMinusTwoBits = 0xC0000000;    // -2.0
 inline constexpr uint32_t kSignBit = 0x80000000;         // -0.0
 inline constexpr uint32_t kMagnitudeMask = 0x7FFFFFFF;
 inline constexpr uint32_t kAllOnes = 0xFFFFFFFF;
@@ -37,14 +52,25 @@ inline constexpr uint32_t kAllOnes = 0xFFFFFFFF;
 inline constexpr uint32_t kZeroLengthThresholdBits = 0x28800000;
 
 // Sign masks: XOR flips the lanes that hold -0.0.
-inline __m128 SignMask(bool x, bool y, bool z, bool w) {
-    auto bit = [](bool on) { return on ? kSignBit : 0u; };
-    return LaneBits(bit(x), bit(y), bit(z), bit(w));
+template <bool X, bool Y, bool Z, bool W>
+inline __m128 SignMask() {
+    return LaneBits<X ? kSignBit : 0u, Y ? kSignBit : 0u, Z ? kSignBit : 0u, W ? kSignBit : 0u>();
 }
 // AND keeps the lanes that hold all ones.
-inline __m128 LaneMask(bool x, bool y, bool z, bool w) {
-    auto bit = [](bool on) { return on ? kAllOnes : 0u; };
-    return LaneBits(bit(x), bit(y), bit(z), bit(w));
+template <bool X, bool Y, bool Z, bool W>
+inline __m128 LaneMask() {
+    return LaneBits<X ? kAllOnes : 0u, Y ? kAllOnes : 0u, Z ? kAllOnes : 0u, W ? kAllOnes : 0u>();
+}
+
+// Row `Row` of the identity matrix; IdentityLane<Row>() is its all-ones mask.
+template <int Row>
+inline __m128 IdentityRow() {
+    return LaneBits<Row == 0 ? kOneBits : 0u, Row == 1 ? kOneBits : 0u, Row == 2 ? kOneBits : 0u,
+                    Row == 3 ? kOneBits : 0u>();
+}
+template <int Row>
+inline __m128 IdentityLane() {
+    return LaneMask<Row == 0, Row == 1, Row == 2, Row == 3>();
 }
 
 inline __m128 Select(__m128 mask, __m128 ifSet, __m128 ifClear) {
@@ -72,9 +98,8 @@ inline void Store3(D3DXVECTOR3* out, __m128 v) {
 }
 inline void Store4(void* p, __m128 v) { _mm_storeu_ps(static_cast<float*>(p), v); }
 
-// Matrix rows. The aligned form needs a 16-byte-aligned matrix; the unaligned
-// form reads the same 16 bytes and yields the same register.
-inline __m128 LoadRowAligned(const D3DXMATRIX* m, int row) { return _mm_load_ps(m->m[row]); }
+// Matrix rows. The aligned store needs a 16-byte-aligned matrix; the
+// unaligned forms move the same 16 bytes.
 inline __m128 LoadRowUnaligned(const D3DXMATRIX* m, int row) { return _mm_loadu_ps(m->m[row]); }
 inline void StoreRowAligned(D3DXMATRIX* m, int row, __m128 v) { _mm_store_ps(m->m[row], v); }
 inline void StoreRowUnaligned(D3DXMATRIX* m, int row, __m128 v) { _mm_storeu_ps(m->m[row], v); }
@@ -85,9 +110,6 @@ struct Rows {
 
 inline Rows LoadRows(const D3DXMATRIX* m) {
     return {{LoadRowUnaligned(m, 0), LoadRowUnaligned(m, 1), LoadRowUnaligned(m, 2), LoadRowUnaligned(m, 3)}};
-}
-inline Rows LoadRowsAligned(const D3DXMATRIX* m) {
-    return {{LoadRowAligned(m, 0), LoadRowAligned(m, 1), LoadRowAligned(m, 2), LoadRowAligned(m, 3)}};
 }
 inline void StoreRows(D3DXMATRIX* m, const Rows& rows) {
     for (int i = 0; i < 4; ++i) StoreRowUnaligned(m, i, rows.r[i]);
@@ -112,14 +134,22 @@ inline bool IsAligned16(const void* p) { return (reinterpret_cast<uintptr_t>(p) 
 
 inline void AdviseAlignment(const char* message) { MathDebugMessage(3, "%s", message); }
 
+// The advisory after the result is stored: `result` is passed through, so the
+// common aligned case needs no registers saved for the call.
+template <class T>
+[[gnu::noinline, gnu::cold]] T* AdviseAlignmentReturning(const char* message, T* result) {
+    AdviseAlignment(message);
+    return result;
+}
+
 // ---------------------------------------------------------------------------
 // Refined reciprocal and reciprocal square root: the hardware estimate plus
-// one Newton-Raphson step, computed in lane 0 (the other lanes follow along).
+// one Newton-Raphson step.
 
-// q = 2r - (t*r)*r with r = RCPSS(t).
+// q = 2r - (t*r)*r with r = RCPPS(t), in every lane.
 inline __m128 RefinedReciprocal(__m128 t) {
-    const __m128 r = _mm_rcp_ss(t);
-    return _mm_sub_ss(_mm_add_ss(r, r), _mm_mul_ss(_mm_mul_ss(t, r), r));
+    const __m128 r = _mm_rcp_ps(t);
+    return _mm_sub_ps(_mm_add_ps(r, r), _mm_mul_ps(_mm_mul_ps(t, r), r));
 }
 
 // q = (0.5*r)*(3 - (s*r)*r) with r = RSQRTSS(s).
@@ -203,6 +233,14 @@ template <class Isa>
 inline __m128 FoldedSum4(__m128 p) {
     const __m128 pairs = _mm_add_ps(p, _mm_movehl_ps(p, p));  // (p0+p2, p1+p3, ..)
     return _mm_add_ss(pairs, LaneToFront<Isa, 1>(pairs));
+}
+
+// (p0 + p2) + (p1 + p3) in every lane (IEEE addition is commutative, so each
+// lane holds the same value).
+template <class Isa>
+inline __m128 FoldedSum4All(__m128 p) {
+    const __m128 pairs = _mm_add_ps(p, Isa::template Permute<2, 3, 0, 1>(p));  // (p0+p2, p1+p3, p2+p0, p3+p1)
+    return _mm_add_ps(pairs, Isa::template Permute<1, 0, 3, 2>(pairs));
 }
 
 // (p0 + p1) + p2 into lane 0.

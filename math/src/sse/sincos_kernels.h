@@ -39,47 +39,60 @@ struct Reduction {
 template <class Isa>
 inline Reduction Reduce(__m128 x) {
     using namespace sincos;
-    const __m128 sign = _mm_and_ps(x, SplatBits(kSignBit));
-    const __m128 a = _mm_and_ps(x, SplatBits(kMagnitudeMask));
-    const __m128 bias = SplatBits(kRoundingBias);
-    const __m128 t = _mm_add_ps(_mm_mul_ps(a, SplatBits(kTwoOverPi)), bias);
+    const __m128 sign = _mm_and_ps(x, SplatBits<kSignBit>());
+    const __m128 a = _mm_and_ps(x, SplatBits<kMagnitudeMask>());
+    const __m128 bias = SplatBits<kRoundingBias>();
+    const __m128 t = _mm_add_ps(_mm_mul_ps(a, SplatBits<kTwoOverPi>()), bias);
     const __m128 kf = _mm_sub_ps(t, bias);
-    __m128 r = _mm_sub_ps(a, _mm_mul_ps(kf, SplatBits(kPiOver2Part1)));
-    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits(kPiOver2Part2)));
-    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits(kPiOver2Part3)));
-    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits(kPiOver2Part4)));
+    __m128 r = _mm_sub_ps(a, _mm_mul_ps(kf, SplatBits<kPiOver2Part1>()));
+    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits<kPiOver2Part2>()));
+    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits<kPiOver2Part3>()));
+    r = _mm_sub_ps(r, _mm_mul_ps(kf, SplatBits<kPiOver2Part4>()));
     return {sign, r, _mm_mul_ps(r, r), Isa::QuadrantMasks(t)};
 }
 
 // (((S3*z + S2)*z + S1)*z + 1)*r
 inline __m128 SinePolynomial(__m128 r, __m128 z) {
     using namespace sincos;
-    __m128 p = _mm_add_ps(_mm_mul_ps(SplatBits(kS3), z), SplatBits(kS2));
-    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits(kS1));
-    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits(kOneBits));
+    __m128 p = _mm_add_ps(_mm_mul_ps(SplatBits<kS3>(), z), SplatBits<kS2>());
+    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits<kS1>());
+    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits<kOneBits>());
     return _mm_mul_ps(p, r);
 }
 
 // (((C4*z + C3)*z + C2)*z + C1)*z + 1
 inline __m128 CosinePolynomial(__m128 z) {
     using namespace sincos;
-    __m128 p = _mm_add_ps(_mm_mul_ps(SplatBits(kC4), z), SplatBits(kC3));
-    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits(kC2));
-    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits(kC1));
-    return _mm_add_ps(_mm_mul_ps(p, z), SplatBits(kOneBits));
+    __m128 p = _mm_add_ps(_mm_mul_ps(SplatBits<kC4>(), z), SplatBits<kC3>());
+    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits<kC2>());
+    p = _mm_add_ps(_mm_mul_ps(p, z), SplatBits<kC1>());
+    return _mm_add_ps(_mm_mul_ps(p, z), SplatBits<kOneBits>());
 }
 
-// Sines and cosines of four angles. The arrays are 16-byte aligned; sines may
-// be the angle array itself.
+struct SinCos {
+    __m128 sine;
+    __m128 cosine;
+};
+
+// Sines and cosines of the four lanes of x.
 template <class Isa>
-inline void QuadSinCos(const float* angles, float* sines, float* cosines) {
-    const Reduction red = Reduce<Isa>(_mm_load_ps(angles));
+inline SinCos SinCos4(__m128 x) {
+    const Reduction red = Reduce<Isa>(x);
     const __m128 ps = SinePolynomial(red.r, red.z);
     const __m128 pc = CosinePolynomial(red.z);
     const __m128 sine = Select(red.quadrants.odd, pc, ps);
     const __m128 cosine = Select(red.quadrants.odd, ps, pc);
-    _mm_store_ps(sines, _mm_xor_ps(sine, _mm_xor_ps(red.quadrants.sineFlip, red.sign)));
-    _mm_store_ps(cosines, _mm_xor_ps(cosine, red.quadrants.cosineFlip));
+    return {_mm_xor_ps(sine, _mm_xor_ps(red.quadrants.sineFlip, red.sign)),
+            _mm_xor_ps(cosine, red.quadrants.cosineFlip)};
+}
+
+// The array form: all three arrays 16-byte aligned; sines may be the angle
+// array itself.
+template <class Isa>
+inline void QuadSinCos(const float* angles, float* sines, float* cosines) {
+    const SinCos sc = SinCos4<Isa>(_mm_load_ps(angles));
+    _mm_store_ps(sines, sc.sine);
+    _mm_store_ps(cosines, sc.cosine);
 }
 
 }  // namespace d3dx::simd

@@ -62,27 +62,24 @@ D3DXMATRIX* MatrixReflect(D3DXMATRIX* pOut, const D3DXPLANE* pPlane) {
 
 namespace {
 
-const __m128 kIdentityRow0 = _mm_setr_ps(1.0f, 0.0f, 0.0f, 0.0f);
-const __m128 kIdentityRow1 = _mm_setr_ps(0.0f, 1.0f, 0.0f, 0.0f);
-const __m128 kIdentityRow3 = _mm_setr_ps(0.0f, 0.0f, 0.0f, 1.0f);
-
 // Rotation rows from (c, s, c, s): lanes are picked by a shuffle, unused
 // lanes cleared by a mask, and -s made by a sign mask.
 simd::Rows RotationX(__m128 cs) {
     using simd::Sse2Isa;
-    const __m128 middle = simd::LaneMask(false, true, true, false);
+    const __m128 middle = simd::LaneMask<false, true, true, false>();
     const __m128 row1 = _mm_and_ps(Sse2Isa::Permute<0, 0, 1, 0>(cs), middle);  // (0, c, s, 0)
     const __m128 row2 = _mm_xor_ps(_mm_and_ps(Sse2Isa::Permute<0, 1, 0, 0>(cs), middle),
-                                   simd::SignMask(false, true, false, false));  // (0, -s, c, 0)
-    return {{kIdentityRow0, row1, row2, kIdentityRow3}};
+                                   simd::SignMask<false, true, false, false>());  // (0, -s, c, 0)
+    return {{simd::IdentityRow<0>(), row1, row2, simd::IdentityRow<3>()}};
 }
 
 simd::Rows RotationY(__m128 cs) {
     using simd::Sse2Isa;
-    const __m128 outer = simd::LaneMask(true, false, true, false);
-    const __m128 row0 = _mm_xor_ps(_mm_and_ps(cs, outer), simd::SignMask(false, false, true, false));  // (c, 0, -s, 0)
+    const __m128 outer = simd::LaneMask<true, false, true, false>();
+    const __m128 row0 = _mm_xor_ps(_mm_and_ps(Sse2Isa::Permute<0, 0, 1, 0>(cs), outer),
+                                   simd::SignMask<false, false, true, false>());  // (c, 0, -s, 0)
     const __m128 row2 = _mm_and_ps(Sse2Isa::Permute<1, 1, 0, 0>(cs), outer);                          // (s, 0, c, 0)
-    return {{row0, kIdentityRow1, row2, kIdentityRow3}};
+    return {{row0, simd::IdentityRow<1>(), row2, simd::IdentityRow<3>()}};
 }
 
 }  // namespace

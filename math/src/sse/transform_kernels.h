@@ -25,12 +25,12 @@ inline constexpr const char* kAdviceMatrixMultiply =
 inline constexpr const char* kAdviceMatrixMultiplyTranspose =
     "Matrices should be 16-byte aligned for optimized D3DXMatrixMultiplyTranspose";
 
-// Loads the matrix rows on the path its alignment allows, advising when the
-// fast path is missed.
-inline Rows LoadMatrixAdvised(const D3DXMATRIX* m, const char* advice) {
-    if (IsAligned16(m)) return LoadRowsAligned(m);
-    AdviseAlignment(advice);
-    return LoadRows(m);
+// One path for every alignment: 16-byte unaligned loads read the same bytes
+// as aligned ones at the same speed, so results are identical either way.
+// The advisory goes out after the result is stored.
+template <class T>
+inline T* Advised(bool aligned, const char* advice, T* result) {
+    return aligned ? result : AdviseAlignmentReturning(advice, result);
 }
 
 // ---------------------------------------------------------------------------
@@ -85,8 +85,7 @@ inline __m128 VectorTimes4(__m128 v, const Rows& m) {
 // Every lane times the refined reciprocal of lane 3 (no test for zero).
 template <class Isa>
 inline __m128 DivideByW(__m128 v) {
-    const __m128 q = RefinedReciprocal(Isa::template Broadcast<3>(v));
-    return _mm_mul_ps(v, Isa::template Broadcast<0>(q));
+    return _mm_mul_ps(v, RefinedReciprocal(Isa::template Broadcast<3>(v)));
 }
 
 // ---------------------------------------------------------------------------
@@ -95,17 +94,15 @@ inline __m128 DivideByW(__m128 v) {
 template <class Isa>
 D3DXVECTOR4* Vec2Transform(D3DXVECTOR4* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    if (!IsAligned16(pM)) AdviseAlignment(kAdviceVec2Transform);
     Store4(pOut, PointTimes2<Isa>(Load2(pV), LoadRows(pM)));
-    return pOut;
+    return Advised(IsAligned16(pM), kAdviceVec2Transform, pOut);
 }
 
 template <class Isa>
 D3DXVECTOR2* Vec2TransformNormal(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    if (!IsAligned16(pM)) AdviseAlignment(kAdviceVec2TransformNormal);
     Store2(pOut, NormalTimes2<Isa>(Load2(pV), LoadRows(pM)));
-    return pOut;
+    return Advised(IsAligned16(pM), kAdviceVec2TransformNormal, pOut);
 }
 
 template <class Isa>
@@ -118,15 +115,15 @@ D3DXVECTOR2* Vec2TransformCoord(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const 
 template <class Isa>
 D3DXVECTOR4* Vec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store4(pOut, PointTimes3<Isa>(Load3(pV), LoadMatrixAdvised(pM, kAdviceVec3Transform)));
-    return pOut;
+    Store4(pOut, PointTimes3<Isa>(Load3(pV), LoadRows(pM)));
+    return Advised(IsAligned16(pM), kAdviceVec3Transform, pOut);
 }
 
 template <class Isa>
 D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store3(pOut, NormalTimes3<Isa>(Load3(pV), LoadMatrixAdvised(pM, kAdviceVec3TransformNormal)));
-    return pOut;
+    Store3(pOut, NormalTimes3<Isa>(Load3(pV), LoadRows(pM)));
+    return Advised(IsAligned16(pM), kAdviceVec3TransformNormal, pOut);
 }
 
 template <class Isa>
@@ -139,8 +136,8 @@ D3DXVECTOR3* Vec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const 
 template <class Isa>
 D3DXVECTOR4* Vec4Transform(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store4(pOut, VectorTimes4<Isa>(Load4(pV), LoadMatrixAdvised(pM, kAdviceVec4Transform)));
-    return pOut;
+    Store4(pOut, VectorTimes4<Isa>(Load4(pV), LoadRows(pM)));
+    return Advised(IsAligned16(pM), kAdviceVec4Transform, pOut);
 }
 
 // ---------------------------------------------------------------------------
@@ -171,17 +168,15 @@ inline Rows Product(const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
 template <class Isa>
 D3DXMATRIX* MatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
     if (pOut == nullptr || pM1 == nullptr || pM2 == nullptr) return nullptr;
-    if (!AllAligned16(pOut, pM1, pM2)) AdviseAlignment(kAdviceMatrixMultiply);
     StoreRows(pOut, Product<Isa>(pM1, pM2));
-    return pOut;
+    return Advised(AllAligned16(pOut, pM1, pM2), kAdviceMatrixMultiply, pOut);
 }
 
 template <class Isa>
 D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
     if (pOut == nullptr || pM1 == nullptr || pM2 == nullptr) return nullptr;
-    if (!AllAligned16(pOut, pM1, pM2)) AdviseAlignment(kAdviceMatrixMultiplyTranspose);
     StoreRows(pOut, Transposed(Product<Isa>(pM1, pM2)));
-    return pOut;
+    return Advised(AllAligned16(pOut, pM1, pM2), kAdviceMatrixMultiplyTranspose, pOut);
 }
 
 }  // namespace d3dx::simd
