@@ -51,10 +51,13 @@ int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint
 int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                               int32_t srcPitch, int32_t dstPitch);
 
-// Test hooks, not thread-safe with callers of the entries: what each entry
-// holds now, and a way back to the unbound state (both entries hold binders).
+// What each entry holds now: its binder before the first call, the bound
+// routine after it.
 BoxFilterFn CurrentBoxArgbEntry();
 BoxFilterFn CurrentBoxXrgbEntry();
+
+// Test hook: puts both binders back, so the next call binds again. Call it
+// while no other thread uses the entries.
 void ResetBoxFilterEntries();
 
 }  // namespace d3dx
