@@ -59,38 +59,35 @@ D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, 
     return pOut;
 }
 
-// The quaternion of the rotation part of M, in extended precision with the
-// square root of the x87 unit: the positive-trace form when
-// (m11 + m00) + m22 > 0, otherwise the form built on the largest diagonal
-// element (ties go to the lower index).
+// The quaternion of the rotation part of M, in single precision: the
+// positive-trace form when (m11 + m00) + m22 > 0, otherwise the form built on
+// the largest diagonal element (ties go to the lower index, next = (1, 2, 0)).
+// The branch choice compiles to compares and conditional moves.
 inline D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
-    using Ext = long double;
     const auto& m = pM->m;
     float q[4];
-    const Ext trace = (static_cast<Ext>(m[1][1]) + m[0][0]) + m[2][2];
-    if (trace > 0) {
-        const Ext w = std::sqrt(trace + 1) * 0.5L;
-        const Ext f = 0.25L / w;
-        q[0] = static_cast<float>((static_cast<Ext>(m[1][2]) - m[2][1]) * f);
-        q[1] = static_cast<float>((static_cast<Ext>(m[2][0]) - m[0][2]) * f);
-        q[2] = static_cast<float>((static_cast<Ext>(m[0][1]) - m[1][0]) * f);
-        q[3] = static_cast<float>(w);
+    const float trace = (m[1][1] + m[0][0]) + m[2][2];
+    if (trace > 0.0f) {
+        const float root = std::sqrt(trace + 1.0f);
+        const float f = 0.5f / root;  // 0.25 / w with w = root * 0.5
+        q[0] = (m[1][2] - m[2][1]) * f;
+        q[1] = (m[2][0] - m[0][2]) * f;
+        q[2] = (m[0][1] - m[1][0]) * f;
+        q[3] = root * 0.5f;
     } else {
         constexpr int kNext[3] = {1, 2, 0};
-        const float d[3] = {static_cast<float>(static_cast<Ext>(m[0][0]) - m[1][1] - m[2][2]),
-                            static_cast<float>(static_cast<Ext>(m[1][1]) - m[0][0] - m[2][2]),
-                            static_cast<float>(static_cast<Ext>(m[2][2]) - m[0][0] - m[1][1])};
+        const float d[3] = {m[0][0] - m[1][1] - m[2][2], m[1][1] - m[0][0] - m[2][2], m[2][2] - m[0][0] - m[1][1]};
         const int first = d[1] > d[0] ? 1 : 0;
         const int i = d[2] > d[first] ? 2 : first;
         const int j = kNext[i];
         const int k = kNext[j];
-        const Ext qi = std::sqrt(static_cast<Ext>(d[i]) + 1) * 0.5L;
-        const Ext f = 0.25L / qi;
-        q[i] = static_cast<float>(qi);
-        q[j] = static_cast<float>((static_cast<Ext>(m[j][i]) + m[i][j]) * f);
-        q[k] = static_cast<float>((static_cast<Ext>(m[k][i]) + m[i][k]) * f);
-        q[3] = static_cast<float>((static_cast<Ext>(m[j][k]) - m[k][j]) * f);
+        const float root = std::sqrt(d[i] + 1.0f);
+        const float f = 0.5f / root;
+        q[i] = root * 0.5f;
+        q[j] = (m[j][i] + m[i][j]) * f;
+        q[k] = (m[k][i] + m[i][k]) * f;
+        q[3] = (m[j][k] - m[k][j]) * f;
     }
     *pOut = {q[0], q[1], q[2], q[3]};
     return pOut;
