@@ -124,18 +124,6 @@ TEST(BoxFilterFormsAgree, MmxEqualsIntegerFormsOverRandomImages) {
         }
 }
 
-// Widths that are not a multiple of 4 go to the integer A8R8G8B8 form, so
-// the top byte is averaged even for X8R8G8B8 data.
-TEST(BoxFilterFormsAgree, MmxHandsWidthSixToIntegerArgb) {
-    std::mt19937 rng(6);
-    Image src(6, 4, 6 * boxtest::kPixelBytes);
-    src.FillRandom(rng);
-    Image argb = boxtest::OutputFor(src, 0), mmx = boxtest::OutputFor(src, 0);
-    boxtest::Run(&d3dx::BoxDownsampleArgb, argb, src);
-    EXPECT_EQ(boxtest::Run(&d3dx::BoxDownsampleMmx, mmx, src), d3dx::kBoxFilterOk);
-    EXPECT_TRUE(boxtest::SamePixels(mmx, argb));
-}
-
 struct EmptyCase {
     const char* what;
     uint32_t width, height;
