@@ -160,8 +160,9 @@ bool ScenarioRunner::Set(const Command& command)
     if (result != ZORPARAM_OK)
         return Fail(command, std::string("cannot set ") + command.name + ": " + zorQParam_ResultText(result));
     paramsChanged_ = true;
-    out_ << "  " << command.name << " is now "
-         << ParamValueText(*flamerClass_.GetParam(const_cast<char*>(command.name.c_str()))) << "; "
+    std::string name = command.name;
+    const zorParam* param = flamerClass_.GetParam(name.data());
+    out_ << "  " << command.name << " is now " << (param != nullptr ? ParamValueText(*param) : "?") << "; "
          << BindingText(flamerClass_) << "\n";
     return true;
 }
