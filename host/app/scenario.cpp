@@ -15,6 +15,11 @@ constexpr char kQuote = '"';
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
+bool IsNameCharacter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
@@ -101,6 +106,18 @@ public:
             return Fail(std::string(what) + " '" + out + "' is too long: " +
                         std::to_string(out.size()) + " characters, at most " +
                         std::to_string(kNameCapacity - 1));
+        return true;
+    }
+
+    // An entity or Flamer name: letters, digits, '_' and '-', so that the
+    // report's derived names (a corpse is "<name>.corpse") never collide.
+    bool EntityName(std::string& out, const char* what)
+    {
+        if (!Name(out, what))
+            return false;
+        for (char c : out)
+            if (!IsNameCharacter(c))
+                return Fail(std::string(what) + " '" + out + "' may hold only letters, digits, '_' and '-'");
         return true;
     }
 
@@ -310,7 +327,7 @@ private:
     bool ParseEntity(WordReader& reader, Command& command)
     {
         command.kind = CommandKind::Entity;
-        return reader.Name(command.name, "entity name") && reader.Keyword("pos") &&
+        return reader.EntityName(command.name, "entity name") && reader.Keyword("pos") &&
                reader.Vector(command.position, "position") && reader.Keyword("box") &&
                ReadBox(reader, command) && ReadHealth(reader, command) && Define(reader, command, false);
     }
@@ -320,7 +337,7 @@ private:
         command.kind = CommandKind::Flamer;
         command.boxMin = kDefaultFlamerBoxMin;
         command.boxMax = kDefaultFlamerBoxMax;
-        if (!reader.Name(command.name, "Flamer name") || !reader.Keyword("pos") ||
+        if (!reader.EntityName(command.name, "Flamer name") || !reader.Keyword("pos") ||
             !reader.Vector(command.position, "position"))
             return false;
         if (reader.Optional("box") && !ReadBox(reader, command))

@@ -100,6 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenCase{"flamer f1 pos 0 0 0\nkill f1 2\nevent f1", "s.txt:3: missing event text"},
         BrokenCase{"flamer f1 pos 0 0 0\nflamer f1 pos 1 1 1", "s.txt:2: 'f1' is already defined on line 1"},
         BrokenCase{"move ghost 1 2 3", "s.txt:1: unknown entity 'ghost'"},
+        BrokenCase{"flamer f1.corpse pos 0 0 0",
+                   "s.txt:1: Flamer name 'f1.corpse' may hold only letters, digits, '_' and '-'"},
         BrokenCase{"effect fx\neffect FX", "s.txt:2: effect class 'FX' is already registered"},
         BrokenCase{"set flamer_explosion \"fx", "s.txt:1: unterminated quoted text"}));
 

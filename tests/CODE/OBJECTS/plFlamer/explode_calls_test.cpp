@@ -15,6 +15,9 @@ using explode_test::kUnitMax;
 using explode_test::kUnitMin;
 
 constexpr std::size_t kHostOnlyOffset = 38;  // the two bytes the Flamer leaves alone
+// This host's record ends where the Flamer's fields end, so the Flamer's
+// fill cannot reach past it.
+static_assert(sizeof(zorQMsgDamage) == 44);
 constexpr uint16_t kCanary = 0xA55A;
 
 uint32_t Bits(float value)
