@@ -26,12 +26,19 @@ inline __m128 ScaleByRsqrt(__m128 v, __m128 squaredLength) {
     return _mm_mul_ps(v, Isa::template Broadcast<0>(RefinedReciprocalSqrt(squaredLength)));
 }
 
+// s = (x^2 + y^2) + z^2, worked on the pair and the single separately.
 template <class Isa>
 D3DXVECTOR3* Vec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) {
     if (pOut == nullptr || pV == nullptr) return nullptr;
-    const __m128 v = Load3(pV);
-    const __m128 s = SquaredLength3<Isa>(v);
-    Store3(pOut, BelowZeroLengthThreshold(s) ? _mm_setzero_ps() : ScaleByRsqrt<Isa>(v, s));
+    const Split3 v = LoadSplit3(pV);
+    const __m128 sqxy = _mm_mul_ps(v.xy, v.xy);
+    const __m128 s = _mm_add_ss(_mm_add_ss(sqxy, LaneToFront<Isa, 1>(sqxy)), _mm_mul_ss(v.z, v.z));
+    if (BelowZeroLengthThreshold(s)) {
+        StoreSplit3(pOut, {_mm_setzero_ps(), _mm_setzero_ps()});
+    } else {
+        const __m128 q = Isa::template Broadcast<0>(RefinedReciprocalSqrt(s));
+        StoreSplit3(pOut, {_mm_mul_ps(v.xy, q), _mm_mul_ss(v.z, q)});
+    }
     return pOut;
 }
 

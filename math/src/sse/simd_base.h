@@ -30,9 +30,21 @@ template <uint32_t X, uint32_t Y, uint32_t Z, uint32_t W>
 inline constexpr LaneConstant kLaneConstant{
     {std::bit_cast<float>(X), std::bit_cast<float>(Y), std::bit_cast<float>(Z), std::bit_cast<float>(W)}};
 
+// The compiler would rebuild a uniform constant from one float and a shuffle
+// at every use; reading it through a pointer the compiler cannot see into
+// keeps it a plain 16-byte load (usually folded into the arithmetic).
+inline const LaneConstant* Opaque(const LaneConstant* p) {
+    asm("" : "+r"(p));
+    return p;
+}
+
 template <uint32_t X, uint32_t Y, uint32_t Z, uint32_t W>
 inline __m128 LaneBits() {
-    return _mm_load_ps(kLaneConstant<X, Y, Z, W>.f);
+    if constexpr (X == Y && Y == Z && Z == W) {
+        return _mm_load_ps(Opaque(&kLaneConstant<X, Y, Z, W>)->f);
+    } else {
+        return _mm_load_ps(kLaneConstant<X, Y, Z, W>.f);
+    }
 }
 template <uint32_t Bits>
 inline __m128 SplatBits() {
@@ -89,6 +101,17 @@ inline void StorePair(float* p, __m128 v) { _mm_storel_pi(reinterpret_cast<__m64
 
 inline __m128 Load2(const D3DXVECTOR2* v) { return LoadPair(&v->x); }
 inline __m128 Load3(const D3DXVECTOR3* v) { return _mm_movelh_ps(LoadPair(&v->x), _mm_load_ss(&v->z)); }
+// A D3DXVECTOR3 as its pair (x, y, 0, 0) and its single (z, 0, 0, 0), for
+// kernels that never need the three in one register.
+struct Split3 {
+    __m128 xy;
+    __m128 z;
+};
+inline Split3 LoadSplit3(const D3DXVECTOR3* v) { return {LoadPair(&v->x), _mm_load_ss(&v->z)}; }
+inline void StoreSplit3(D3DXVECTOR3* out, const Split3& v) {
+    StorePair(&out->x, v.xy);
+    _mm_store_ss(&out->z, v.z);
+}
 inline __m128 Load4(const void* p) { return _mm_loadu_ps(static_cast<const float*>(p)); }
 
 inline void Store2(D3DXVECTOR2* out, __m128 v) { StorePair(&out->x, v); }

@@ -54,20 +54,20 @@ inline __m128 NormalTimes2(__m128 v, const Rows& m) {
 
 // (x*m0 + y*m1) + (z*m2 + m3)
 template <class Isa>
-inline __m128 PointTimes3(__m128 v, const Rows& m) {
-    const __m128 x = Isa::template Broadcast<0>(v);
-    const __m128 y = Isa::template Broadcast<1>(v);
-    const __m128 z = Isa::template Broadcast<2>(v);
+inline __m128 PointTimes3(const Split3& v, const Rows& m) {
+    const __m128 x = Isa::template Broadcast<0>(v.xy);
+    const __m128 y = Isa::template Broadcast<1>(v.xy);
+    const __m128 z = Isa::template Broadcast<0>(v.z);
     return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m.r[0]), _mm_mul_ps(y, m.r[1])),
                       _mm_add_ps(_mm_mul_ps(z, m.r[2]), m.r[3]));
 }
 
 // (x*m0 + y*m1) + z*m2
 template <class Isa>
-inline __m128 NormalTimes3(__m128 v, const Rows& m) {
-    const __m128 x = Isa::template Broadcast<0>(v);
-    const __m128 y = Isa::template Broadcast<1>(v);
-    const __m128 z = Isa::template Broadcast<2>(v);
+inline __m128 NormalTimes3(const Split3& v, const Rows& m) {
+    const __m128 x = Isa::template Broadcast<0>(v.xy);
+    const __m128 y = Isa::template Broadcast<1>(v.xy);
+    const __m128 z = Isa::template Broadcast<0>(v.z);
     return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m.r[0]), _mm_mul_ps(y, m.r[1])), _mm_mul_ps(z, m.r[2]));
 }
 
@@ -115,21 +115,21 @@ D3DXVECTOR2* Vec2TransformCoord(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const 
 template <class Isa>
 D3DXVECTOR4* Vec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store4(pOut, PointTimes3<Isa>(Load3(pV), LoadRows(pM)));
+    Store4(pOut, PointTimes3<Isa>(LoadSplit3(pV), LoadRows(pM)));
     return Advised(IsAligned16(pM), kAdviceVec3Transform, pOut);
 }
 
 template <class Isa>
 D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store3(pOut, NormalTimes3<Isa>(Load3(pV), LoadRows(pM)));
+    Store3(pOut, NormalTimes3<Isa>(LoadSplit3(pV), LoadRows(pM)));
     return Advised(IsAligned16(pM), kAdviceVec3TransformNormal, pOut);
 }
 
 template <class Isa>
 D3DXVECTOR3* Vec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pV == nullptr || pM == nullptr) return nullptr;
-    Store3(pOut, DivideByW<Isa>(PointTimes3<Isa>(Load3(pV), LoadRows(pM))));
+    Store3(pOut, DivideByW<Isa>(PointTimes3<Isa>(LoadSplit3(pV), LoadRows(pM))));
     return pOut;
 }
 
