@@ -65,6 +65,8 @@ struct BrokenCase {
     const char* error;  // the one expected message, with file and line
 };
 
+void PrintTo(const BrokenCase& c, std::ostream* os) { *os << '"' << c.script << '"'; }
+
 class ScenarioBrokenTest : public ::testing::TestWithParam<BrokenCase> {};
 
 TEST_P(ScenarioBrokenTest, IsRefusedWithFileAndLine)

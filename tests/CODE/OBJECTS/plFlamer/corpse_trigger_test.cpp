@@ -153,6 +153,8 @@ struct EventCase {
     bool explodes;
 };
 
+void PrintTo(const EventCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
+
 class CorpseEventTextTest : public CorpseTriggerTest, public ::testing::WithParamInterface<EventCase> {};
 
 TEST_P(CorpseEventTextTest, OnlyTheWholeWordInAnyCaseExplodes)

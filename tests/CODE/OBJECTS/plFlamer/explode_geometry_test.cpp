@@ -20,6 +20,8 @@ struct ReachCase {
     bool hit;
 };
 
+void PrintTo(const ReachCase& c, std::ostream* os) { *os << c.name; }
+
 class ExplodeReachTest : public ::testing::TestWithParam<ReachCase> {};
 
 TEST_P(ExplodeReachTest, DistanceToTheBoxDecides)
