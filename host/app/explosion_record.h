@@ -51,6 +51,9 @@ struct Explosion {
     std::vector<EffectSpawn> spawns;
 };
 
+// The point of the box [boxMin, boxMax] nearest to `point` (itself inside).
+D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);
+
 // Distance from `point` to the nearest point of the box, in double so the
 // report shows the exact figure the float test rounds.
 double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);

@@ -1,5 +1,6 @@
 #include "scenario_world.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flamer_host {
@@ -8,15 +9,6 @@ namespace {
 constexpr char kEffectModule[] = "flamer_host";
 constexpr char kUnnamed[] = "(unnamed)";
 
-double AxisGap(double point, double lo, double hi)
-{
-    if (point < lo)
-        return lo - point;
-    if (point > hi)
-        return point - hi;
-    return 0.0;
-}
-
 D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
 {
     return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
@@ -24,11 +16,18 @@ D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
 
 }  // namespace
 
+D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
+{
+    return {std::clamp(point.x, boxMin.x, boxMax.x), std::clamp(point.y, boxMin.y, boxMax.y),
+            std::clamp(point.z, boxMin.z, boxMax.z)};
+}
+
 double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
 {
-    const double dx = AxisGap(point.x, boxMin.x, boxMax.x);
-    const double dy = AxisGap(point.y, boxMin.y, boxMax.y);
-    const double dz = AxisGap(point.z, boxMin.z, boxMax.z);
+    const D3DXVECTOR3 nearest = NearestBoxPoint(point, boxMin, boxMax);
+    const double dx = double(point.x) - nearest.x;
+    const double dy = double(point.y) - nearest.y;
+    const double dz = double(point.z) - nearest.z;
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 

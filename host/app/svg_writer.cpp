@@ -149,8 +149,6 @@ void DrawReach(std::ostream& svg, const Projection& p, const Explosion& explosio
     Line(svg, cx, cy - 6, cx, cy + 6, "stroke=\"#000\" stroke-width=\"2\"");
 }
 
-double Clamp(double v, double lo, double hi) { return std::min(std::max(v, lo), hi); }
-
 // Places labels so that none covers another: a label that would overlap
 // one placed before moves up a line.
 class LabelPlacer {
@@ -186,8 +184,9 @@ void DrawPick(std::ostream& svg, const Projection& p, const PickedEntity& pick, 
     Rect(svg, p, pick.boxMin.x, pick.boxMin.z, pick.boxMax.x, pick.boxMax.z,
          "fill=\"" + colour + "\" fill-opacity=\"0.3\" stroke=\"" + colour + "\" stroke-width=\"1.5\"");
     // The nearest point of the box decides the hit: join it to the centre.
-    const double nearX = Clamp(pick.centre.x, pick.boxMin.x, pick.boxMax.x);
-    const double nearZ = Clamp(pick.centre.z, pick.boxMin.z, pick.boxMax.z);
+    const D3DXVECTOR3 nearest = NearestBoxPoint(pick.centre, pick.boxMin, pick.boxMax);
+    const double nearX = nearest.x;
+    const double nearZ = nearest.z;
     Line(svg, p.X(pick.centre.x), p.Y(pick.centre.z), p.X(nearX), p.Y(nearZ),
          "stroke=\"" + colour + "\" stroke-dasharray=\"3 3\"");
     svg << "<circle cx=\"" << Num(p.X(nearX)) << "\" cy=\"" << Num(p.Y(nearZ)) << "\" r=\"3\" fill=\"" << colour
