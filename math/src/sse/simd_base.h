@@ -11,6 +11,7 @@
 
 #include <xmmintrin.h>
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 
@@ -191,9 +192,38 @@ inline __m128 RefinedReciprocalSqrt4(__m128 s) {
     return _mm_mul_ss(_mm_mul_ss(_mm_sub_ss(three, _mm_mul_ss(s, _mm_mul_ss(r, r))), half), r);
 }
 
-// Scalar first-use-initialised form used by the shadow matrix:
-// 0.5*r*(3 - s*r*r), its two constants set up lazily (refined_rsqrt.cpp).
-float RefinedRsqrt(float s);
+// The scalar form used by the shadow matrix: (0.5*r)*(3 - (s*r)*r), with its
+// two constants set up on first use, each behind its own bit of a flag byte.
+// Concurrent first calls store the same values; each flag bit is published
+// with release order after its constant, so a reader that sees the bit also
+// sees the value.
+namespace rsqrt_constants {
+inline constexpr uint8_t kHalfReady = 1;
+inline constexpr uint8_t kThreeReady = 2;
+
+inline std::atomic<uint8_t>& Flags() {
+    static std::atomic<uint8_t> flags{0};
+    return flags;
+}
+
+template <uint8_t Bit, uint32_t Bits>
+inline float Lazy() {
+    static std::atomic<float> value{0.0f};
+    if ((Flags().load(std::memory_order_acquire) & Bit) == 0) {
+        value.store(FloatFromBits(Bits), std::memory_order_relaxed);
+        Flags().fetch_or(Bit, std::memory_order_release);
+    }
+    return value.load(std::memory_order_relaxed);
+}
+}  // namespace rsqrt_constants
+
+inline float RefinedRsqrt(float s) {
+    const __m128 half = _mm_set_ss(rsqrt_constants::Lazy<rsqrt_constants::kHalfReady, kHalfBits>());
+    const __m128 three = _mm_set_ss(rsqrt_constants::Lazy<rsqrt_constants::kThreeReady, kThreeBits>());
+    const __m128 sv = _mm_set_ss(s);
+    const __m128 r = _mm_rsqrt_ss(sv);
+    return _mm_cvtss_f32(_mm_mul_ss(_mm_mul_ss(half, r), _mm_sub_ss(three, _mm_mul_ss(_mm_mul_ss(sv, r), r))));
+}
 
 // ---------------------------------------------------------------------------
 // Quadrant of a reduced angle. The sine/cosine routine rounds a*2/pi to an
