@@ -156,14 +156,17 @@ bool ScenarioRunner::Execute(const Command& command)
 
 bool ScenarioRunner::Set(const Command& command)
 {
+    const std::string bindingBefore = BindingText(flamerClass_);
     const ZORPARAM_RESULT result = SetParam(flamerClass_, command);
     if (result != ZORPARAM_OK)
         return Fail(command, std::string("cannot set ") + command.name + ": " + zorQParam_ResultText(result));
     paramsChanged_ = true;
     std::string name = command.name;
     const zorParam* param = flamerClass_.GetParam(name.data());
-    out_ << "  " << command.name << " is now " << (param != nullptr ? ParamValueText(*param) : "?") << "; "
-         << BindingText(flamerClass_) << "\n";
+    out_ << "  " << command.name << " is now " << (param != nullptr ? ParamValueText(*param) : "?");
+    // The binding is shown when the change moved it.
+    const std::string bindingAfter = BindingText(flamerClass_);
+    out_ << (bindingAfter != bindingBefore ? "; " + bindingAfter : std::string()) << "\n";
     return true;
 }
 
