@@ -2,8 +2,6 @@
 // a rotation matrix.
 #pragma once
 
-#include <cmath>
-
 #include "sse/sincos_kernels.h"
 
 namespace d3dx::simd {
@@ -59,6 +57,9 @@ D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, 
     return pOut;
 }
 
+// The hardware square root (no library call, no errno).
+inline float SquareRoot(float v) { return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v))); }
+
 // The quaternion of the rotation part of M, in single precision: the
 // positive-trace form when (m11 + m00) + m22 > 0, otherwise the form built on
 // the largest diagonal element (ties go to the lower index, next = (1, 2, 0)).
@@ -69,7 +70,7 @@ inline D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DX
     float q[4];
     const float trace = (m[1][1] + m[0][0]) + m[2][2];
     if (trace > 0.0f) {
-        const float root = std::sqrt(trace + 1.0f);
+        const float root = SquareRoot(trace + 1.0f);
         const float f = 0.5f / root;  // 0.25 / w with w = root * 0.5
         q[0] = (m[1][2] - m[2][1]) * f;
         q[1] = (m[2][0] - m[0][2]) * f;
@@ -82,7 +83,7 @@ inline D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DX
         const int i = d[2] > d[first] ? 2 : first;
         const int j = kNext[i];
         const int k = kNext[j];
-        const float root = std::sqrt(d[i] + 1.0f);
+        const float root = SquareRoot(d[i] + 1.0f);
         const float f = 0.5f / root;
         q[i] = root * 0.5f;
         q[j] = (m[j][i] + m[i][j]) * f;

@@ -2,6 +2,12 @@
 // functions that fill them. The kernels live in the *_kernels.h headers and
 // are shared with the SSE2 set, which instantiates them with its own
 // instruction choices.
+//
+// This file is compiled for SSE1 alone: without the pragma the compiler would
+// use SSE2 instructions (integer moves, zeroing, vectorised integer loops) on
+// its own, and the set must run on processors that have SSE but not SSE2.
+#pragma GCC target("no-sse2")
+
 #include "dispatch/op_table.h"
 #include "sse/cofactor_kernels.h"
 #include "sse/sincos.h"
