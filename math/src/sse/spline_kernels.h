@@ -77,11 +77,12 @@ V* BaryCentric(V* pOut, const V* pV1, const V* pV2, const V* pV3, float f, float
     return pOut;
 }
 
-// (c*z + a*x) + b*y: the plane normal times a point, without d.
+// (c*z + a*x) + b*y: the plane normal times a point, without d. `c` holds the
+// plane's c in lane 0; the point comes as its pair and its single.
 template <class Isa>
-inline __m128 NormalDot(__m128 plane, __m128 point) {
-    const __m128 p = _mm_mul_ps(plane, point);
-    return _mm_add_ss(_mm_add_ss(LaneToFront<Isa, 2>(p), p), LaneToFront<Isa, 1>(p));
+inline __m128 NormalDot(__m128 plane, __m128 c, const Split3& point) {
+    const __m128 axby = _mm_mul_ps(plane, point.xy);
+    return _mm_add_ss(_mm_add_ss(_mm_mul_ss(c, point.z), axby), LaneToFront<Isa, 1>(axby));
 }
 
 // t = (dot1 + d) * q with q the refined reciprocal of dot1 - dot2; out = V1 + t*(V2 - V1).
@@ -91,15 +92,16 @@ D3DXVECTOR3* PlaneIntersectLine(D3DXVECTOR3* pOut, const D3DXPLANE* pP, const D3
                                 const D3DXVECTOR3* pV2) {
     if (pOut == nullptr || pP == nullptr || pV1 == nullptr || pV2 == nullptr) return nullptr;
     const __m128 plane = Load4(pP);
-    const __m128 v1 = Load3(pV1);
-    const __m128 v2 = Load3(pV2);
-    const __m128 dot1 = NormalDot<Isa>(plane, v1);
-    const __m128 den = _mm_sub_ss(dot1, NormalDot<Isa>(plane, v2));
-    const float denValue = _mm_cvtss_f32(den);
-    if (IsZeroOrNaN(denValue)) return nullptr;
+    const __m128 c = LaneToFront<Isa, 2>(plane);
+    const Split3 v1 = LoadSplit3(pV1);
+    const Split3 v2 = LoadSplit3(pV2);
+    const __m128 dot1 = NormalDot<Isa>(plane, c, v1);
+    const __m128 den = _mm_sub_ss(dot1, NormalDot<Isa>(plane, c, v2));
+    if (IsZeroOrNaN(_mm_cvtss_f32(den))) return nullptr;
     const __m128 num = _mm_add_ss(dot1, LaneToFront<Isa, 3>(plane));
     const __m128 t = Isa::template Broadcast<0>(_mm_mul_ss(num, RefinedReciprocal(den)));
-    Store3(pOut, _mm_add_ps(v1, _mm_mul_ps(t, _mm_sub_ps(v2, v1))));
+    StoreSplit3(pOut, {_mm_add_ps(v1.xy, _mm_mul_ps(t, _mm_sub_ps(v2.xy, v1.xy))),
+                       _mm_add_ss(v1.z, _mm_mul_ss(t, _mm_sub_ss(v2.z, v1.z)))});
     return pOut;
 }
 
