@@ -161,7 +161,12 @@ template <class Isa>
 inline Rows Product(const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
     const Rows b = LoadRows(pM2);
     Rows out;
-    for (int i = 0; i < 4; ++i) out.r[i] = RowTimesMatrix<Isa>(LoadRowUnaligned(pM1, i), b);
+    for (int i = 0; i < 4; ++i) {
+        out.r[i] = RowTimesMatrix<Isa>(LoadRowUnaligned(pM1, i), b);
+        // Finish each row before the next: keeps the broadcasts of one row
+        // live at a time, so nothing spills to the stack.
+        asm volatile("" : "+x"(out.r[i]));
+    }
     return out;
 }
 
