@@ -286,14 +286,15 @@ int zorPlClassic::StandType(zorGun* tagGun)
     return tagGun != nullptr ? 1 : 0;
 }
 
+// Every gun drops and raises the way it stands.
 int zorPlClassic::DropType(zorGun* tagGun)
 {
-    return tagGun != nullptr ? 1 : 0;
+    return StandType(tagGun);
 }
 
 int zorPlClassic::RaiseType(zorGun* tagGun)
 {
-    return tagGun != nullptr ? 1 : 0;
+    return StandType(tagGun);
 }
 
 void zorPlClassic::FireTag(int) {}
