@@ -78,7 +78,8 @@ constexpr int ZORQEVENT_CALLBACKS_PER_SELECTOR = 8;
 constexpr std::size_t ZORQEVENT_MODEL_SIZE = 64;
 
 // The event source of a corpse: a small host scene object whose 28th table
-// entry is SetEventCallback. Raising an event calls every registered callback.
+// entry is SetEventCallback. Raising an event calls every registered callback
+// once for its entity, even when it was registered under both selectors.
 class ZOR_HOST_API zorQEventSource {
 public:
     zorQEventSource();
@@ -122,6 +123,8 @@ private:
         zorQEventCallback callback;
         zorQEntityRef* entity;
     };
+    bool HasEarlierRegistration(int selector, int index) const;
+
     Registration callbacks[ZORQEVENT_SELECTOR_COUNT][ZORQEVENT_CALLBACKS_PER_SELECTOR];
     int callbackCount[ZORQEVENT_SELECTOR_COUNT];
     char model[ZORQEVENT_MODEL_SIZE];

@@ -34,6 +34,8 @@ event f1 fireblow
 event f1 fireblows         # not the whole word: ignored
 move crate 60 0 0
 event f1 FireBlow          # letter case does not matter
+event f1 fireblow
+event f1 fireblow          # f2's fifth hit: it dies, and its own blast follows
 )";
 }
 

@@ -152,7 +152,9 @@ int zorPlClassic::TakeDamage(zorQMsgDamage* damage, unsigned long)
         return 0;
     const int32_t taken = damage->damage < health ? damage->damage : health;
     health -= taken;
-    if (health == 0)
+    // Only the hit that takes the last health kills; a player already at zero
+    // (its death under way) is not killed again.
+    if (taken > 0 && health == 0)
         Kill(ZORPLCLASSIC_KILL_DAMAGE);
     return taken;
 }

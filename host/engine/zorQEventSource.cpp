@@ -78,6 +78,18 @@ long zorQEventSource::SetEventCallback(int selector, zorQEventCallback callback,
     return ZORQEVENT_OK;
 }
 
+bool zorQEventSource::HasEarlierRegistration(int selector, int index) const
+{
+    const Registration& wanted = callbacks[selector][index];
+    for (int s = 0; s <= selector; ++s) {
+        const int end = s == selector ? index : callbackCount[s];
+        for (int i = 0; i < end; ++i)
+            if (callbacks[s][i].callback == wanted.callback && callbacks[s][i].entity == wanted.entity)
+                return true;
+    }
+    return false;
+}
+
 int zorQEventSource::RaiseEvent(const char* event)
 {
     if (event == nullptr)
@@ -87,6 +99,10 @@ int zorQEventSource::RaiseEvent(const char* event)
         // Callbacks registered while the event runs wait for the next one.
         const int count = callbackCount[selector];
         for (int i = 0; i < count; ++i) {
+            // One event reaches a callback once for its entity, however many
+            // selectors it was registered under.
+            if (HasEarlierRegistration(selector, i))
+                continue;
             const Registration registration = callbacks[selector][i];
             registration.callback(event, registration.entity);
             ++called;
