@@ -66,16 +66,16 @@ ZORPARAM_RESULT SetParam(zorPlFlamerClass& flamerClass, const Command& command)
 
 }  // namespace
 
-std::vector<ParamSpec> ParamSpecsOf(const zorPlFlamerClass& flamerClass)
+std::vector<ParamInfo> ParamSpecsOf(const zorPlFlamerClass& flamerClass)
 {
-    std::vector<ParamSpec> specs;
+    std::vector<ParamInfo> paramInfos;
     ForEachParam(flamerClass, [&](const zorParam& param) {
         const ParamKind kind = param.type == PARAM_TEXT  ? ParamKind::Text
                                : param.type == PARAM_INT ? ParamKind::Int
                                                          : ParamKind::Float;
-        specs.push_back(ParamSpec{param.name, kind, ZORPARAM_TEXT_SIZE});
+        paramInfos.push_back(ParamInfo{param.name, kind, ZORPARAM_TEXT_SIZE});
     });
-    return specs;
+    return paramInfos;
 }
 
 std::vector<ParamLine> ParamLinesOf(const zorPlFlamerClass& flamerClass)

@@ -232,30 +232,30 @@ bool ReadHealth(WordReader& reader, Command& command)
     return !reader.Optional("health") || reader.Int(command.health, "health");
 }
 
-const ParamSpec* FindParam(const std::vector<ParamSpec>& params, std::string_view name)
+const ParamInfo* FindParam(const std::vector<ParamInfo>& params, std::string_view name)
 {
-    for (const ParamSpec& spec : params)
-        if (EqualsIgnoringCase(spec.name, name))
-            return &spec;
+    for (const ParamInfo& param : params)
+        if (EqualsIgnoringCase(param.name, name))
+            return &param;
     return nullptr;
 }
 
-bool ReadParamValue(WordReader& reader, const ParamSpec& spec, Command& command)
+bool ReadParamValue(WordReader& reader, const ParamInfo& param, Command& command)
 {
-    command.name = spec.name;
-    command.paramKind = spec.kind;
-    switch (spec.kind) {
+    command.name = param.name;
+    command.paramKind = param.kind;
+    switch (param.kind) {
     case ParamKind::Int:
-        return reader.Int(command.intValue, ("integer parameter '" + spec.name + "'").c_str());
+        return reader.Int(command.intValue, ("integer parameter '" + param.name + "'").c_str());
     case ParamKind::Float:
-        return reader.Float(command.floatValue, ("number parameter '" + spec.name + "'").c_str());
+        return reader.Float(command.floatValue, ("number parameter '" + param.name + "'").c_str());
     case ParamKind::Text:
-        if (!reader.Word(command.text, ("text for '" + spec.name + "'").c_str()))
+        if (!reader.Word(command.text, ("text for '" + param.name + "'").c_str()))
             return false;
-        if (command.text.size() >= spec.textCapacity)
-            return reader.Fail("text for '" + spec.name + "' is too long: " +
+        if (command.text.size() >= param.textCapacity)
+            return reader.Fail("text for '" + param.name + "' is too long: " +
                                std::to_string(command.text.size()) + " characters, at most " +
-                               std::to_string(spec.textCapacity - 1));
+                               std::to_string(param.textCapacity - 1));
         return true;
     }
     return false;
@@ -271,7 +271,7 @@ struct Definition {
 // Parses each command and checks it against what the lines before it define.
 class ScenarioChecker {
 public:
-    explicit ScenarioChecker(const std::vector<ParamSpec>& params) : params_(params) {}
+    explicit ScenarioChecker(const std::vector<ParamInfo>& params) : params_(params) {}
 
     std::optional<Command> Parse(WordReader& reader, const std::string& verb)
     {
@@ -306,10 +306,10 @@ private:
         std::string name;
         if (!reader.Word(name, "parameter name"))
             return false;
-        const ParamSpec* spec = FindParam(params_, name);
-        if (spec == nullptr)
+        const ParamInfo* param = FindParam(params_, name);
+        if (param == nullptr)
             return reader.Fail("unknown parameter '" + name + "'");
-        return ReadParamValue(reader, *spec, command);
+        return ReadParamValue(reader, *param, command);
     }
 
     bool ParseEffect(WordReader& reader, Command& command)
@@ -406,7 +406,7 @@ private:
         return true;
     }
 
-    const std::vector<ParamSpec>& params_;
+    const std::vector<ParamInfo>& params_;
     std::map<std::string, Definition> names_;
     std::vector<std::string> effects_;
 };
@@ -419,7 +419,7 @@ std::string FormatError(const ScenarioError& error)
 }
 
 ParseResult ParseScenario(std::string_view text, const std::string& source,
-                          const std::vector<ParamSpec>& params)
+                          const std::vector<ParamInfo>& params)
 {
     ParseResult result;
     result.scenario.source = source;

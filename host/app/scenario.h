@@ -18,7 +18,7 @@ enum class ParamKind { Text, Int, Float };
 
 // A class parameter the scenario may set: its name, kind and, for text, the
 // capacity of its field (terminator included).
-struct ParamSpec {
+struct ParamInfo {
     std::string name;
     ParamKind kind;
     std::size_t textCapacity;
@@ -80,7 +80,7 @@ struct ParseResult {
 // Parses and checks the whole script against the class's parameters. Every
 // problem is collected; the scenario is usable only when `errors` is empty.
 ParseResult ParseScenario(std::string_view text, const std::string& source,
-                          const std::vector<ParamSpec>& params);
+                          const std::vector<ParamInfo>& params);
 
 }  // namespace flamer_host
 

@@ -8,10 +8,10 @@ namespace {
 
 using flamer_host::CommandKind;
 using flamer_host::ParamKind;
-using flamer_host::ParamSpec;
+using flamer_host::ParamInfo;
 using flamer_host::ParseScenario;
 
-const std::vector<ParamSpec> kParams = {
+const std::vector<ParamInfo> kParams = {
     {"flamer_explosion", ParamKind::Text, 128},
     {"flamer_splash_radius", ParamKind::Int, 128},
     {"flamer_impulse", ParamKind::Float, 128},
