@@ -59,7 +59,7 @@ int PlayScenario(const flamer_host::Options& options, const std::string& text, c
 {
     flamerClass->AddRef();
     const flamer_host::ParseResult parsed =
-        flamer_host::ParseScenario(text, source, flamer_host::ParamSpecsOf(*flamerClass));
+        flamer_host::ParseScenario(text, source, flamer_host::ParamInfosOf(*flamerClass));
     int status = kExitBadInput;
     {
         flamer_host::ScenarioRunner runner(*flamerClass, world, std::cout, std::cerr, options.svgDirectory);

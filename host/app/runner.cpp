@@ -66,7 +66,7 @@ ZORPARAM_RESULT SetParam(zorPlFlamerClass& flamerClass, const Command& command)
 
 }  // namespace
 
-std::vector<ParamInfo> ParamSpecsOf(const zorPlFlamerClass& flamerClass)
+std::vector<ParamInfo> ParamInfosOf(const zorPlFlamerClass& flamerClass)
 {
     std::vector<ParamInfo> paramInfos;
     ForEachParam(flamerClass, [&](const zorParam& param) {

@@ -18,7 +18,7 @@ class zorPlFlamerClass;
 namespace flamer_host {
 
 // The parameters of a class object as a scenario may set them.
-std::vector<ParamInfo> ParamSpecsOf(const zorPlFlamerClass& flamerClass);
+std::vector<ParamInfo> ParamInfosOf(const zorPlFlamerClass& flamerClass);
 // The parameters with their current values, and the effect class binding.
 std::vector<ParamLine> ParamLinesOf(const zorPlFlamerClass& flamerClass);
 std::string BindingText(const zorPlFlamerClass& flamerClass);
