@@ -2,6 +2,7 @@
 // determinant, inverse and the composed transformations.
 #include <cmath>
 #include <numbers>
+#include <string>
 
 #include "vector_test_support.h"
 
@@ -166,9 +167,17 @@ TEST_P(MatrixProducts, AliasedOutputsGiveTheSameProduct) {
     EXPECT_TRUE(SameBits(all, square));
 }
 
+// Named after the path, so test names stay the same from run to run.
+std::string ProductPathName(const ::testing::TestParamInfo<MatrixMultiplyFn>& info) {
+    if (info.param == &d3dx::x87::MatrixMultiply) return "Reference";
+    if (info.param == &d3dx::x87alt::MatrixMultiply) return "Alternate";
+    return "PublicEntry";
+}
+
 INSTANTIATE_TEST_SUITE_P(Variants, MatrixProducts,
                          ::testing::Values(&d3dx::x87::MatrixMultiply, &d3dx::x87alt::MatrixMultiply,
-                                           &D3DXMatrixMultiply));
+                                           &D3DXMatrixMultiply),
+                         ProductPathName);
 
 TEST(MatrixProductTranspose, EqualsTransposeOfProductOnBothPaths) {
     for (MatrixMultiplyFn multiplyTranspose :
