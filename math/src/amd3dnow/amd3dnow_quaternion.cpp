@@ -275,15 +275,19 @@ D3DXQUATERNION* QuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
 }
 
 // θ = |v| as s·(1/sqrt(s)); (cos θ, sin θ); the vector part scaled by
-// sin θ/θ when |sin θ| >= FLT_EPSILON; w = cos θ.
+// sin θ/θ when θ >= FLT_EPSILON; w = cos θ. The test is on θ, not on sin θ:
+// near a multiple of pi the sine is tiny too, and copying v there would give
+// (v, -1) instead of the unit quaternion (0, -1). A zero v gives a NaN θ,
+// which fails the test and copies the zeros.
 D3DXQUATERNION* QuaternionExp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (!pOut || !pQ) return nullptr;
     const Quad v = VectorPart(LoadQuad(*pQ));
     const Mm s = SquaredLength4(v);
     const Mm q = RefinedReciprocalSqrt(s);
-    const Mm cs = PackedSinCos3DNow(pfmul(s, q));
+    const Mm theta = pfmul(s, q);
+    const Mm cs = PackedSinCos3DNow(theta);
     const Mm sine = BroadcastHi(cs);
-    const Mm factor = Select(NotTiny(sine), pfmul(sine, q), kOnes);
+    const Mm factor = Select(NotTiny(BroadcastLo(theta)), pfmul(sine, q), kOnes);
     StoreQuad(pOut, ScaledWithW(v, factor, cs));
     femms();
     return pOut;
