@@ -10,16 +10,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// The host reads the damage record in place, so its layout is fixed.
-static_assert(offsetof(zorQMsgDamage, damage) == 0);
-static_assert(offsetof(zorQMsgDamage, impulse) == 4);
-static_assert(offsetof(zorQMsgDamage, rotImpulse) == 8);
-static_assert(offsetof(zorQMsgDamage, origin) == 12);
-static_assert(offsetof(zorQMsgDamage, direction) == 24);
-static_assert(offsetof(zorQMsgDamage, kind) == 36);
-static_assert(offsetof(zorQMsgDamage, reserved) == 40);
-// An entity's position follows the record's first two 32-bit words.
-static_assert(offsetof(zorQEntityRef, position) == 8);
+// The damage record and the entity record are read by the host in place;
+// their offsets are checked where zorQWorld.h declares them.
 
 namespace {
 
