@@ -277,8 +277,9 @@ D3DXQUATERNION* QuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
 // θ = |v| as s·(1/sqrt(s)); (cos θ, sin θ); the vector part scaled by
 // sin θ/θ when θ >= FLT_EPSILON; w = cos θ. The test is on θ, not on sin θ:
 // near a multiple of pi the sine is tiny too, and copying v there would give
-// (v, -1) instead of the unit quaternion (0, -1). A zero v gives a NaN θ,
-// which fails the test and copies the zeros.
+// (v, -1) instead of the unit quaternion (0, -1). A zero v gives θ = 0
+// (PFRSQRT of 0 is FLT_MAX, and 0·FLT_MAX is 0), which fails the test and
+// copies the zeros.
 D3DXQUATERNION* QuaternionExp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (!pOut || !pQ) return nullptr;
     const Quad v = VectorPart(LoadQuad(*pQ));
