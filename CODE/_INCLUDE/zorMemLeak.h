@@ -1,8 +1,7 @@
 // The host's leak tracker and the zero-filled global memory behind the tracked
 // allocator. Every block a module obtains through TrackedAlloc is recorded with
 // the allocating source file and line and its size until it is released.
-#ifndef ZORMEMLEAK_H
-#define ZORMEMLEAK_H
+#pragma once
 
 #include "zorQDefs.h"
 
@@ -60,5 +59,3 @@ ZOR_HOST_API std::string zorMemLeak_Report();
 ZOR_HOST_API void zorMemLeak_ClearEvents();
 // Makes the next `count` global memory allocations fail.
 ZOR_HOST_API void zorGlobalMem_FailNext(int count);
-
-#endif

@@ -1,7 +1,6 @@
 // Shared definitions of the host engine interface: symbol visibility and the
 // forward declarations every host header needs.
-#ifndef ZORQDEFS_H
-#define ZORQDEFS_H
+#pragma once
 
 #include <cstdint>
 
@@ -24,5 +23,3 @@ class zorObj;
 class zorPlayer;
 class zorGun;
 class zorActor;
-
-#endif

@@ -1,8 +1,7 @@
 // The module header shared by the host's class framework and its plug-ins:
 // the named parameter record, the parameter-list append, and the tracked
 // allocator that reports every block to the leak tracker.
-#ifndef ZORQMODULE_H
-#define ZORQMODULE_H
+#pragma once
 
 #include "zorMemLeak.h"
 #include "zorQDefs.h"
@@ -19,18 +18,18 @@ enum ZORPARAM_TYPE {
 };
 
 // Capacity of a parameter's name, terminator included.
-constexpr std::size_t ZORPARAM_NAME_SIZE = 64;
+constexpr std::size_t kZorParamNameSize = 64;
 // Capacity of a text parameter's storage, terminator included.
-constexpr std::size_t ZORPARAM_TEXT_SIZE = 128;
+constexpr std::size_t kZorParamTextSize = 128;
 // Parameter arrays grow by this many entries.
-constexpr int ZORPARAM_LIST_STEP = 10;
+constexpr int kZorParamListStep = 10;
 
 // Source path that the list append reports to the leak tracker.
 #define ZORQMODULE_SOURCE_FILE "CODE/_INCLUDE/zorQModule"
 
 // One named parameter of a class object. The record does not own its value:
 // `data` points at the field of the class object that holds it. A name longer
-// than ZORPARAM_NAME_SIZE - 1 characters is refused (std::length_error).
+// than kZorParamNameSize - 1 characters is refused (std::length_error).
 class ZOR_HOST_API zorParam {
 public:
     zorParam(const char* paramName, char* text, int32_t extraValue);
@@ -40,7 +39,7 @@ public:
     zorParam& operator=(const zorParam& other);
     virtual ~zorParam();
 
-    char name[ZORPARAM_NAME_SIZE];
+    char name[kZorParamNameSize];
     int32_t type;
     void* data;
     int32_t extra;
@@ -76,14 +75,14 @@ inline void TrackedFree(void* block)
 }
 
 // Appends `record` to the list (`params`, `count`). The array holds `count`
-// rounded up to ZORPARAM_LIST_STEP entries and is replaced by a larger one
+// rounded up to kZorParamListStep entries and is replaced by a larger one
 // exactly when `count` is a multiple of the step. If the larger array cannot
 // be had, the list stays as it was, the record is deleted (the list took it
 // over) and the result is false.
 inline bool zorQModule_AppendParam(zorParam**& params, int32_t& count, zorParam* record)
 {
-    if (count % ZORPARAM_LIST_STEP == 0) {
-        const unsigned entries = static_cast<unsigned>(count + ZORPARAM_LIST_STEP);
+    if (count % kZorParamListStep == 0) {
+        const unsigned entries = static_cast<unsigned>(count + kZorParamListStep);
         auto* grown = static_cast<zorParam**>(
             TrackedAlloc(entries * sizeof(zorParam*), ZORQMODULE_SOURCE_FILE, __LINE__));
         if (grown == nullptr) {
@@ -101,5 +100,3 @@ inline bool zorQModule_AppendParam(zorParam**& params, int32_t& count, zorParam*
     ++count;
     return true;
 }
-
-#endif

@@ -10,8 +10,7 @@
 //
 // Every member is defined out of line in the engine library, so a plug-in
 // that includes this header emits (and exports) nothing of the host.
-#ifndef ZORQOBJ_H
-#define ZORQOBJ_H
+#pragma once
 
 #include "d3dx_math.h"
 #include "zorQDefs.h"
@@ -23,12 +22,12 @@
 #include <cstdio>
 
 // Capacities of the module class's text fields, terminators included.
-constexpr std::size_t ZORMODULE_NAME_SIZE = 64;
-constexpr std::size_t ZORMODULE_MODULE_SIZE = 64;
-constexpr std::size_t ZORMODULE_FILE_SIZE = 256;
-constexpr std::size_t ZORPLAYER_ACTOR_SIZE = 64;
-constexpr std::size_t ZORPLCLASSIC_SOUND_SIZE = 256;
-constexpr int ZORPLCLASSIC_ANIM_COUNT = 16;
+constexpr std::size_t kZorModuleNameSize = 64;
+constexpr std::size_t kZorModuleModuleSize = 64;
+constexpr std::size_t kZorModuleFileSize = 256;
+constexpr std::size_t kZorPlayerActorSize = 64;
+constexpr std::size_t kZorPlClassicSoundSize = 256;
+constexpr int kZorPlClassicAnimCount = 16;
 
 class ZOR_HOST_API zorModuleClass {
 public:
@@ -58,9 +57,9 @@ public:
     virtual int backup_file(char* path);                                  // 20
 
     uint32_t moduleFlags;
-    char name[ZORMODULE_NAME_SIZE];
-    char module[ZORMODULE_MODULE_SIZE];
-    char fileName[ZORMODULE_FILE_SIZE];
+    char name[kZorModuleNameSize];
+    char module[kZorModuleModuleSize];
+    char fileName[kZorModuleFileSize];
     uint32_t version;
     zorParam** params;
     int32_t paramCount;
@@ -106,7 +105,7 @@ public:
     virtual float GetMass();                                              // 32
     virtual void LoadEffects();                                           // 33
 
-    char actorName[ZORPLAYER_ACTOR_SIZE];
+    char actorName[kZorPlayerActorSize];
     int32_t health;
     int32_t armor;
     int32_t maxHealth;
@@ -149,8 +148,8 @@ public:
     int32_t attackDelay;
     int32_t gunCount;
     uint32_t classicFlags;
-    char soundSet[ZORPLCLASSIC_SOUND_SIZE];
-    uint32_t animFrames[ZORPLCLASSIC_ANIM_COUNT];
+    char soundSet[kZorPlClassicSoundSize];
+    uint32_t animFrames[kZorPlClassicAnimCount];
 };
 
 // An effect class (registry kind "custom"): a class object that can be
@@ -177,9 +176,9 @@ private:
 };
 
 // Number of weapon tags a classic player carries.
-constexpr int ZORPLCLASSIC_TAG_COUNT = 4;
+constexpr int kZorPlClassicTagCount = 4;
 // Debug state words a player exposes through DGet.
-constexpr int ZORPLORTHO_DSTATE_COUNT = 4;
+constexpr int kZorPlOrthoDStateCount = 4;
 
 class ZOR_HOST_API zorObj {
 public:
@@ -301,7 +300,7 @@ protected:
     int32_t crouching;
     int32_t running;
     unsigned long surface;
-    unsigned long dstate[ZORPLORTHO_DSTATE_COUNT];
+    unsigned long dstate[kZorPlOrthoDStateCount];
 };
 
 class ZOR_HOST_API zorPlClassic : public zorPlOrtho {
@@ -330,7 +329,7 @@ public:
 protected:
     int DoJump(int strength) override;
     // Lowers health by the message's damage; at zero the player is killed
-    // (Kill(ZORPLCLASSIC_KILL_DAMAGE)). Returns the damage taken.
+    // (Kill(kZorPlClassicKillDamage)). Returns the damage taken.
     int TakeDamage(zorQMsgDamage* damage, unsigned long param) override;
     long AxisChanged(D3DXMATRIX* axis) override;
     void Update() override;
@@ -381,7 +380,7 @@ protected:
     int32_t attack;
     unsigned long attackFlags;
     zorGun* gun;
-    zorGun* tagGuns[ZORPLCLASSIC_TAG_COUNT];
+    zorGun* tagGuns[kZorPlClassicTagCount];
     int32_t dead;
     int32_t lastKillFlag;
     float lean;
@@ -396,7 +395,7 @@ protected:
 constexpr long ZORPLCLASSIC_NO_ENTITY = -3;
 constexpr long ZORPLCLASSIC_ENTITY_TAKEN = -4;
 // Kill flag the classic player uses when damage takes its health to zero.
-constexpr int ZORPLCLASSIC_KILL_DAMAGE = 1;
+constexpr int kZorPlClassicKillDamage = 1;
 
 // ---------------------------------------------------------------------------
 // Parameters, as the host sets them: found by name (without regard to case),
@@ -408,7 +407,7 @@ enum ZORPARAM_RESULT {
     ZORPARAM_NO_CLASS = -1,       // no class object, or no name/value given
     ZORPARAM_UNKNOWN_NAME = -2,   // the class has no parameter of that name
     ZORPARAM_WRONG_KIND = -3,     // the parameter holds another kind of value
-    ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit ZORPARAM_TEXT_SIZE
+    ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit kZorParamTextSize
     ZORPARAM_BAD_NUMBER = -5,     // the text is not a number of the parameter's kind
 };
 
@@ -428,7 +427,7 @@ ZOR_HOST_API const char* zorQParam_ResultText(ZORPARAM_RESULT result);
 // may replace.
 
 // Capacity of a registry kind, terminator included.
-constexpr std::size_t ZORQOBJ_KIND_SIZE = 32;
+constexpr std::size_t kZorQObjKindSize = 32;
 
 class ZOR_HOST_API zorObjRegistry {
 public:
@@ -448,7 +447,7 @@ private:
 
     struct Entry {
         zorObjClass* cls;
-        char kind[ZORQOBJ_KIND_SIZE];
+        char kind[kZorQObjKindSize];
     };
     std::vector<Entry> entries;
 };
@@ -466,5 +465,3 @@ ZOR_HOST_API zorObjRegistry* zorQObj_SetRegistry(zorObjRegistry* registry);
 // Compares two texts without regard to the case of ASCII letters; true when
 // equal. Null equals only null.
 ZOR_HOST_API bool zorQ_NamesEqual(const char* a, const char* b);
-
-#endif

@@ -3,8 +3,7 @@
 // events. The plain zorQWorld_ functions forward to the current world object,
 // which tests and tools may replace with their own (e.g. one that records
 // every call before forwarding it).
-#ifndef ZORQWORLD_H
-#define ZORQWORLD_H
+#pragma once
 
 #include "d3dx_math.h"
 #include "zorQDefs.h"
@@ -71,11 +70,11 @@ static_assert(offsetof(zorQEntityRef, position) == 8);
 typedef void (*zorQEventCallback)(const char* event, zorQEntityRef* entity);
 
 // Event selectors of an event source.
-constexpr int ZORQEVENT_SELECTOR_COUNT = 2;
+constexpr int kZorQEventSelectorCount = 2;
 // Callbacks one selector keeps at most.
-constexpr int ZORQEVENT_CALLBACKS_PER_SELECTOR = 8;
+constexpr int kZorQEventCallbacksPerSelector = 8;
 // Capacity of an event source's model name, terminator included.
-constexpr std::size_t ZORQEVENT_MODEL_SIZE = 64;
+constexpr std::size_t kZorQEventModelSize = 64;
 
 // The event source of a corpse: a small host scene object whose 28th table
 // entry is SetEventCallback. Raising an event calls every registered callback
@@ -125,9 +124,9 @@ private:
     };
     bool HasEarlierRegistration(int selector, int index) const;
 
-    Registration callbacks[ZORQEVENT_SELECTOR_COUNT][ZORQEVENT_CALLBACKS_PER_SELECTOR];
-    int callbackCount[ZORQEVENT_SELECTOR_COUNT];
-    char model[ZORQEVENT_MODEL_SIZE];
+    Registration callbacks[kZorQEventSelectorCount][kZorQEventCallbacksPerSelector];
+    int callbackCount[kZorQEventSelectorCount];
+    char model[kZorQEventModelSize];
     zorQEntityRef* entity;
     zorQEntityRef* parent;
     D3DXVECTOR3 position;
@@ -214,5 +213,3 @@ ZOR_HOST_API long zorQWorld_SendMessage(zorQEntityRef* target, unsigned long msg
 // built-in default world. The caller keeps ownership of its world.
 ZOR_HOST_API zorWorld* zorQWorld_SetCurrent(zorWorld* world);
 ZOR_HOST_API zorWorld* zorQWorld_Current();
-
-#endif

@@ -1,6 +1,5 @@
 // The scenario the host program plays when it is given none.
-#ifndef FLAMER_HOST_DEFAULT_SCENARIO_H
-#define FLAMER_HOST_DEFAULT_SCENARIO_H
+#pragma once
 
 #include <string_view>
 
@@ -12,5 +11,3 @@ inline constexpr char kDefaultScenarioName[] = "built-in";
 std::string_view DefaultScenario();
 
 }  // namespace flamer_host
-
-#endif

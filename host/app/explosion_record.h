@@ -1,7 +1,6 @@
 // What the host program saw of one explosion: the cube query, every picked
 // entity with its box, every damage message, and the effect started.
-#ifndef FLAMER_HOST_EXPLOSION_RECORD_H
-#define FLAMER_HOST_EXPLOSION_RECORD_H
+#pragma once
 
 #include "d3dx_math.h"
 #include "zorQWorld.h"
@@ -59,5 +58,3 @@ D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
 double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);
 
 }  // namespace flamer_host
-
-#endif

@@ -1,6 +1,5 @@
 // The host program's command line.
-#ifndef FLAMER_HOST_OPTIONS_H
-#define FLAMER_HOST_OPTIONS_H
+#pragma once
 
 #include <string>
 #include <vector>
@@ -23,5 +22,3 @@ bool ParseOptions(const std::vector<std::string>& args, const std::string& defau
                   std::string& error);
 
 }  // namespace flamer_host
-
-#endif

@@ -1,7 +1,6 @@
 // The Flamer plug-in, loaded at run time the way the engine loads modules:
 // by path, with its one factory found by its plain name.
-#ifndef FLAMER_HOST_PLUGIN_H
-#define FLAMER_HOST_PLUGIN_H
+#pragma once
 
 #include <memory>
 #include <string>
@@ -31,5 +30,3 @@ private:
 };
 
 }  // namespace flamer_host
-
-#endif

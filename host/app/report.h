@@ -1,7 +1,6 @@
 // The report the host program prints: a person reads it to see which entity
 // each explosion hit, why, and what it received.
-#ifndef FLAMER_HOST_REPORT_H
-#define FLAMER_HOST_REPORT_H
+#pragma once
 
 #include "explosion_record.h"
 
@@ -36,5 +35,3 @@ void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines);
 void PrintLeakReport(std::ostream& out, const std::string& report);
 
 }  // namespace flamer_host
-
-#endif

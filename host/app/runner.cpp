@@ -57,9 +57,9 @@ void ForEachParam(const zorPlFlamerClass& flamerClass, Visit visit)
 ZORPARAM_RESULT SetParam(zorPlFlamerClass& flamerClass, const Command& command)
 {
     switch (command.paramKind) {
-    case ParamKind::Int: return zorQParam_SetInt(&flamerClass, command.name.c_str(), command.intValue);
-    case ParamKind::Float: return zorQParam_SetFloat(&flamerClass, command.name.c_str(), command.floatValue);
-    case ParamKind::Text: return zorQParam_SetText(&flamerClass, command.name.c_str(), command.text.c_str());
+    case ParamKind::kInt: return zorQParam_SetInt(&flamerClass, command.name.c_str(), command.intValue);
+    case ParamKind::kFloat: return zorQParam_SetFloat(&flamerClass, command.name.c_str(), command.floatValue);
+    case ParamKind::kText: return zorQParam_SetText(&flamerClass, command.name.c_str(), command.text.c_str());
     }
     return ZORPARAM_WRONG_KIND;
 }
@@ -70,10 +70,10 @@ std::vector<ParamInfo> ParamInfosOf(const zorPlFlamerClass& flamerClass)
 {
     std::vector<ParamInfo> paramInfos;
     ForEachParam(flamerClass, [&](const zorParam& param) {
-        const ParamKind kind = param.type == PARAM_TEXT  ? ParamKind::Text
-                               : param.type == PARAM_INT ? ParamKind::Int
-                                                         : ParamKind::Float;
-        paramInfos.push_back(ParamInfo{param.name, kind, ZORPARAM_TEXT_SIZE});
+        const ParamKind kind = param.type == PARAM_TEXT  ? ParamKind::kText
+                               : param.type == PARAM_INT ? ParamKind::kInt
+                                                         : ParamKind::kFloat;
+        paramInfos.push_back(ParamInfo{param.name, kind, kZorParamTextSize});
     });
     return paramInfos;
 }
@@ -131,7 +131,7 @@ bool ScenarioRunner::Run(const Scenario& scenario)
     PrintParametersIfChanged();
     for (const Command& command : scenario.commands) {
         // The tuning an explosion uses is shown before the command that sets it off.
-        if (command.kind == CommandKind::Kill || command.kind == CommandKind::Event)
+        if (command.kind == CommandKind::kKill || command.kind == CommandKind::kEvent)
             PrintParametersIfChanged();
         out_ << "\nline " << command.line << ": " << command.sourceText << "\n";
         if (!Execute(command))
@@ -143,13 +143,13 @@ bool ScenarioRunner::Run(const Scenario& scenario)
 bool ScenarioRunner::Execute(const Command& command)
 {
     switch (command.kind) {
-    case CommandKind::Set: return Set(command);
-    case CommandKind::Effect: return Effect(command);
-    case CommandKind::Entity: return Entity(command);
-    case CommandKind::Flamer: return Flamer(command);
-    case CommandKind::Kill: return Kill(command);
-    case CommandKind::Event: return Event(command);
-    case CommandKind::Move: return Move(command);
+    case CommandKind::kSet: return Set(command);
+    case CommandKind::kEffect: return Effect(command);
+    case CommandKind::kEntity: return Entity(command);
+    case CommandKind::kFlamer: return Flamer(command);
+    case CommandKind::kKill: return Kill(command);
+    case CommandKind::kEvent: return Event(command);
+    case CommandKind::kMove: return Move(command);
     }
     return Fail(command, "unknown command");
 }

@@ -1,7 +1,6 @@
 // Plays a checked scenario against the Flamer class object in a recording
 // world, printing the report as it goes.
-#ifndef FLAMER_HOST_RUNNER_H
-#define FLAMER_HOST_RUNNER_H
+#pragma once
 
 #include "report.h"
 #include "scenario.h"
@@ -79,5 +78,3 @@ private:
 };
 
 }  // namespace flamer_host
-
-#endif

@@ -245,11 +245,11 @@ bool ReadParamValue(WordReader& reader, const ParamInfo& param, Command& command
     command.name = param.name;
     command.paramKind = param.kind;
     switch (param.kind) {
-    case ParamKind::Int:
+    case ParamKind::kInt:
         return reader.Int(command.intValue, ("integer parameter '" + param.name + "'").c_str());
-    case ParamKind::Float:
+    case ParamKind::kFloat:
         return reader.Float(command.floatValue, ("number parameter '" + param.name + "'").c_str());
-    case ParamKind::Text:
+    case ParamKind::kText:
         if (!reader.Word(command.text, ("text for '" + param.name + "'").c_str()))
             return false;
         if (command.text.size() >= param.textCapacity)
@@ -302,7 +302,7 @@ public:
 private:
     bool ParseSet(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Set;
+        command.kind = CommandKind::kSet;
         std::string name;
         if (!reader.Word(name, "parameter name"))
             return false;
@@ -314,7 +314,7 @@ private:
 
     bool ParseEffect(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Effect;
+        command.kind = CommandKind::kEffect;
         if (!reader.Name(command.name, "effect class name"))
             return false;
         for (const std::string& known : effects_)
@@ -326,7 +326,7 @@ private:
 
     bool ParseEntity(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Entity;
+        command.kind = CommandKind::kEntity;
         return reader.EntityName(command.name, "entity name") && reader.Keyword("pos") &&
                reader.Vector(command.position, "position") && reader.Keyword("box") &&
                ReadBox(reader, command) && ReadHealth(reader, command) && Define(reader, command, false);
@@ -334,7 +334,7 @@ private:
 
     bool ParseFlamer(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Flamer;
+        command.kind = CommandKind::kFlamer;
         command.boxMin = kDefaultFlamerBoxMin;
         command.boxMax = kDefaultFlamerBoxMax;
         if (!reader.EntityName(command.name, "Flamer name") || !reader.Keyword("pos") ||
@@ -347,7 +347,7 @@ private:
 
     bool ParseKill(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Kill;
+        command.kind = CommandKind::kKill;
         Definition* flamer = nullptr;
         if (!reader.Word(command.name, "Flamer name") || !FindFlamer(reader, command.name, flamer) ||
             !reader.Int(command.intValue, "kill flag"))
@@ -361,7 +361,7 @@ private:
 
     bool ParseEvent(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Event;
+        command.kind = CommandKind::kEvent;
         Definition* flamer = nullptr;
         if (!reader.Word(command.name, "Flamer name") || !FindFlamer(reader, command.name, flamer) ||
             !reader.Word(command.text, "event text"))
@@ -373,7 +373,7 @@ private:
 
     bool ParseMove(WordReader& reader, Command& command)
     {
-        command.kind = CommandKind::Move;
+        command.kind = CommandKind::kMove;
         if (!reader.Word(command.name, "entity name"))
             return false;
         if (Lookup(command.name) == nullptr)

@@ -1,8 +1,7 @@
 // A scenario: the script the host program plays, one command per line in the
 // style of an engine console file. The whole script is parsed and checked
 // before anything runs, so a broken script never runs half-way.
-#ifndef FLAMER_HOST_SCENARIO_H
-#define FLAMER_HOST_SCENARIO_H
+#pragma once
 
 #include "d3dx_math.h"
 
@@ -14,7 +13,7 @@
 namespace flamer_host {
 
 // Value kind of a class parameter, as its record declares it.
-enum class ParamKind { Text, Int, Float };
+enum class ParamKind { kText, kInt, kFloat };
 
 // A class parameter the scenario may set: its name, kind and, for text, the
 // capacity of its field (terminator included).
@@ -25,23 +24,23 @@ struct ParamInfo {
 };
 
 enum class CommandKind {
-    Set,     // set <parameter> <value>
-    Effect,  // effect <class name>
-    Entity,  // entity <name> pos x y z box x0 y0 z0 x1 y1 z1 [health n]
-    Flamer,  // flamer <name> pos x y z [box x0 y0 z0 x1 y1 z1]
-    Kill,    // kill <flamer> <flag>
-    Event,   // event <flamer> <text>
-    Move,    // move <name> x y z
+    kSet,     // set <parameter> <value>
+    kEffect,  // effect <class name>
+    kEntity,  // entity <name> pos x y z box x0 y0 z0 x1 y1 z1 [health n]
+    kFlamer,  // flamer <name> pos x y z [box x0 y0 z0 x1 y1 z1]
+    kKill,    // kill <flamer> <flag>
+    kEvent,   // event <flamer> <text>
+    kMove,    // move <name> x y z
 };
 
 // One checked command. Only the members of its kind are meaningful.
 struct Command {
-    CommandKind kind = CommandKind::Set;
+    CommandKind kind = CommandKind::kSet;
     int line = 0;
     std::string sourceText;  // the command as written, without its comment
     std::string name;  // parameter, effect class, entity or Flamer name
     std::string text;  // text value of `set`, event text of `event`
-    ParamKind paramKind = ParamKind::Int;
+    ParamKind paramKind = ParamKind::kInt;
     int intValue = 0;  // integer value of `set`, flag of `kill`
     float floatValue = 0.0f;
     D3DXVECTOR3 position{};
@@ -83,5 +82,3 @@ ParseResult ParseScenario(std::string_view text, const std::string& source,
                           const std::vector<ParamInfo>& params);
 
 }  // namespace flamer_host
-
-#endif

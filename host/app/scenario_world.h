@@ -1,8 +1,7 @@
 // The world the host program plays a scenario in: the engine's in-memory
 // world, with every call the plug-in makes recorded as explosions, names for
 // the entities, and health for the entities that carry no player.
-#ifndef FLAMER_HOST_SCENARIO_WORLD_H
-#define FLAMER_HOST_SCENARIO_WORLD_H
+#pragma once
 
 #include "explosion_record.h"
 #include "zorQObj.h"
@@ -69,5 +68,3 @@ private:
 };
 
 }  // namespace flamer_host
-
-#endif

@@ -1,8 +1,7 @@
 // A picture of one explosion seen from above (x to the right, z up): the
 // query cube, the sphere of reach, every picked box coloured hit or missed
 // with its nearest point to the centre, and the pushes as arrows.
-#ifndef FLAMER_HOST_SVG_WRITER_H
-#define FLAMER_HOST_SVG_WRITER_H
+#pragma once
 
 #include "explosion_record.h"
 
@@ -20,5 +19,3 @@ std::string ExplosionSvgName(const Explosion& explosion);
 bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion, std::string& error);
 
 }  // namespace flamer_host
-
-#endif

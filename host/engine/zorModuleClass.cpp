@@ -71,8 +71,8 @@ void DeleteList(zorParam** list, int32_t count)
 // Entries the array of a list of `count` records holds.
 unsigned ListCapacity(int32_t count)
 {
-    const int32_t steps = (count + ZORPARAM_LIST_STEP - 1) / ZORPARAM_LIST_STEP;
-    return static_cast<unsigned>(steps * ZORPARAM_LIST_STEP);
+    const int32_t steps = (count + kZorParamListStep - 1) / kZorParamListStep;
+    return static_cast<unsigned>(steps * kZorParamListStep);
 }
 
 // A private copy of a list: a new array with copies of the records; null when

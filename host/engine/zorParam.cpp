@@ -29,7 +29,7 @@ void zorParam::Init(const char* paramName, int32_t kind, void* storage, int32_t 
 {
     if (!zorq::CopyText(name, sizeof name, paramName)) {
         throw std::length_error("parameter name \"" + std::string(paramName) + "\" is longer than " +
-                                std::to_string(ZORPARAM_NAME_SIZE - 1) + " characters");
+                                std::to_string(kZorParamNameSize - 1) + " characters");
     }
     type = kind;
     data = storage;

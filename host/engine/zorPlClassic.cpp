@@ -155,7 +155,7 @@ int zorPlClassic::TakeDamage(zorQMsgDamage* damage, unsigned long)
     // Only the hit that takes the last health kills; a player already at zero
     // (its death under way) is not killed again.
     if (taken > 0 && health == 0)
-        Kill(ZORPLCLASSIC_KILL_DAMAGE);
+        Kill(kZorPlClassicKillDamage);
     return taken;
 }
 
@@ -193,7 +193,7 @@ void zorPlClassic::SetAttack(int value, unsigned long flags)
 
 int zorPlClassic::SetGunForTag(zorGun* tagGun, int tag)
 {
-    if (tag < 0 || tag >= ZORPLCLASSIC_TAG_COUNT)
+    if (tag < 0 || tag >= kZorPlClassicTagCount)
         return 0;
     tagGuns[tag] = tagGun;
     return 1;

@@ -202,5 +202,5 @@ ZORQPLAYER_MOVE zorPlOrtho::GetMove()
 
 unsigned long zorPlOrtho::DGet(unsigned long index)
 {
-    return index < static_cast<unsigned long>(ZORPLORTHO_DSTATE_COUNT) ? dstate[index] : 0;
+    return index < static_cast<unsigned long>(kZorPlOrthoDStateCount) ? dstate[index] : 0;
 }

@@ -9,7 +9,7 @@ constexpr float kDefaultLifetime = 30.0f;
 
 bool ValidSelector(int selector)
 {
-    return selector >= 0 && selector < ZORQEVENT_SELECTOR_COUNT;
+    return selector >= 0 && selector < kZorQEventSelectorCount;
 }
 
 }  // namespace
@@ -72,7 +72,7 @@ long zorQEventSource::SetEventCallback(int selector, zorQEventCallback callback,
 {
     if (!ValidSelector(selector) || callback == nullptr)
         return ZORQEVENT_BAD_SELECTOR;
-    if (callbackCount[selector] == ZORQEVENT_CALLBACKS_PER_SELECTOR)
+    if (callbackCount[selector] == kZorQEventCallbacksPerSelector)
         return ZORQEVENT_FULL;
     callbacks[selector][callbackCount[selector]++] = Registration{callback, corpse};
     return ZORQEVENT_OK;
@@ -95,7 +95,7 @@ int zorQEventSource::RaiseEvent(const char* event)
     if (event == nullptr)
         return 0;
     int called = 0;
-    for (int selector = 0; selector < ZORQEVENT_SELECTOR_COUNT; ++selector) {
+    for (int selector = 0; selector < kZorQEventSelectorCount; ++selector) {
         // Callbacks registered while the event runs wait for the next one.
         const int count = callbackCount[selector];
         for (int i = 0; i < count; ++i) {

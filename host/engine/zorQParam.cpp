@@ -66,7 +66,7 @@ ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name, const char
     if (value == nullptr)
         return ZORPARAM_NO_CLASS;
     const std::size_t length = std::strlen(value);
-    if (length >= ZORPARAM_TEXT_SIZE)
+    if (length >= kZorParamTextSize)
         return ZORPARAM_TEXT_TOO_LONG;
     return Store(cls, param, value, length + 1);
 }

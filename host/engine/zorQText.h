@@ -1,6 +1,5 @@
 // Text helpers of the engine: bounded copies into fixed character fields.
-#ifndef ZORQTEXT_H
-#define ZORQTEXT_H
+#pragma once
 
 #include <cstddef>
 
@@ -15,5 +14,3 @@ bool CopyText(char* target, std::size_t size, const char* source);
 void CopyTextTruncated(char* target, std::size_t size, const char* source);
 
 }  // namespace zorq
-
-#endif

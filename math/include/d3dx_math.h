@@ -6,8 +6,7 @@
  * name; each one is a single indirect call through its slot of the operation
  * table, which binds itself to the processor's variants on the first call.
  */
-#ifndef D3DX_MATH_H
-#define D3DX_MATH_H
+#pragma once
 
 #include <stdint.h>
 
@@ -46,5 +45,3 @@ int32_t BoxDownsampleXrgbEntry(void* pDst, const void* pSrc, uint32_t width, uin
 #ifdef __cplusplus
 }
 #endif
-
-#endif /* D3DX_MATH_H */

@@ -35,7 +35,7 @@ constexpr const char* kUsage =
     "  -h, --help  show this text\n";
 
 struct Options {
-    PixelFormat format = PixelFormat::Argb;
+    PixelFormat format = PixelFormat::kArgb;
     std::string input;
     std::string prefix;
 };
@@ -59,7 +59,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
             return kExitOk;
         }
         if (arg == "--xrgb") {
-            options.format = PixelFormat::Xrgb;
+            options.format = PixelFormat::kXrgb;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return UsageError("unknown option '" + std::string(arg) + "'");
         } else {
@@ -108,7 +108,7 @@ PixelImage TimedNextLevel(const PixelImage& image, PixelFormat format, double& m
 int WriteChain(const Options& options, PixelImage image) {
     const uint32_t levels = mipchain::LevelCount({image.width, image.height});
     std::printf("%s: %u x %u, %u levels, %s\n", options.input.c_str(), image.width, image.height, levels,
-                options.format == PixelFormat::Argb ? "A8R8G8B8" : "X8R8G8B8");
+                options.format == PixelFormat::kArgb ? "A8R8G8B8" : "X8R8G8B8");
     if (!WriteLevel(options, 0, image, std::nullopt)) return kExitFailure;
     for (uint32_t level = 1; level < levels; ++level) {
         double milliseconds = 0.0;

@@ -33,7 +33,7 @@ PixelImage WithWholeBlocks(const PixelImage& image) {
 }
 
 void Downsample(const PixelImage& src, PixelImage& dst, PixelFormat format) {
-    auto entry = format == PixelFormat::Argb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
+    auto entry = format == PixelFormat::kArgb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
     entry(dst.pixels.data(), src.pixels.data(), src.width, src.height, src.Pitch(), dst.Pitch());
 }
 

@@ -64,7 +64,7 @@ std::optional<PixelImage> ReadPng(const std::string& path, PixelFormat format, s
         png_image_free(&png);
         return std::nullopt;
     }
-    if (format == PixelFormat::Xrgb) ClearTopBytes(image);
+    if (format == PixelFormat::kXrgb) ClearTopBytes(image);
     return image;
 }
 
@@ -73,7 +73,7 @@ bool WritePng(const std::string& path, const PixelImage& image, PixelFormat form
     png.width = image.width;
     png.height = image.height;
     bool written;
-    if (format == PixelFormat::Argb) {
+    if (format == PixelFormat::kArgb) {
         png.format = PNG_FORMAT_BGRA;
         written = png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
     } else {

@@ -4,8 +4,7 @@
 //
 // zorPlFlamerClass is the class object the host obtains from CreateObjClass;
 // it holds the tuning (five class parameters) and creates zorPlFlamer objects.
-#ifndef PLFLAMER_H
-#define PLFLAMER_H
+#pragma once
 
 #include "zorQModule.h"
 #include "zorQObj.h"
@@ -18,8 +17,8 @@
 #define PLFLAMER_SOURCE_FILE "CODE/OBJECTS/plFlamer/plFlamer"
 
 // Capacity of the effect class name, terminator included.
-constexpr std::size_t FLAMER_EXPLOSION_NAME_SIZE = 128;
-static_assert(FLAMER_EXPLOSION_NAME_SIZE == ZORPARAM_TEXT_SIZE);
+constexpr std::size_t kFlamerExplosionNameSize = 128;
+static_assert(kFlamerExplosionNameSize == kZorParamTextSize);
 
 // Class storage comes from the tracked allocator; a null block makes the
 // new-expression yield null.
@@ -50,7 +49,7 @@ public:
     // class at the centre.
     void ExplodeCorpse(zorQEntityRef* centre);
 
-    char explosionName[FLAMER_EXPLOSION_NAME_SIZE];
+    char explosionName[kFlamerExplosionNameSize];
     zorObjClass* explosionClass;
     int32_t splashRadius;
     int32_t splashDamage;
@@ -89,5 +88,3 @@ public:
 #undef ZOR_TRACKED_STORAGE
 
 extern "C" ZOR_MODULE_API zorPlFlamerClass* CreateObjClass();
-
-#endif

@@ -67,19 +67,19 @@ inline constexpr uint32_t kZeroLengthThresholdBits = 0x28800000;
 // Sign masks: XOR flips the lanes that hold -0.0.
 template <bool X, bool Y, bool Z, bool W>
 inline __m128 SignMask() {
-    return LaneBits<X ? kSignBit : 0u, Y ? kSignBit : 0u, Z ? kSignBit : 0u, W ? kSignBit : 0u>();
+    return LaneBits<(X ? kSignBit : 0u), (Y ? kSignBit : 0u), (Z ? kSignBit : 0u), (W ? kSignBit : 0u)>();
 }
 // AND keeps the lanes that hold all ones.
 template <bool X, bool Y, bool Z, bool W>
 inline __m128 LaneMask() {
-    return LaneBits<X ? kAllOnes : 0u, Y ? kAllOnes : 0u, Z ? kAllOnes : 0u, W ? kAllOnes : 0u>();
+    return LaneBits<(X ? kAllOnes : 0u), (Y ? kAllOnes : 0u), (Z ? kAllOnes : 0u), (W ? kAllOnes : 0u)>();
 }
 
 // Row `Row` of the identity matrix; IdentityLane<Row>() is its all-ones mask.
 template <int Row>
 inline __m128 IdentityRow() {
-    return LaneBits<Row == 0 ? kOneBits : 0u, Row == 1 ? kOneBits : 0u, Row == 2 ? kOneBits : 0u,
-                    Row == 3 ? kOneBits : 0u>();
+    return LaneBits<(Row == 0 ? kOneBits : 0u), (Row == 1 ? kOneBits : 0u),
+                    (Row == 2 ? kOneBits : 0u), (Row == 3 ? kOneBits : 0u)>();
 }
 template <int Row>
 inline __m128 IdentityLane() {

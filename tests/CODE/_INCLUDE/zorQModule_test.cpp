@@ -2,13 +2,15 @@
 // append.
 #include "zorQModule.h"
 
-#include "../support/leak_delta.h"
+#include "leak_delta.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+using zorq::testing::LeakBaseline;
 
 namespace {
 
@@ -65,7 +67,7 @@ TEST(TrackedFree, NullReportsNothing)
 
 TEST(ZorParam, ConstructorsSetKindStorageAndExtra)
 {
-    char text[ZORPARAM_TEXT_SIZE] = {};
+    char text[kZorParamTextSize] = {};
     int32_t number = 0;
     float real = 0.0f;
     const zorParam textParam("some_text", text, 4);
@@ -85,10 +87,10 @@ TEST(ZorParam, ConstructorsSetKindStorageAndExtra)
 TEST(ZorParam, NameOf63CharactersFitsAndLongerIsRefused)
 {
     int32_t value = 0;
-    const std::string longest(ZORPARAM_NAME_SIZE - 1, 'n');
+    const std::string longest(kZorParamNameSize - 1, 'n');
     const zorParam fits(longest.c_str(), &value, -1);
     EXPECT_EQ(std::string(fits.name), longest);
-    const std::string tooLong(ZORPARAM_NAME_SIZE, 'n');
+    const std::string tooLong(kZorParamNameSize, 'n');
     EXPECT_THROW(zorParam(tooLong.c_str(), &value, -1), std::length_error);
 }
 

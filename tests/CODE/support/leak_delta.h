@@ -1,12 +1,13 @@
 // Outstanding tracked blocks allocated since a test began.
-#ifndef TESTS_LEAK_DELTA_H
-#define TESTS_LEAK_DELTA_H
+#pragma once
 
 #include "zorMemLeak.h"
 
 #include <set>
 #include <string>
 #include <vector>
+
+namespace zorq::testing {
 
 class LeakBaseline {
 public:
@@ -32,4 +33,4 @@ private:
     std::set<const void*> before;
 };
 
-#endif
+}  // namespace zorq::testing

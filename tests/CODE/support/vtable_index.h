@@ -2,12 +2,13 @@
 // pointer to it (two-word member pointers, where a virtual one holds 1 plus
 // the byte offset of its table entry). The virtual destructor takes the
 // first two positions, so table entry k >= 2 sits at index k.
-#ifndef TESTS_VTABLE_INDEX_H
-#define TESTS_VTABLE_INDEX_H
+#pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+
+namespace zorq::testing {
 
 template <typename MemberFunction>
 std::ptrdiff_t VtableIndex(MemberFunction function)
@@ -20,4 +21,4 @@ std::ptrdiff_t VtableIndex(MemberFunction function)
     return static_cast<std::ptrdiff_t>((words[0] - 1) / sizeof(void*));
 }
 
-#endif
+}  // namespace zorq::testing

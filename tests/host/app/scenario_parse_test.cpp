@@ -12,9 +12,9 @@ using flamer_host::ParamInfo;
 using flamer_host::ParseScenario;
 
 const std::vector<ParamInfo> kParams = {
-    {"flamer_explosion", ParamKind::Text, 128},
-    {"flamer_splash_radius", ParamKind::Int, 128},
-    {"flamer_impulse", ParamKind::Float, 128},
+    {"flamer_explosion", ParamKind::kText, 128},
+    {"flamer_splash_radius", ParamKind::kInt, 128},
+    {"flamer_impulse", ParamKind::kFloat, 128},
 };
 
 std::vector<std::string> Errors(const std::string& script)
@@ -47,9 +47,9 @@ TEST(ScenarioParse, SoundScriptBecomesCommands)
     EXPECT_EQ(c[0].sourceText, "SET flamer_splash_radius 80");
     EXPECT_EQ(c[1].name, "flamer_impulse");  // the class's own spelling
     EXPECT_EQ(c[1].floatValue, -25.0f);
-    EXPECT_EQ(c[2].paramKind, ParamKind::Text);
+    EXPECT_EQ(c[2].paramKind, ParamKind::kText);
     EXPECT_EQ(c[2].text, "");
-    EXPECT_EQ(c[4].kind, CommandKind::Entity);
+    EXPECT_EQ(c[4].kind, CommandKind::kEntity);
     EXPECT_EQ(c[4].boxMin.z, -3.0f);
     EXPECT_EQ(c[4].boxMax.x, 4.0f);
     EXPECT_EQ(c[4].health, 7);

@@ -1,12 +1,15 @@
 // The class framework: operation-table order, shared parameter lists.
 #include "zorQObj.h"
 
-#include "../../CODE/support/leak_delta.h"
-#include "../../CODE/support/vtable_index.h"
+#include "leak_delta.h"
+#include "vtable_index.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+using zorq::testing::LeakBaseline;
+using zorq::testing::VtableIndex;
 
 namespace {
 

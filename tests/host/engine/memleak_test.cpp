@@ -2,11 +2,13 @@
 #include "zorMemLeak.h"
 #include "zorQModule.h"
 
-#include "../../CODE/support/leak_delta.h"
+#include "leak_delta.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+using zorq::testing::LeakBaseline;
 
 namespace {
 

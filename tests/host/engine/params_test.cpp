@@ -23,7 +23,7 @@ struct TunedClass : zorObjClass {
         lastChanged = param->name;
     }
 
-    char text[ZORPARAM_TEXT_SIZE] = {};
+    char text[kZorParamTextSize] = {};
     int32_t count = 1;
     float scale = 2.0f;
     int changes = 0;
@@ -56,12 +56,12 @@ TEST_F(ParamSettingTest, ValuesAreWrittenInPlaceThenAnnounced)
 
 TEST_F(ParamSettingTest, TextFillsTheFieldButNeverPassesIt)
 {
-    const std::string longest(ZORPARAM_TEXT_SIZE - 1, 'x');
+    const std::string longest(kZorParamTextSize - 1, 'x');
     EXPECT_EQ(zorQParam_SetText(&cls, "tune_text", longest.c_str()), ZORPARAM_OK);
     EXPECT_EQ(std::string(cls.text), longest);
     cls.changes = 0;
     std::strcpy(cls.text, "start");
-    const std::string tooLong(ZORPARAM_TEXT_SIZE, 'y');
+    const std::string tooLong(kZorParamTextSize, 'y');
     EXPECT_EQ(zorQParam_SetText(&cls, "tune_text", tooLong.c_str()), ZORPARAM_TEXT_TOO_LONG);
     ExpectUnchanged();
 }

@@ -41,7 +41,7 @@ TEST_F(RegistryTest, RefusesDuplicatesNamelessAndOverlongKinds)
     EXPECT_FALSE(registry.Register(&twin, "custom"));
     EXPECT_FALSE(registry.Register(&nameless, "custom"));
     EXPECT_FALSE(registry.Register(nullptr, "custom"));
-    EXPECT_FALSE(registry.Register(&twin, std::string(ZORQOBJ_KIND_SIZE, 'k').c_str()));
+    EXPECT_FALSE(registry.Register(&twin, std::string(kZorQObjKindSize, 'k').c_str()));
     EXPECT_EQ(registry.GetClass("fire_burst", "custom"), &fire);
 }
 

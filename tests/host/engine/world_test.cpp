@@ -89,7 +89,7 @@ TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies)
     EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0), 40);
     EXPECT_EQ(player.GetHealth(), 0);
     EXPECT_TRUE(player.IsDead());
-    EXPECT_EQ(player.LastKillFlag(), ZORPLCLASSIC_KILL_DAMAGE);
+    EXPECT_EQ(player.LastKillFlag(), kZorPlClassicKillDamage);
     EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0), 0);
     EXPECT_EQ(zorQWorld_SendMessage(entity, 99, 0, 0), ZORQMSG_UNHANDLED);
     zorQEntityRef* empty = Entity(At(0, 0, 0));
@@ -159,11 +159,11 @@ TEST_F(WorldTest, PlacedCorpseCarriesItsEventSourceAndClassAndRaisesEvents)
 TEST_F(WorldTest, EventSourceRefusesCallbacksBeyondItsCapacity)
 {
     zorQEventSource source;
-    for (int i = 0; i < ZORQEVENT_CALLBACKS_PER_SELECTOR; ++i)
+    for (int i = 0; i < kZorQEventCallbacksPerSelector; ++i)
         EXPECT_EQ(source.SetEventCallback(0, NoteEvent, nullptr), ZORQEVENT_OK);
     EXPECT_EQ(source.SetEventCallback(0, NoteEvent, nullptr), ZORQEVENT_FULL);
     EXPECT_EQ(source.SetEventCallback(1, nullptr, nullptr), ZORQEVENT_BAD_SELECTOR);
-    EXPECT_EQ(source.GetCallbackCount(0), ZORQEVENT_CALLBACKS_PER_SELECTOR);
+    EXPECT_EQ(source.GetCallbackCount(0), kZorQEventCallbacksPerSelector);
 }
 
 TEST_F(WorldTest, RemovingAnEntityDetachesItsPlayer)

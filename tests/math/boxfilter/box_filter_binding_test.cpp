@@ -14,10 +14,10 @@
 
 namespace {
 
-using boxtest::Image;
+using d3dx::testing::Image;
 
-enum class Mmx { Reported, Absent, DisabledByRegistry };
-enum class FirstEntry { Argb, Xrgb };
+enum class Mmx { kReported, kAbsent, kDisabledByRegistry };
+enum class FirstEntry { kArgb, kXrgb };
 
 struct BindingCase {
     const char* name;
@@ -28,15 +28,15 @@ struct BindingCase {
 };
 
 const BindingCase kBindingCases[] = {
-    {"MmxViaArgb", Mmx::Reported, FirstEntry::Argb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"MmxViaXrgb", Mmx::Reported, FirstEntry::Xrgb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"NoMmxViaArgb", Mmx::Absent, FirstEntry::Argb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
+    {"MmxViaArgb", Mmx::kReported, FirstEntry::kArgb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
+    {"MmxViaXrgb", Mmx::kReported, FirstEntry::kXrgb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
+    {"NoMmxViaArgb", Mmx::kAbsent, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
      0xFFFFFFFF},
-    {"NoMmxViaXrgb", Mmx::Absent, FirstEntry::Xrgb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
+    {"NoMmxViaXrgb", Mmx::kAbsent, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
      0x00FFFFFF},
-    {"DisabledViaArgb", Mmx::DisabledByRegistry, FirstEntry::Argb, &d3dx::BoxDownsampleArgb,
+    {"DisabledViaArgb", Mmx::kDisabledByRegistry, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb,
      &d3dx::BoxDownsampleXrgb, 0xFFFFFFFF},
-    {"DisabledViaXrgb", Mmx::DisabledByRegistry, FirstEntry::Xrgb, &d3dx::BoxDownsampleArgb,
+    {"DisabledViaXrgb", Mmx::kDisabledByRegistry, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb,
      &d3dx::BoxDownsampleXrgb, 0x00FFFFFF},
 };
 
@@ -45,8 +45,8 @@ protected:
     void SetUp() override {
         d3dx::ResetBoxFilterEntries();
         const Mmx mmx = GetParam().mmx;
-        fake_->SetCpuFeatures(mmx == Mmx::Absent ? d3dx::platform::kCpuSse : d3dx::platform::kCpuMmx);
-        if (mmx == Mmx::DisabledByRegistry) fake_->SetDword("DisableMMX", 1);
+        fake_->SetCpuFeatures(mmx == Mmx::kAbsent ? d3dx::platform::kCpuSse : d3dx::platform::kCpuMmx);
+        if (mmx == Mmx::kDisabledByRegistry) fake_->SetDword("DisableMMX", 1);
     }
     void TearDown() override { d3dx::ResetBoxFilterEntries(); }
 
@@ -58,8 +58,8 @@ std::string BindingName(const ::testing::TestParamInfo<BindingCase>& info) { ret
 INSTANTIATE_TEST_SUITE_P(Cases, BoxFilterBinding, ::testing::ValuesIn(kBindingCases), BindingName);
 
 int32_t CallEntry(FirstEntry entry, Image& dst, const Image& src) {
-    auto fn = entry == FirstEntry::Argb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
-    return boxtest::Run(fn, dst, src);
+    auto fn = entry == FirstEntry::kArgb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
+    return d3dx::testing::Run(fn, dst, src);
 }
 
 TEST_P(BoxFilterBinding, FirstCallBindsBothEntriesAndForwards) {
@@ -67,7 +67,7 @@ TEST_P(BoxFilterBinding, FirstCallBindsBothEntriesAndForwards) {
     EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), &d3dx::BindBoxDownsampleXrgb);
     Image src(4, 2, 16);
     src.Fill(0xFFFFFFFF);
-    Image dst = boxtest::OutputFor(src, 0);
+    Image dst = d3dx::testing::OutputFor(src, 0);
     EXPECT_EQ(CallEntry(GetParam().first, dst, src), d3dx::kBoxFilterOk);
     EXPECT_EQ(dst.At(0, 0), GetParam().firstResult);
     EXPECT_EQ(dst.At(1, 0), GetParam().firstResult);
@@ -80,15 +80,15 @@ TEST_P(BoxFilterBinding, FirstCallBindsBothEntriesAndForwards) {
 TEST_P(BoxFilterBinding, LaterRegistryChangesDoNotRebind) {
     Image src(4, 2, 16);
     src.Fill(0xFFFFFFFF);
-    Image dst = boxtest::OutputFor(src, 0);
+    Image dst = d3dx::testing::OutputFor(src, 0);
     CallEntry(GetParam().first, dst, src);
-    if (GetParam().mmx == Mmx::DisabledByRegistry) {
+    if (GetParam().mmx == Mmx::kDisabledByRegistry) {
         fake_->RemoveValue("DisableMMX");
     } else {
         fake_->SetDword("DisableMMX", 1);
     }
-    CallEntry(FirstEntry::Argb, dst, src);
-    CallEntry(FirstEntry::Xrgb, dst, src);
+    CallEntry(FirstEntry::kArgb, dst, src);
+    CallEntry(FirstEntry::kXrgb, dst, src);
     EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), GetParam().argbRoutine);
     EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), GetParam().xrgbRoutine);
 }
@@ -102,12 +102,12 @@ TEST(BoxFilterEntries, WidthSixThroughMmxBoundEntriesEqualsIntegerArgb) {
     std::mt19937 rng(66);
     Image src(6, 2, 24);
     src.FillRandom(rng);
-    Image argb = boxtest::OutputFor(src, 0);
-    boxtest::Run(&d3dx::BoxDownsampleArgb, argb, src);
-    for (FirstEntry entry : {FirstEntry::Xrgb, FirstEntry::Argb}) {
-        Image viaEntry = boxtest::OutputFor(src, 0);
+    Image argb = d3dx::testing::OutputFor(src, 0);
+    d3dx::testing::Run(&d3dx::BoxDownsampleArgb, argb, src);
+    for (FirstEntry entry : {FirstEntry::kXrgb, FirstEntry::kArgb}) {
+        Image viaEntry = d3dx::testing::OutputFor(src, 0);
         EXPECT_EQ(CallEntry(entry, viaEntry, src), d3dx::kBoxFilterOk);
-        EXPECT_TRUE(boxtest::SamePixels(viaEntry, argb));
+        EXPECT_TRUE(d3dx::testing::SamePixels(viaEntry, argb));
     }
     EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), &d3dx::BoxDownsampleMmx);
     d3dx::ResetBoxFilterEntries();
@@ -118,8 +118,8 @@ TEST(BoxFilterEntries, WidthSixThroughMmxBoundEntriesEqualsIntegerArgb) {
 TEST(BoxFilterMmxState, X87ArithmeticIsCorrectAfterMmxCall) {
     Image src(16, 4, 64);
     src.Fill(0x12345678);
-    Image dst = boxtest::OutputFor(src, 0);
-    ASSERT_EQ(boxtest::Run(&d3dx::BoxDownsampleMmx, dst, src), d3dx::kBoxFilterOk);
+    Image dst = d3dx::testing::OutputFor(src, 0);
+    ASSERT_EQ(d3dx::testing::Run(&d3dx::BoxDownsampleMmx, dst, src), d3dx::kBoxFilterOk);
     volatile long double three = 3.0L;
     volatile long double third = 1.0L / three;
     const long double product = third * three;

@@ -16,13 +16,13 @@
 
 namespace {
 
-using boxtest::Image;
+using d3dx::testing::Image;
 
 constexpr int kThreads = 8;
 constexpr int kRounds = 20;
 
 struct Job {
-    explicit Job(std::mt19937& rng) : src(16, 6, 16 * boxtest::kPixelBytes + 4), dst(boxtest::OutputFor(src, 4)) {
+    explicit Job(std::mt19937& rng) : src(16, 6, 16 * d3dx::testing::kPixelBytes + 4), dst(d3dx::testing::OutputFor(src, 4)) {
         src.FillRandom(rng);
     }
     Image src;
@@ -39,7 +39,7 @@ void RunAllAtOnce(std::vector<Job>& jobs) {
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&jobs, &go, t] {
             while (!go.load(std::memory_order_acquire)) std::this_thread::yield();
-            jobs[t].status = boxtest::Run(EntryFor(t), jobs[t].dst, jobs[t].src);
+            jobs[t].status = d3dx::testing::Run(EntryFor(t), jobs[t].dst, jobs[t].src);
         });
     }
     go.store(true, std::memory_order_release);
@@ -49,10 +49,10 @@ void RunAllAtOnce(std::vector<Job>& jobs) {
 void ExpectJobsMatchBoundRoutines(const std::vector<Job>& jobs) {
     for (int t = 0; t < kThreads; ++t) {
         const d3dx::BoxFilterFn routine = t % 2 == 0 ? d3dx::CurrentBoxArgbEntry() : d3dx::CurrentBoxXrgbEntry();
-        Image expected = boxtest::OutputFor(jobs[t].src, 4);
-        boxtest::Run(routine, expected, jobs[t].src);
+        Image expected = d3dx::testing::OutputFor(jobs[t].src, 4);
+        d3dx::testing::Run(routine, expected, jobs[t].src);
         EXPECT_EQ(jobs[t].status, d3dx::kBoxFilterOk);
-        EXPECT_TRUE(boxtest::SamePixels(jobs[t].dst, expected)) << "thread " << t;
+        EXPECT_TRUE(d3dx::testing::SamePixels(jobs[t].dst, expected)) << "thread " << t;
         EXPECT_TRUE(jobs[t].dst.PaddingIntact());
     }
 }
@@ -90,7 +90,7 @@ TEST_P(BoxFilterConcurrency, BoundEntriesRunSideBySide) {
     std::mt19937 rng(12);
     std::vector<Job> warmup;
     warmup.emplace_back(rng);
-    boxtest::Run(&BoxDownsampleArgbEntry, warmup[0].dst, warmup[0].src);
+    d3dx::testing::Run(&BoxDownsampleArgbEntry, warmup[0].dst, warmup[0].src);
     std::vector<Job> jobs;
     for (int t = 0; t < kThreads; ++t) jobs.emplace_back(rng);
     RunAllAtOnce(jobs);

@@ -12,8 +12,8 @@
 
 namespace {
 
-using boxtest::Image;
-using boxtest::TopByte;
+using d3dx::testing::Image;
+using d3dx::testing::TopByte;
 
 struct RoutineCase {
     const char* name;
@@ -22,9 +22,9 @@ struct RoutineCase {
 };
 
 const RoutineCase kRoutines[] = {
-    {"Argb", &d3dx::BoxDownsampleArgb, TopByte::Averaged},
-    {"Xrgb", &d3dx::BoxDownsampleXrgb, TopByte::Zero},
-    {"Mmx", &d3dx::BoxDownsampleMmx, TopByte::Averaged},
+    {"Argb", &d3dx::BoxDownsampleArgb, TopByte::kAveraged},
+    {"Xrgb", &d3dx::BoxDownsampleXrgb, TopByte::kZero},
+    {"Mmx", &d3dx::BoxDownsampleMmx, TopByte::kAveraged},
 };
 
 class BoxFilterRule : public ::testing::TestWithParam<RoutineCase> {};
@@ -34,11 +34,11 @@ std::string RoutineName(const ::testing::TestParamInfo<RoutineCase>& info) { ret
 INSTANTIATE_TEST_SUITE_P(Routines, BoxFilterRule, ::testing::ValuesIn(kRoutines), RoutineName);
 
 void ExpectMatchesReference(const RoutineCase& routine, const Image& src, uint32_t dstTrailing) {
-    Image dst = boxtest::OutputFor(src, dstTrailing);
-    ASSERT_EQ(boxtest::Run(routine.fn, dst, src), d3dx::kBoxFilterOk);
+    Image dst = d3dx::testing::OutputFor(src, dstTrailing);
+    ASSERT_EQ(d3dx::testing::Run(routine.fn, dst, src), d3dx::kBoxFilterOk);
     for (uint32_t j = 0; j < dst.Height(); ++j)
         for (uint32_t i = 0; i < dst.Width(); ++i)
-            ASSERT_EQ(dst.At(i, j), boxtest::ReferenceAt(src, i, j, routine.top))
+            ASSERT_EQ(dst.At(i, j), d3dx::testing::ReferenceAt(src, i, j, routine.top))
                 << src.Width() << "x" << src.Height() << " pitch " << src.Pitch() << " at " << i << "," << j;
     EXPECT_TRUE(dst.PaddingIntact()) << "trailing destination bytes written";
 }
@@ -53,7 +53,7 @@ TEST_P(BoxFilterRule, RandomImagesMatchPerChannelRule) {
     for (uint32_t width : widths)
         for (uint32_t height = 1; height <= 7; ++height)
             for (uint32_t trailing : srcTrailing) {
-                Image src(width, height, static_cast<int32_t>(width * boxtest::kPixelBytes + trailing));
+                Image src(width, height, static_cast<int32_t>(width * d3dx::testing::kPixelBytes + trailing));
                 src.FillRandom(rng);
                 ExpectMatchesReference(GetParam(), src, dstTrailing[rng() % 3]);
             }
@@ -84,15 +84,15 @@ const WorkedCase kWorkedCases[] = {
 uint32_t RunOneBlock(d3dx::BoxFilterFn fn, const WorkedCase& c, uint32_t width) {
     // The block sits at the left of a width x 2 image whose other pixels are
     // copies of it, so that the MMX routine runs its own path for width 4.
-    Image src(width, 2, static_cast<int32_t>(width * boxtest::kPixelBytes));
+    Image src(width, 2, static_cast<int32_t>(width * d3dx::testing::kPixelBytes));
     for (uint32_t x = 0; x < width; x += 2) {
         src.Set(x, 0, c.p00);
         src.Set(x + 1, 0, c.p01);
         src.Set(x, 1, c.p10);
         src.Set(x + 1, 1, c.p11);
     }
-    Image dst = boxtest::OutputFor(src, 0);
-    EXPECT_EQ(boxtest::Run(fn, dst, src), d3dx::kBoxFilterOk);
+    Image dst = d3dx::testing::OutputFor(src, 0);
+    EXPECT_EQ(d3dx::testing::Run(fn, dst, src), d3dx::kBoxFilterOk);
     return dst.At(0, 0);
 }
 
@@ -111,14 +111,14 @@ TEST(BoxFilterFormsAgree, MmxEqualsIntegerFormsOverRandomImages) {
     std::mt19937 rng(7);
     for (uint32_t width : {4u, 8u, 20u, 64u})
         for (uint32_t height : {2u, 3u, 6u}) {
-            Image src(width, height, static_cast<int32_t>(width * boxtest::kPixelBytes + 8));
+            Image src(width, height, static_cast<int32_t>(width * d3dx::testing::kPixelBytes + 8));
             src.FillRandom(rng);
-            Image argb = boxtest::OutputFor(src, 0), xrgb = boxtest::OutputFor(src, 0),
-                  mmx = boxtest::OutputFor(src, 0);
-            boxtest::Run(&d3dx::BoxDownsampleArgb, argb, src);
-            boxtest::Run(&d3dx::BoxDownsampleXrgb, xrgb, src);
-            boxtest::Run(&d3dx::BoxDownsampleMmx, mmx, src);
-            EXPECT_TRUE(boxtest::SamePixels(mmx, argb));
+            Image argb = d3dx::testing::OutputFor(src, 0), xrgb = d3dx::testing::OutputFor(src, 0),
+                  mmx = d3dx::testing::OutputFor(src, 0);
+            d3dx::testing::Run(&d3dx::BoxDownsampleArgb, argb, src);
+            d3dx::testing::Run(&d3dx::BoxDownsampleXrgb, xrgb, src);
+            d3dx::testing::Run(&d3dx::BoxDownsampleMmx, mmx, src);
+            EXPECT_TRUE(d3dx::testing::SamePixels(mmx, argb));
             for (uint32_t j = 0; j < mmx.Height(); ++j)
                 for (uint32_t i = 0; i < mmx.Width(); ++i) ASSERT_EQ(mmx.At(i, j) & 0x00FFFFFF, xrgb.At(i, j));
         }
@@ -140,7 +140,7 @@ const EmptyCase kEmptyCases[] = {
 TEST_P(BoxFilterRule, CallsWithoutWholeBlocksWriteNothing) {
     for (const EmptyCase& c : kEmptyCases) {
         SCOPED_TRACE(c.what);
-        Image src(c.width, c.height, static_cast<int32_t>(c.width * boxtest::kPixelBytes));
+        Image src(c.width, c.height, static_cast<int32_t>(c.width * d3dx::testing::kPixelBytes));
         Image dst(4, 2, 16);  // a sentinel the call must leave alone
         void* out = c.nullPointers ? nullptr : dst.Data();
         const void* in = c.nullPointers ? nullptr : src.Data();
@@ -173,7 +173,7 @@ TEST_P(BoxFilterRule, NegativeDestinationPitchWritesRowsUpward) {
     std::mt19937 rng(3);
     Image src(8, 4, 32), forward(4, 2, 16), backward(4, 2, 16);
     src.FillRandom(rng);
-    boxtest::Run(GetParam().fn, forward, src);
+    d3dx::testing::Run(GetParam().fn, forward, src);
     EXPECT_EQ(GetParam().fn(backward.Data() + 16, src.Data(), 8, 4, 32, -16), d3dx::kBoxFilterOk);
     for (uint32_t i = 0; i < 4; ++i) {
         EXPECT_EQ(backward.At(i, 1), forward.At(i, 0));

@@ -11,7 +11,7 @@
 
 #include "boxfilter/box_filter.h"
 
-namespace boxtest {
+namespace d3dx::testing {
 
 inline constexpr uint32_t kPixelBytes = 4;
 inline constexpr uint8_t kCanary = 0xA5;
@@ -79,11 +79,11 @@ private:
 
 // Which channels a routine averages: all four, or only the low three with
 // the top byte cleared.
-enum class TopByte { Averaged, Zero };
+enum class TopByte { kAveraged, kZero };
 
 inline uint32_t ReferenceAverage(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, TopByte top) {
     uint32_t out = 0;
-    const int channels = top == TopByte::Averaged ? 4 : 3;
+    const int channels = top == TopByte::kAveraged ? 4 : 3;
     for (int c = 0; c < channels; ++c) {
         const int shift = 8 * c;
         const uint32_t sum = ((p00 >> shift) & 0xFF) + ((p01 >> shift) & 0xFF) + ((p10 >> shift) & 0xFF) +
@@ -116,4 +116,4 @@ inline bool SamePixels(const Image& a, const Image& b) {
     return true;
 }
 
-}  // namespace boxtest
+}  // namespace d3dx::testing

@@ -80,7 +80,7 @@ protected:
     fs::path dir_;
 };
 
-uint32_t PairAverage(uint32_t a, uint32_t b) { return boxtest::ReferenceAverage(a, b, a, b, boxtest::TopByte::Averaged); }
+uint32_t PairAverage(uint32_t a, uint32_t b) { return d3dx::testing::ReferenceAverage(a, b, a, b, d3dx::testing::TopByte::kAveraged); }
 
 // 5x3: the odd last column and row stay out of level 1 (2x1); level 2 is
 // the pair average of level 1's single row.
@@ -97,8 +97,8 @@ TEST_F(MipchainTool, WritesEveryLevelWithBoxAverages) {
     ASSERT_EQ(level1.height, 1u);
     const auto at = [&](uint32_t x, uint32_t y) { return pixels[y * 5 + x]; };
     for (uint32_t i = 0; i < 2; ++i)
-        EXPECT_EQ(level1.argb[i], boxtest::ReferenceAverage(at(2 * i, 0), at(2 * i + 1, 0), at(2 * i, 1),
-                                                            at(2 * i + 1, 1), boxtest::TopByte::Averaged));
+        EXPECT_EQ(level1.argb[i], d3dx::testing::ReferenceAverage(at(2 * i, 0), at(2 * i + 1, 0), at(2 * i, 1),
+                                                            at(2 * i + 1, 1), d3dx::testing::TopByte::kAveraged));
     ASSERT_EQ(level2.width, 1u);
     ASSERT_EQ(level2.height, 1u);
     EXPECT_EQ(level2.argb[0], PairAverage(level1.argb[0], level1.argb[1]));

@@ -16,7 +16,7 @@
 #include "dispatch/test_hooks.h"
 #include "slot_table.h"
 
-namespace d3dx::test {
+namespace d3dx::testing {
 namespace {
 
 constexpr std::size_t kSamples = 10000;
@@ -256,4 +256,4 @@ TEST(SlotTable, RowsFollowTheSlotOrder) {
 }
 
 }  // namespace
-}  // namespace d3dx::test
+}  // namespace d3dx::testing

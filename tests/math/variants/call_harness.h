@@ -17,7 +17,7 @@
 
 #include "dispatch/op_table.h"
 
-namespace d3dx::test {
+namespace d3dx::testing {
 
 using Rng = std::mt19937;
 
@@ -314,4 +314,4 @@ private:
     }
 };
 
-}  // namespace d3dx::test
+}  // namespace d3dx::testing

@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace d3dx::test {
+namespace d3dx::testing {
 namespace {
 
 // Generators.
@@ -150,4 +150,4 @@ Layout ShiftedLayout(int offset) {
     return layout;
 }
 
-}  // namespace d3dx::test
+}  // namespace d3dx::testing

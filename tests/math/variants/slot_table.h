@@ -9,7 +9,7 @@
 
 #include "call_harness.h"
 
-namespace d3dx::test {
+namespace d3dx::testing {
 
 // A result element agrees when it is within `ulps` units in the last place
 // of the reference, or within `abs` of it (for values that pass through zero).
@@ -45,4 +45,4 @@ std::vector<AliasRun> RunAliased(Slot slot, OpFn fn, unsigned seed, std::size_t 
 // Every pointer argument moved off the 16-byte boundary by `offset` bytes.
 Layout ShiftedLayout(int offset);
 
-}  // namespace d3dx::test
+}  // namespace d3dx::testing

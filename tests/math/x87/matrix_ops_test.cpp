@@ -4,9 +4,10 @@
 #include <numbers>
 #include <string>
 
-#include "vector_test_support.h"
+#include "x87_test_support.h"
 
-namespace x87_vector_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
 constexpr float kHalfPi = std::numbers::pi_v<float> / 2.0f;
@@ -252,4 +253,4 @@ TEST_F(Transformations, AffineScalesRotatesAboutTheCentreAndTranslates) {
 }
 
 }  // namespace
-}  // namespace x87_vector_test
+}  // namespace d3dx

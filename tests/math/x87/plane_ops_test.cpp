@@ -1,11 +1,12 @@
 // Plane operations and the matrices built from planes and from yaw, pitch and
 // roll.
-#include "quaternion_plane_test_support.h"
+#include "x87_test_support.h"
 
-namespace quaternion_plane_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
-using PlaneOps = X87Table;
+using PlaneOps = X87Entries;
 
 float Distance(const D3DXPLANE& p, const D3DXVECTOR3& v) { return p.a * v.x + p.b * v.y + p.c * v.z + p.d; }
 
@@ -132,4 +133,4 @@ TEST_F(PlaneOps, MatrixRotationYawPitchRollIsRollThenPitchThenYaw) {
 }
 
 }  // namespace
-}  // namespace quaternion_plane_test
+}  // namespace d3dx

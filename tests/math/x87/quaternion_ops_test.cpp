@@ -1,11 +1,12 @@
 // Quaternion operations: interpolation, inverse, logarithm and exponential,
 // and the conversions from and to axes, angles and matrices.
-#include "quaternion_plane_test_support.h"
+#include "x87_test_support.h"
 
-namespace quaternion_plane_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
-using QuaternionOps = X87Table;
+using QuaternionOps = X87Entries;
 
 constexpr float kPi = 3.14159265f;
 constexpr float kTs[] = {0.0f, 0.1f, 0.25f, 0.5f, 0.75f, 0.9f, 1.0f};
@@ -210,4 +211,4 @@ TEST_F(QuaternionOps, SquadSetupAndSquadOnEvenlySpacedKeys) {
 }
 
 }  // namespace
-}  // namespace quaternion_plane_test
+}  // namespace d3dx

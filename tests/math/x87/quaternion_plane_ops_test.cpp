@@ -6,12 +6,13 @@
 #include <string>
 
 #include "dispatch/op_table.h"
-#include "quaternion_plane_test_support.h"
+#include "x87_test_support.h"
 
-namespace quaternion_plane_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
-using QuaternionPlaneConventions = X87Table;
+using QuaternionPlaneConventions = X87Entries;
 
 // Every argument object an operation can take, filled with a recognisable
 // pattern; a call that must write nothing leaves all of it bitwise unchanged.
@@ -200,4 +201,4 @@ TEST_F(QuaternionPlaneConventions, AxisNormalisationGoesThroughTheInstalledNorma
 }
 
 }  // namespace
-}  // namespace quaternion_plane_test
+}  // namespace d3dx

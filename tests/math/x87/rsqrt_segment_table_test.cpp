@@ -4,10 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "vector_test_support.h"
+#include "x87_test_support.h"
 #include "x87/rsqrt_segment_table.h"
 
-namespace x87_vector_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
 using d3dx::RsqrtSegmentIndex;
@@ -71,4 +72,4 @@ TEST(RsqrtSegmentTable, RelativeErrorBelowBoundOverAFineSweep) {
 }
 
 }  // namespace
-}  // namespace x87_vector_test
+}  // namespace d3dx

@@ -3,9 +3,10 @@
 #include <functional>
 #include <vector>
 
-#include "vector_test_support.h"
+#include "x87_test_support.h"
 
-namespace x87_vector_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
 // Everything a call may read or write. A call given a null required pointer
@@ -39,7 +40,6 @@ NullCase Unary(const char* name, F* f) {
 }
 
 const std::vector<NullCase>& NullCases() {
-    using namespace d3dx;
     static const std::vector<NullCase> cases = {
         {"Vec2Transform", 3, [](Arena& a, int n) -> const void* { return D3DXVec2Transform(Or(n, 0, &a.v4[0]), Or(n, 1, &a.v2[0]), Or(n, 2, &a.m[0])); }},
         {"Vec3Transform", 3, [](Arena& a, int n) -> const void* { return D3DXVec3Transform(Or(n, 0, &a.v4[0]), Or(n, 1, &a.v3[0]), Or(n, 2, &a.m[0])); }},
@@ -135,7 +135,6 @@ using Ms = std::array<D3DXMATRIX, 4>;
 class AliasedOutputs : public X87Entries {};
 
 TEST_F(AliasedOutputs, TransformsAndNormalizersOnBothPaths) {
-    using namespace d3dx;
     ExpectAliasSafe("Vec4Transform", kV4s, 1, [](D3DXVECTOR4* o, V4s& in) { x87::Vec4Transform(o, &in[0], &kGeneral); });
     ExpectAliasSafe("alt Vec4Transform", kV4s, 1, [](D3DXVECTOR4* o, V4s& in) { x87alt::Vec4Transform(o, &in[0], &kGeneral); });
     ExpectAliasSafe("Vec2TransformNormal", kV2s, 1, [](D3DXVECTOR2* o, V2s& in) { x87::Vec2TransformNormal(o, &in[0], &kGeneral); });
@@ -167,7 +166,6 @@ TEST_F(AliasedOutputs, CombinationsOfSeveralVectors) {
 }
 
 TEST_F(AliasedOutputs, MatrixOperations) {
-    using namespace d3dx;
     ExpectAliasSafe("MatrixMultiply", kMatrices, 2, [](D3DXMATRIX* o, Ms& in) { x87::MatrixMultiply(o, &in[0], &in[1]); });
     ExpectAliasSafe("alt MatrixMultiply", kMatrices, 2, [](D3DXMATRIX* o, Ms& in) { x87alt::MatrixMultiply(o, &in[0], &in[1]); });
     ExpectAliasSafe("MatrixMultiplyTranspose", kMatrices, 2, [](D3DXMATRIX* o, Ms& in) { x87::MatrixMultiplyTranspose(o, &in[0], &in[1]); });
@@ -177,4 +175,4 @@ TEST_F(AliasedOutputs, MatrixOperations) {
 }
 
 }  // namespace
-}  // namespace x87_vector_test
+}  // namespace d3dx

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "vector_test_support.h"
+#include "x87_test_support.h"
 
-namespace x87_vector_test {
+namespace d3dx {
+using namespace d3dx::testing;
 namespace {
 
 // (1, 2[, 3[, 2]]) times kGeneral, worked out by hand.
@@ -284,4 +285,4 @@ TEST_F(VectorCombinations, BaryCentricWeights) {
 }
 
 }  // namespace
-}  // namespace x87_vector_test
+}  // namespace d3dx

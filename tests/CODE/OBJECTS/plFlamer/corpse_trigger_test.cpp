@@ -6,10 +6,10 @@
 
 namespace {
 
-using explode_test::Call;
-using explode_test::CallKind;
-using explode_test::kUnitMax;
-using explode_test::kUnitMin;
+using zorq::testing::Call;
+using zorq::testing::CallKind;
+using zorq::testing::kUnitMax;
+using zorq::testing::kUnitMin;
 
 struct ObjDeleter {
     void operator()(zorPlFlamer* flamer) const { delete flamer; }
@@ -33,15 +33,15 @@ protected:
     {
         flamer->Kill(0);
         zorQEntityRef* corpse = flamer->PlaceCorpse();
-        callback = world.Of(CallKind::Register).at(0).callback;
+        callback = world.Of(CallKind::kRegister).at(0).callback;
         world.calls.clear();
         return corpse;
     }
 
-    std::size_t Explosions() const { return world.Of(CallKind::Pick).size(); }
+    std::size_t Explosions() const { return world.Of(CallKind::kPick).size(); }
 
-    explode_test::RecordingWorld world;
-    explode_test::ClassPtr flamerClass = explode_test::MakeClass(100, nullptr);
+    zorq::testing::RecordingWorld world;
+    zorq::testing::ClassPtr flamerClass = zorq::testing::MakeClass(100, nullptr);
     FlamerPtr flamer = MakeFlamer(*flamerClass, {0, 0, 0});
     zorQEventCallback callback = nullptr;
 };
@@ -50,7 +50,7 @@ TEST_F(CorpseTriggerTest, KillWithZeroOnlyDies)
 {
     flamer->Kill(0);
 
-    EXPECT_TRUE(world.Of(CallKind::Pick).empty());
+    EXPECT_TRUE(world.Of(CallKind::kPick).empty());
     EXPECT_TRUE(flamer->IsDead());
     EXPECT_EQ(flamer->LastKillFlag(), 0);
 }
@@ -62,7 +62,7 @@ TEST_F(CorpseTriggerTest, KillWithAFlagExplodesAtTheFlamerBeforeDying)
 
     flamer->Kill(2);
 
-    const auto picks = world.Of(CallKind::Pick);
+    const auto picks = world.Of(CallKind::kPick);
     ASSERT_EQ(picks.size(), 1u);
     EXPECT_EQ(picks[0].min.x, -100.0f);
     EXPECT_EQ(deadAtMessage, std::vector<bool>{false});  // it hits itself while still alive
@@ -96,7 +96,7 @@ TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce)
     EXPECT_TRUE(weak->IsDead());
     EXPECT_TRUE(neighbour->IsDead());
     EXPECT_EQ(weak->LastKillFlag(), 2);
-    EXPECT_EQ(neighbour->LastKillFlag(), ZORPLCLASSIC_KILL_DAMAGE);
+    EXPECT_EQ(neighbour->LastKillFlag(), kZorPlClassicKillDamage);
 }
 
 TEST_F(CorpseTriggerTest, PlaceCorpseWithoutACorpseRegistersNothing)
@@ -112,7 +112,7 @@ TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero)
     zorQEntityRef* corpse = flamer->PlaceCorpse();
 
     ASSERT_NE(corpse, nullptr);
-    const auto registrations = world.Of(CallKind::Register);
+    const auto registrations = world.Of(CallKind::kRegister);
     ASSERT_EQ(registrations.size(), 2u);
     EXPECT_EQ(registrations[0].selector, 1);
     EXPECT_EQ(registrations[1].selector, 0);
@@ -122,7 +122,7 @@ TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero)
         EXPECT_NE(registration.callback, nullptr);
     }
     EXPECT_EQ(registrations[0].callback, registrations[1].callback);
-    EXPECT_EQ(world.calls.front().kind, CallKind::Data);
+    EXPECT_EQ(world.calls.front().kind, CallKind::kData);
 }
 
 // The event source is read from the corpse's data again for the second
@@ -132,17 +132,17 @@ TEST_F(CorpseTriggerTest, SecondRegistrationRereadsTheEventSource)
     std::unique_ptr<zorQEventSource> replaced;
     world.onCorpse = [&](zorQEntityRef* corpse) {
         zorQCorpseData* data = DataOf(corpse);
-        auto* first = static_cast<explode_test::RecordingEventSource*>(data->eventSource);
+        auto* first = static_cast<zorq::testing::RecordingEventSource*>(data->eventSource);
         first->onRegister = [data, &replaced] {
             replaced.reset(data->eventSource);
-            data->eventSource = new explode_test::RecordingEventSource(*static_cast<explode_test::RecordingWorld*>(
+            data->eventSource = new zorq::testing::RecordingEventSource(*static_cast<zorq::testing::RecordingWorld*>(
                 zorQWorld_Current()));
         };
     };
 
     zorQEntityRef* corpse = flamer->PlaceCorpse();
 
-    const auto registrations = world.Of(CallKind::Register);
+    const auto registrations = world.Of(CallKind::kRegister);
     ASSERT_EQ(registrations.size(), 2u);
     EXPECT_EQ(registrations[0].source, replaced.get());
     EXPECT_EQ(registrations[1].source, DataOf(corpse)->eventSource);
@@ -181,7 +181,7 @@ TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain)
     callback("fireblow", corpse);
     callback("fireblow", corpse);
 
-    const auto picks = world.Of(CallKind::Pick);
+    const auto picks = world.Of(CallKind::kPick);
     ASSERT_EQ(picks.size(), 2u);
     EXPECT_EQ(picks[1].max.x, corpse->position.x + 100.0f);
 }
@@ -191,13 +191,13 @@ TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain)
 TEST_F(CorpseTriggerTest, CorpseUsesTheClassObjectOfItsDataAfterTheFlamerIsGone)
 {
     zorQEntityRef* corpse = PlaceCorpse();
-    explode_test::ClassPtr other = explode_test::MakeClass(7, nullptr);
+    zorq::testing::ClassPtr other = zorq::testing::MakeClass(7, nullptr);
     DataOf(corpse)->classObject = other.get();
     flamer.reset();
 
     callback("fireblow", corpse);
 
-    const auto picks = world.Of(CallKind::Pick);
+    const auto picks = world.Of(CallKind::kPick);
     ASSERT_EQ(picks.size(), 1u);
     EXPECT_EQ(picks[0].max.x, corpse->position.x + 7.0f);
 }

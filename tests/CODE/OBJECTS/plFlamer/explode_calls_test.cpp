@@ -8,11 +8,11 @@
 
 namespace {
 
-using explode_test::Call;
-using explode_test::CallKind;
-using explode_test::kOrigin;
-using explode_test::kUnitMax;
-using explode_test::kUnitMin;
+using zorq::testing::Call;
+using zorq::testing::CallKind;
+using zorq::testing::kOrigin;
+using zorq::testing::kUnitMax;
+using zorq::testing::kUnitMin;
 
 constexpr std::size_t kHostOnlyOffset = 38;  // the two bytes the Flamer leaves alone
 // This host's record ends where the Flamer's fields end, so the Flamer's
@@ -48,13 +48,13 @@ void ExpectTranslation(const D3DXMATRIX& m, const D3DXVECTOR3& at)
 
 class ExplodeCallsTest : public ::testing::Test {
 protected:
-    explode_test::RecordingWorld world;
-    explode_test::RecordingEffect effect{world};
+    zorq::testing::RecordingWorld world;
+    zorq::testing::RecordingEffect effect{world};
     zorQEntityRef* centre = world.Add({1, 2, 3}, kUnitMin, kUnitMax);
     zorQEntityRef* near = world.Add({11, 2, 3}, kUnitMin, kUnitMax);
     zorQEntityRef* far = world.Add({41, 42, 43}, kUnitMin, kUnitMax);  // cube corner, out of reach
     zorQEntityRef* other = world.Add({1, -8, 3}, kUnitMin, kUnitMax);
-    explode_test::ClassPtr flamerClass = explode_test::MakeClass(50, &effect);
+    zorq::testing::ClassPtr flamerClass = zorq::testing::MakeClass(50, &effect);
 };
 
 TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect)
@@ -63,9 +63,9 @@ TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect)
 
     flamerClass->ExplodeCorpse(centre);
 
-    EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::Pick, CallKind::Box, CallKind::Message,
-                                                         CallKind::Box, CallKind::Box, CallKind::Message,
-                                                         CallKind::Spawn}));
+    EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::kPick, CallKind::kBox, CallKind::kMessage,
+                                                         CallKind::kBox, CallKind::kBox, CallKind::kMessage,
+                                                         CallKind::kSpawn}));
     const Call& pick = world.calls[0];
     EXPECT_EQ(pick.capacity, 32);
     EXPECT_EQ(pick.filter, 1);
@@ -73,7 +73,7 @@ TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect)
     EXPECT_EQ(world.calls[1].entity, near);
     EXPECT_EQ(world.calls[3].entity, far);
     EXPECT_EQ(world.calls[4].entity, other);
-    for (const Call& message : world.Of(CallKind::Message)) {
+    for (const Call& message : world.Of(CallKind::kMessage)) {
         EXPECT_EQ(message.number, 3u);
         EXPECT_EQ(message.param2, 0u);
     }
@@ -88,7 +88,7 @@ TEST_F(ExplodeCallsTest, WithoutAnEffectTheLastCallIsTheLastMessage)
     flamerClass->ExplodeCorpse(centre);
 
     ASSERT_FALSE(world.calls.empty());
-    EXPECT_EQ(world.calls.back().kind, CallKind::Message);
+    EXPECT_EQ(world.calls.back().kind, CallKind::kMessage);
     EXPECT_EQ(world.calls.back().entity, near);
 }
 
@@ -101,7 +101,7 @@ TEST_F(ExplodeCallsTest, NoPicksStillStartTheEffectAtTheCentre)
 
         flamerClass->ExplodeCorpse(centre);
 
-        EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::Pick, CallKind::Spawn})) << reported;
+        EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::kPick, CallKind::kSpawn})) << reported;
         ExpectTranslation(world.calls.back().transform, centre->position);
     }
 }
@@ -115,8 +115,8 @@ TEST_F(ExplodeCallsTest, OverReportedPicksAreClampedToTheList)
 
     flamerClass->ExplodeCorpse(centre);
 
-    EXPECT_EQ(world.Of(CallKind::Box).size(), 32u);
-    EXPECT_EQ(world.Of(CallKind::Message).size(), 32u);
+    EXPECT_EQ(world.Of(CallKind::kBox).size(), 32u);
+    EXPECT_EQ(world.Of(CallKind::kMessage).size(), 32u);
 }
 
 TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection)
@@ -128,7 +128,7 @@ TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection)
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto messages = world.Of(CallKind::Message);
+    const auto messages = world.Of(CallKind::kMessage);
     ASSERT_EQ(messages.size(), 3u);
     const D3DXVECTOR3 directions[] = {{10, 24, 0}, {0, 24, 0}, {0, 14, 0}};
     for (std::size_t i = 0; i < messages.size(); ++i) {
@@ -149,12 +149,12 @@ TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection)
 
 TEST_F(ExplodeCallsTest, DefaultTuningIsSentUnchanged)
 {
-    explode_test::ClassPtr defaults(CreateObjClass());
+    zorq::testing::ClassPtr defaults(CreateObjClass());
     world.scriptedPicks = std::vector<zorQEntityRef*>{near, other};
 
     defaults->ExplodeCorpse(centre);
 
-    for (const Call& message : world.Of(CallKind::Message)) {
+    for (const Call& message : world.Of(CallKind::kMessage)) {
         EXPECT_EQ(message.record.damage, 20);
         EXPECT_EQ(message.record.impulse, 200.0f);
         EXPECT_EQ(message.record.rotImpulse, 50.0f);
@@ -194,14 +194,14 @@ TEST_F(ExplodeCallsTest, HandlerMovingTheCentreMovesWhatFollows)
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto messages = world.Of(CallKind::Message);
+    const auto messages = world.Of(CallKind::kMessage);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].record.origin.z, 3.0f);
     EXPECT_EQ(messages[1].record.origin.y, -8.0f);
     EXPECT_EQ(messages[1].record.origin.z, 13.0f);
     EXPECT_EQ(messages[1].record.direction.y, 24.0f);
     EXPECT_EQ(messages[1].record.direction.z, -10.0f);
-    EXPECT_EQ(world.Of(CallKind::Pick)[0].max.z, 53.0f);
+    EXPECT_EQ(world.Of(CallKind::kPick)[0].max.z, 53.0f);
     ExpectTranslation(world.calls.back().transform, {1, -8, 13});
 }
 
@@ -211,8 +211,8 @@ TEST_F(ExplodeCallsTest, HostPickFindsEntitiesByTheirBoxes)
 
     // centre, near and other are within reach; far lies in the cube but not
     // in the sphere.
-    EXPECT_EQ(world.Of(CallKind::Box).size(), 4u);
-    EXPECT_EQ(world.Of(CallKind::Message).size(), 3u);
+    EXPECT_EQ(world.Of(CallKind::kBox).size(), 4u);
+    EXPECT_EQ(world.Of(CallKind::kMessage).size(), 3u);
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 
 namespace {
 
-using explode_test::CallKind;
-using explode_test::kOrigin;
+using zorq::testing::CallKind;
+using zorq::testing::kOrigin;
 
 struct ReachCase {
     const char* name;
@@ -27,17 +27,17 @@ class ExplodeReachTest : public ::testing::TestWithParam<ReachCase> {};
 TEST_P(ExplodeReachTest, DistanceToTheBoxDecides)
 {
     const ReachCase& c = GetParam();
-    explode_test::RecordingWorld world;
+    zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);
     zorQEntityRef* target = world.Add(c.position, c.boxMin, c.boxMax);
     // The host's pick is bypassed: the entity is offered whatever the cube.
     world.scriptedPicks = std::vector<zorQEntityRef*>{target};
-    auto flamerClass = explode_test::MakeClass(c.radius, nullptr);
+    auto flamerClass = zorq::testing::MakeClass(c.radius, nullptr);
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto messages = world.Of(CallKind::Message);
-    ASSERT_EQ(world.Of(CallKind::Box).size(), 1u);
+    const auto messages = world.Of(CallKind::kMessage);
+    ASSERT_EQ(world.Of(CallKind::kBox).size(), 1u);
     ASSERT_EQ(messages.size(), c.hit ? 1u : 0u);
     if (c.hit) {
         EXPECT_EQ(messages[0].entity, target);
@@ -64,29 +64,29 @@ INSTANTIATE_TEST_SUITE_P(
 // near one must not make the near one look far.
 TEST(ExplodeGeometry, EachEntityIsMeasuredAfresh)
 {
-    explode_test::RecordingWorld world;
+    zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);
-    zorQEntityRef* far = world.Add({500, 500, 500}, explode_test::kUnitMin, explode_test::kUnitMax);
-    zorQEntityRef* near = world.Add({0, 0, 50}, explode_test::kUnitMin, explode_test::kUnitMax);
+    zorQEntityRef* far = world.Add({500, 500, 500}, zorq::testing::kUnitMin, zorq::testing::kUnitMax);
+    zorQEntityRef* near = world.Add({0, 0, 50}, zorq::testing::kUnitMin, zorq::testing::kUnitMax);
     world.scriptedPicks = std::vector<zorQEntityRef*>{far, near};
-    auto flamerClass = explode_test::MakeClass(100, nullptr);
+    auto flamerClass = zorq::testing::MakeClass(100, nullptr);
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto messages = world.Of(CallKind::Message);
+    const auto messages = world.Of(CallKind::kMessage);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].entity, near);
 }
 
 TEST(ExplodeGeometry, CubeIsTheRadiusAroundTheCentre)
 {
-    explode_test::RecordingWorld world;
+    zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add({10, -20, 30.5f}, kOrigin, kOrigin);
-    auto flamerClass = explode_test::MakeClass(75, nullptr);
+    auto flamerClass = zorq::testing::MakeClass(75, nullptr);
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto picks = world.Of(CallKind::Pick);
+    const auto picks = world.Of(CallKind::kPick);
     ASSERT_EQ(picks.size(), 1u);
     EXPECT_FLOAT_EQ(picks[0].min.x, -65.0f);
     EXPECT_FLOAT_EQ(picks[0].min.y, -95.0f);
@@ -100,19 +100,19 @@ TEST(ExplodeGeometry, CubeIsTheRadiusAroundTheCentre)
 // reach, and the bound effect is still started.
 TEST(ExplodeGeometry, NegativeRadiusInvertsTheCubeAndStillStartsTheEffect)
 {
-    explode_test::RecordingWorld world;
-    explode_test::RecordingEffect effect(world);
+    zorq::testing::RecordingWorld world;
+    zorq::testing::RecordingEffect effect(world);
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);
     world.scriptedPicks = std::vector<zorQEntityRef*>{centre};
-    auto flamerClass = explode_test::MakeClass(-10, &effect);
+    auto flamerClass = zorq::testing::MakeClass(-10, &effect);
 
     flamerClass->ExplodeCorpse(centre);
 
-    const auto picks = world.Of(CallKind::Pick);
+    const auto picks = world.Of(CallKind::kPick);
     ASSERT_EQ(picks.size(), 1u);
     EXPECT_GT(picks[0].min.x, picks[0].max.x);
-    EXPECT_TRUE(world.Of(CallKind::Message).empty());
-    EXPECT_EQ(world.Of(CallKind::Spawn).size(), 1u);
+    EXPECT_TRUE(world.Of(CallKind::kMessage).empty());
+    EXPECT_EQ(world.Of(CallKind::kSpawn).size(), 1u);
 }
 
 }  // namespace

@@ -2,8 +2,7 @@
 // makes, in order and with its arguments, and can be told to misbehave the
 // way a host might (over-report picks, pick what it likes, move entities from
 // inside a message).
-#ifndef EXPLODE_TEST_WORLD_H
-#define EXPLODE_TEST_WORLD_H
+#pragma once
 
 #include "plFlamer.h"
 
@@ -12,9 +11,9 @@
 #include <optional>
 #include <vector>
 
-namespace explode_test {
+namespace zorq::testing {
 
-enum class CallKind { Pick, Box, Data, Message, Spawn, Register };
+enum class CallKind { kPick, kBox, kData, kMessage, kSpawn, kRegister };
 
 // One host call as the plug-in made it.
 struct Call {
@@ -55,7 +54,7 @@ public:
     int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity, PICK_FILTER filter,
                      unsigned long flags) override
     {
-        Call call{CallKind::Pick};
+        Call call{CallKind::kPick};
         call.min = *min;
         call.max = *max;
         call.capacity = capacity;
@@ -78,7 +77,7 @@ public:
     void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override
     {
         if (!inPick_) {
-            Call call{CallKind::Box};
+            Call call{CallKind::kBox};
             call.entity = entity;
             calls.push_back(call);
         }
@@ -87,7 +86,7 @@ public:
 
     void* GetEntityData(zorQEntityRef* entity) override
     {
-        Call call{CallKind::Data};
+        Call call{CallKind::kData};
         call.entity = entity;
         calls.push_back(call);
         return zorWorld::GetEntityData(entity);
@@ -95,7 +94,7 @@ public:
 
     long SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2) override
     {
-        Call call{CallKind::Message};
+        Call call{CallKind::kMessage};
         call.entity = target;
         call.number = msg;
         call.param2 = param2;
@@ -156,7 +155,7 @@ inline long RecordingEventSource::SetEventCallback(int selector, zorQEventCallba
         onRegister = nullptr;
         once();
     }
-    Call call{CallKind::Register};
+    Call call{CallKind::kRegister};
     call.entity = corpse;
     call.selector = selector;
     call.callback = callback;
@@ -171,7 +170,7 @@ public:
     explicit RecordingEffect(RecordingWorld& world) : world_(world) {}
     long SpawnAt(D3DXMATRIX* transform) override
     {
-        Call call{CallKind::Spawn};
+        Call call{CallKind::kSpawn};
         call.transform = *transform;
         world_.calls.push_back(call);
         return zorCustomClass::SpawnAt(transform);
@@ -199,6 +198,4 @@ constexpr D3DXVECTOR3 kOrigin{0.0f, 0.0f, 0.0f};
 constexpr D3DXVECTOR3 kUnitMin{-1.0f, -1.0f, -1.0f};
 constexpr D3DXVECTOR3 kUnitMax{1.0f, 1.0f, 1.0f};
 
-}  // namespace explode_test
-
-#endif
+}  // namespace zorq::testing

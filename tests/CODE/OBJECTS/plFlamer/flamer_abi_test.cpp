@@ -2,7 +2,7 @@
 // of the overriding operations in the operation tables.
 #include "plFlamer.h"
 
-#include "../../support/vtable_index.h"
+#include "vtable_index.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using zorq::testing::VtableIndex;
 
 namespace {
 

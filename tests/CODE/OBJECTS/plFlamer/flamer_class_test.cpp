@@ -1,13 +1,15 @@
 // The class object: defaults, parameters, objects, copies, storage.
 #include "plFlamer.h"
 
-#include "../../support/leak_delta.h"
+#include "leak_delta.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+using zorq::testing::LeakBaseline;
 
 namespace {
 

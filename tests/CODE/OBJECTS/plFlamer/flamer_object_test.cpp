@@ -1,12 +1,14 @@
 // The Flamer object: creation, copies, deletion of single objects and arrays.
 #include "plFlamer.h"
 
-#include "../../support/leak_delta.h"
+#include "leak_delta.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
+
+using zorq::testing::LeakBaseline;
 
 namespace {
 
