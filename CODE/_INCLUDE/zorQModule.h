@@ -51,10 +51,8 @@ private:
 // Zero-filled block of `size` bytes reported to the leak tracker with the
 // caller's source file and line; null (reported as a failure) when none can be
 // had. A size of 0 yields null and reports nothing.
-inline void* TrackedAlloc(unsigned size, const char* file, int line)
-{
-    if (size == 0)
-        return nullptr;
+inline void* TrackedAlloc(unsigned size, const char* file, int line) {
+    if (size == 0) return nullptr;
     void* block = zorGlobalMem_Alloc(size);
     if (block == nullptr) {
         zorMemLeak_AllocFailed(size, file, line);
@@ -66,10 +64,8 @@ inline void* TrackedAlloc(unsigned size, const char* file, int line)
 
 // Returns a TrackedAlloc block; the leak tracker hears of it first. Null does
 // nothing.
-inline void TrackedFree(void* block)
-{
-    if (block == nullptr)
-        return;
+inline void TrackedFree(void* block) {
+    if (block == nullptr) return;
     zorMemLeak_Free(block);
     zorGlobalMem_Free(block);
 }
@@ -79,8 +75,7 @@ inline void TrackedFree(void* block)
 // exactly when `count` is a multiple of the step. If the larger array cannot
 // be had, the list stays as it was, the record is deleted (the list took it
 // over) and the result is false.
-inline bool zorQModule_AppendParam(zorParam**& params, int32_t& count, zorParam* record)
-{
+inline bool zorQModule_AppendParam(zorParam**& params, int32_t& count, zorParam* record) {
     if (count % kZorParamListStep == 0) {
         const unsigned entries = static_cast<unsigned>(count + kZorParamListStep);
         auto* grown = static_cast<zorParam**>(

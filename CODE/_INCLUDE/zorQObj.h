@@ -34,27 +34,27 @@ public:
     zorModuleClass();
     zorModuleClass(const zorModuleClass& other);
     zorModuleClass& operator=(const zorModuleClass& other);
-    virtual ~zorModuleClass();                                            // 1
+    virtual ~zorModuleClass();  // 1
 
-    virtual void AddParam(zorParam* param);                               // 2
-    virtual void SortParams();                                            // 3
-    virtual void SetModule(char* module);                                 // 4
-    virtual char* GetModule();                                            // 5
-    virtual void AddRef();                                                // 6
-    virtual void Release();                                               // 7
-    virtual int GetRefCount();                                            // 8
-    virtual zorParam* GetParam(char* name);                               // 9
-    virtual zorParam* GetParam(int index);                                // 10
-    virtual void PrintParams();                                           // 11
-    virtual long Create();                                                // 12
-    virtual void Setup(char* name, char* module, char* file, zorModuleClass* next); // 13
-    virtual char* GetName();                                              // 14
-    virtual zorModuleClass* GetNext();                                    // 15
-    virtual void SetNext(zorModuleClass* next);                           // 16
-    virtual void PrintComments(FILE* out);                                // 17
-    virtual int Save(char* path);                                         // 18
-    virtual int Backup();                                                 // 19
-    virtual int backup_file(char* path);                                  // 20
+    virtual void AddParam(zorParam* param);                                          // 2
+    virtual void SortParams();                                                       // 3
+    virtual void SetModule(char* module);                                            // 4
+    virtual char* GetModule();                                                       // 5
+    virtual void AddRef();                                                           // 6
+    virtual void Release();                                                          // 7
+    virtual int GetRefCount();                                                       // 8
+    virtual zorParam* GetParam(char* name);                                          // 9
+    virtual zorParam* GetParam(int index);                                           // 10
+    virtual void PrintParams();                                                      // 11
+    virtual long Create();                                                           // 12
+    virtual void Setup(char* name, char* module, char* file, zorModuleClass* next);  // 13
+    virtual char* GetName();                                                         // 14
+    virtual zorModuleClass* GetNext();                                               // 15
+    virtual void SetNext(zorModuleClass* next);                                      // 16
+    virtual void PrintComments(FILE* out);                                           // 17
+    virtual int Save(char* path);                                                    // 18
+    virtual int Backup();                                                            // 19
+    virtual int backup_file(char* path);                                             // 20
 
     uint32_t moduleFlags;
     char name[kZorModuleNameSize];
@@ -65,7 +65,7 @@ public:
     int32_t paramCount;
     uint8_t paramsSorted;
     int32_t refCount;
-    zorModuleClass* next;   // host-private: the registry chain
+    zorModuleClass* next;  // host-private: the registry chain
 };
 
 class ZOR_HOST_API zorObjClass : public zorModuleClass {
@@ -75,15 +75,15 @@ public:
     zorObjClass& operator=(const zorObjClass& other);
     ~zorObjClass() override;
 
-    virtual zorObj* CreateObj();                                          // 21
-    virtual int Identify(char* name);                                     // 22
-    virtual void ParamChanged(zorParam* param);                           // 23
-    virtual void PrintInfo();                                             // 24
-    virtual void LoadData(unsigned char* data);                           // 25
-    virtual void SaveData(unsigned char* data);                           // 26
-    virtual unsigned long GetDataSize();                                  // 27
-    virtual unsigned long GetClassID();                                   // 28
-    virtual void SetClassID(unsigned long id);                            // 29
+    virtual zorObj* CreateObj();                 // 21
+    virtual int Identify(char* name);            // 22
+    virtual void ParamChanged(zorParam* param);  // 23
+    virtual void PrintInfo();                    // 24
+    virtual void LoadData(unsigned char* data);  // 25
+    virtual void SaveData(unsigned char* data);  // 26
+    virtual unsigned long GetDataSize();         // 27
+    virtual unsigned long GetClassID();          // 28
+    virtual void SetClassID(unsigned long id);   // 29
 
     uint32_t classId;
     uint32_t dataSize;
@@ -100,10 +100,10 @@ public:
     void AddRef() override;
     void Release() override;
 
-    virtual char* GetActorName();                                         // 30
-    virtual void GetActorPrefs(char* actor, int* health, float* mass);    // 31
-    virtual float GetMass();                                              // 32
-    virtual void LoadEffects();                                           // 33
+    virtual char* GetActorName();                                       // 30
+    virtual void GetActorPrefs(char* actor, int* health, float* mass);  // 31
+    virtual float GetMass();                                            // 32
+    virtual void LoadEffects();                                         // 33
 
     char actorName[kZorPlayerActorSize];
     int32_t health;
@@ -161,10 +161,10 @@ public:
     zorCustomClass& operator=(const zorCustomClass& other);
     ~zorCustomClass() override;
 
-    virtual float GetLifetime();                                          // 30
-    virtual void SetLifetime(float seconds);                              // 31
+    virtual float GetLifetime();              // 30
+    virtual void SetLifetime(float seconds);  // 31
     // Starts the effect at `transform`; the host copies what it keeps.
-    virtual long SpawnAt(D3DXMATRIX* transform);                          // 32
+    virtual long SpawnAt(D3DXMATRIX* transform);  // 32
 
     int SpawnCount() const;
     const D3DXMATRIX& LastTransform() const;
@@ -185,18 +185,18 @@ public:
     explicit zorObj(zorObjClass* objClass);
     zorObj(const zorObj& other);
     zorObj& operator=(const zorObj& other);
-    virtual ~zorObj();                                                    // 1
+    virtual ~zorObj();  // 1
 
-    virtual char* GetName();                                              // 2
-    virtual zorObjClass* GetClass();                                      // 3
-    virtual void LoadData(unsigned char** cursor);                        // 4
-    virtual void SaveData(unsigned char** cursor);                        // 5
-    virtual unsigned long GetDataSize();                                  // 6
-    virtual void LoadData_2(unsigned char** cursor);                      // 7
-    virtual void SaveData_2(unsigned char** cursor);                      // 8
-    virtual unsigned long GetDataSize_2();                                // 9
-    virtual void SetTimer(int ticks);                                     // 10
-    virtual long Create(zorQEntityRef* entity, unsigned long flags);     // 11
+    virtual char* GetName();                                          // 2
+    virtual zorObjClass* GetClass();                                  // 3
+    virtual void LoadData(unsigned char** cursor);                    // 4
+    virtual void SaveData(unsigned char** cursor);                    // 5
+    virtual unsigned long GetDataSize();                              // 6
+    virtual void LoadData_2(unsigned char** cursor);                  // 7
+    virtual void SaveData_2(unsigned char** cursor);                  // 8
+    virtual unsigned long GetDataSize_2();                            // 9
+    virtual void SetTimer(int ticks);                                 // 10
+    virtual long Create(zorQEntityRef* entity, unsigned long flags);  // 11
 
 protected:
     zorObjClass* objClass;
@@ -211,25 +211,25 @@ public:
 
     void SetTimer(int ticks) override;
 
-    virtual void Respawn(D3DXVECTOR3& position, float yaw);               // 12
-    virtual void SetBelli(float lean, float roll);                        // 13
+    virtual void Respawn(D3DXVECTOR3& position, float yaw);  // 12
+    virtual void SetBelli(float lean, float roll);           // 13
     // Message procedure: the world delivers every message for the player's
     // entity here.
     virtual long PlayerProc(zorQEntityRef* entity, unsigned char* data, unsigned long msg,
-                            long param1, unsigned long param2);          // 14
-    virtual int GetHealth();                                              // 15
-    virtual zorGun* GetGun();                                             // 16
-    virtual void SetGun(zorGun* gun);                                     // 17
-    virtual zorActor* GetActor();                                         // 18
-    virtual zorQEntityRef* GetRef();                                      // 19
-    virtual void GetPosition(D3DXVECTOR3* position);                      // 20
-    virtual int GetAttack();                                              // 21
-    virtual void RenderFlare();                                           // 22
-    virtual void PrintDebug();                                            // 23
-    virtual int IsCriticalAllowed();                                      // 24
-    virtual void ModVelocity(float factor);                               // 25
-    virtual void Kill(int flag);                                          // 26
-    virtual void DestroyGlow();                                           // 27
+                            long param1, unsigned long param2);  // 14
+    virtual int GetHealth();                                     // 15
+    virtual zorGun* GetGun();                                    // 16
+    virtual void SetGun(zorGun* gun);                            // 17
+    virtual zorActor* GetActor();                                // 18
+    virtual zorQEntityRef* GetRef();                             // 19
+    virtual void GetPosition(D3DXVECTOR3* position);             // 20
+    virtual int GetAttack();                                     // 21
+    virtual void RenderFlare();                                  // 22
+    virtual void PrintDebug();                                   // 23
+    virtual int IsCriticalAllowed();                             // 24
+    virtual void ModVelocity(float factor);                      // 25
+    virtual void Kill(int flag);                                 // 26
+    virtual void DestroyGlow();                                  // 27
 
     // Host-side (not in the operation table): forgets the entity, which the
     // world is removing.
@@ -253,37 +253,37 @@ public:
     void ModVelocity(float factor) override;
 
 protected:
-    virtual void DReset();                                                // 28
-    virtual void ForcePosition(D3DXVECTOR3* position);                    // 29
-    virtual int DoJump(int strength);                                     // 30
-    virtual int TakeDamage(zorQMsgDamage* damage, unsigned long param);   // 31
-    virtual long AxisChanged(D3DXMATRIX* axis);                           // 32
-    virtual void Update();                                                // 33
-    virtual void Land(float speed);                                       // 34
-    virtual zorQEntityRef* PlaceCorpse();                                 // 35
-    virtual void PlayFootstepSound();                                     // 36
+    virtual void DReset();                                               // 28
+    virtual void ForcePosition(D3DXVECTOR3* position);                   // 29
+    virtual int DoJump(int strength);                                    // 30
+    virtual int TakeDamage(zorQMsgDamage* damage, unsigned long param);  // 31
+    virtual long AxisChanged(D3DXMATRIX* axis);                          // 32
+    virtual void Update();                                               // 33
+    virtual void Land(float speed);                                      // 34
+    virtual zorQEntityRef* PlaceCorpse();                                // 35
+    virtual void PlayFootstepSound();                                    // 36
     virtual void ProcessContact(zorQSurfaceInfo* surface, D3DXVECTOR3* point,
-                                D3DXVECTOR3* normal);                     // 37
+                                D3DXVECTOR3* normal);  // 37
 
 public:
-    virtual void SetMove(ZORQPLAYER_MOVE move);                           // 38
-    virtual void SetStrafe(ZORQPLAYER_STRAFE strafe);                     // 39
-    virtual void SetTurn(ZORQPLAYER_TURN turn);                           // 40
-    virtual void SetLook(ZORQPLAYER_LOOK look);                           // 41
-    virtual void SetCrouch(int crouch);                                   // 42
-    virtual void SetRun(int run);                                         // 43
-    virtual void SetJump(ZORQPLAYER_JUMP jump);                           // 44
-    virtual void SetAttack(int attack, unsigned long flags);              // 45
-    virtual void SetView(float yaw, float pitch);                         // 46
-    virtual void GetView(D3DXVECTOR3* direction);                         // 47
-    virtual void GetView(float* yaw, float* pitch);                       // 48
-    virtual D3DXVECTOR3& EyeDir();                                        // 49
-    virtual D3DXVECTOR3& EyePos();                                        // 50
-    virtual float ViewYaw();                                              // 51
-    virtual unsigned long SurfaceContens();                               // 52
-    virtual void Push(D3DXVECTOR3* force, int additive, int capped);      // 53
-    virtual ZORQPLAYER_MOVE GetMove();                                    // 54
-    virtual unsigned long DGet(unsigned long index);                      // 55
+    virtual void SetMove(ZORQPLAYER_MOVE move);                       // 38
+    virtual void SetStrafe(ZORQPLAYER_STRAFE strafe);                 // 39
+    virtual void SetTurn(ZORQPLAYER_TURN turn);                       // 40
+    virtual void SetLook(ZORQPLAYER_LOOK look);                       // 41
+    virtual void SetCrouch(int crouch);                               // 42
+    virtual void SetRun(int run);                                     // 43
+    virtual void SetJump(ZORQPLAYER_JUMP jump);                       // 44
+    virtual void SetAttack(int attack, unsigned long flags);          // 45
+    virtual void SetView(float yaw, float pitch);                     // 46
+    virtual void GetView(D3DXVECTOR3* direction);                     // 47
+    virtual void GetView(float* yaw, float* pitch);                   // 48
+    virtual D3DXVECTOR3& EyeDir();                                    // 49
+    virtual D3DXVECTOR3& EyePos();                                    // 50
+    virtual float ViewYaw();                                          // 51
+    virtual unsigned long SurfaceContens();                           // 52
+    virtual void Push(D3DXVECTOR3* force, int additive, int capped);  // 53
+    virtual ZORQPLAYER_MOVE GetMove();                                // 54
+    virtual unsigned long DGet(unsigned long index);                  // 55
 
 protected:
     D3DXVECTOR3 velocity;
@@ -343,30 +343,30 @@ protected:
 public:
     void SetAttack(int attack, unsigned long flags) override;
 
-    virtual int SetGunForTag(zorGun* gun, int tag);                       // 56
+    virtual int SetGunForTag(zorGun* gun, int tag);  // 56
 
 protected:
-    virtual void SetTorsoAnim(int anim, unsigned long flags);             // 57
-    virtual void SetLegsAnim(int anim, unsigned long flags);              // 58
+    virtual void SetTorsoAnim(int anim, unsigned long flags);  // 57
+    virtual void SetLegsAnim(int anim, unsigned long flags);   // 58
     virtual void GetMuzzle(D3DXVECTOR3* position, D3DXVECTOR3* direction, D3DXVECTOR3* right,
-                           D3DXVECTOR3* up, D3DXVECTOR3* target, int tag); // 59
-    virtual void HandDropped();                                           // 60
-    virtual void HandRaised();                                            // 61
-    virtual void GetMuzzleMatrix(D3DXMATRIX& matrix);                     // 62
-    virtual void PrepareTagFlashes();                                     // 63
+                           D3DXVECTOR3* up, D3DXVECTOR3* target, int tag);  // 59
+    virtual void HandDropped();                                             // 60
+    virtual void HandRaised();                                              // 61
+    virtual void GetMuzzleMatrix(D3DXMATRIX& matrix);                       // 62
+    virtual void PrepareTagFlashes();                                       // 63
 
 public:
-    virtual zorQEntityRef* GetTargetEntity();                             // 64
-    virtual void SetGesture();                                            // 65
-    virtual int GetArmor();                                               // 66
-    virtual int GetMaxArmor();                                            // 67
-    virtual int GetMaxHealth();                                           // 68
-    virtual void SetInitialValues();                                      // 69
-    virtual void SetDead();                                               // 70
-    virtual int StandType(zorGun* gun);                                   // 71
-    virtual int DropType(zorGun* gun);                                    // 72
-    virtual int RaiseType(zorGun* gun);                                   // 73
-    virtual void FireTag(int tag);                                        // 74
+    virtual zorQEntityRef* GetTargetEntity();  // 64
+    virtual void SetGesture();                 // 65
+    virtual int GetArmor();                    // 66
+    virtual int GetMaxArmor();                 // 67
+    virtual int GetMaxHealth();                // 68
+    virtual void SetInitialValues();           // 69
+    virtual void SetDead();                    // 70
+    virtual int StandType(zorGun* gun);        // 71
+    virtual int DropType(zorGun* gun);         // 72
+    virtual int RaiseType(zorGun* gun);        // 73
+    virtual void FireTag(int tag);             // 74
 
     // Host-side state queries (not in the operation table).
     bool IsDead() const;
@@ -411,7 +411,8 @@ enum ZORPARAM_RESULT {
     ZORPARAM_BAD_NUMBER = -5,     // the text is not a number of the parameter's kind
 };
 
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name, const char* value);
+ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name,
+                                               const char* value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetInt(zorObjClass* cls, const char* name, int32_t value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float value);
 // Parses `value` according to the parameter's kind, then sets it.

@@ -38,8 +38,8 @@ struct zorQEntityRef {
     // Box corners relative to `position`.
     D3DXVECTOR3 boxMin;
     D3DXVECTOR3 boxMax;
-    void* data;          // entity data record (corpses: zorQCorpseData)
-    zorPlayer* player;   // the player living in this entity, or null
+    void* data;         // entity data record (corpses: zorQCorpseData)
+    zorPlayer* player;  // the player living in this entity, or null
 };
 
 // zorQEntityRef::flags bits.
@@ -53,7 +53,7 @@ struct zorQMsgDamage {
     D3DXVECTOR3 origin;
     D3DXVECTOR3 direction;
     int16_t kind;
-    uint16_t hostReserved;   // the sender does not write these two bytes
+    uint16_t hostReserved;  // the sender does not write these two bytes
     uint32_t reserved;
 };
 static_assert(offsetof(zorQMsgDamage, damage) == 0);
@@ -84,38 +84,38 @@ public:
     zorQEventSource();
     zorQEventSource(const zorQEventSource& other);
     zorQEventSource& operator=(const zorQEventSource& other);
-    virtual ~zorQEventSource();                                   // 1
+    virtual ~zorQEventSource();  // 1
 
-    virtual const char* GetModel();                               // 2
-    virtual void SetModel(const char* model);                     // 3
-    virtual zorQEntityRef* GetEntity();                           // 4
-    virtual void SetEntity(zorQEntityRef* entity);                // 5
-    virtual void GetPosition(D3DXVECTOR3* position);              // 6
-    virtual void SetPosition(const D3DXVECTOR3* position);        // 7
-    virtual unsigned long GetFlags();                             // 8
-    virtual void SetFlags(unsigned long flags);                   // 9
-    virtual void Show();                                          // 10
-    virtual void Hide();                                          // 11
-    virtual int IsVisible();                                      // 12
-    virtual float GetLifetime();                                  // 13
-    virtual void SetLifetime(float seconds);                      // 14
-    virtual void Update(float seconds);                           // 15
-    virtual int IsExpired();                                      // 16
-    virtual int GetSkin();                                        // 17
-    virtual void SetSkin(int skin);                               // 18
-    virtual int GetAnimation();                                   // 19
-    virtual void SetAnimation(int animation);                     // 20
-    virtual float GetAlpha();                                     // 21
-    virtual void SetAlpha(float alpha);                           // 22
-    virtual float GetScale();                                     // 23
-    virtual void SetScale(float scale);                           // 24
-    virtual void Attach(zorQEntityRef* parent);                   // 25
-    virtual void Detach();                                        // 26
-    virtual void ClearEventCallbacks(int selector);               // 27
+    virtual const char* GetModel();                         // 2
+    virtual void SetModel(const char* model);               // 3
+    virtual zorQEntityRef* GetEntity();                     // 4
+    virtual void SetEntity(zorQEntityRef* entity);          // 5
+    virtual void GetPosition(D3DXVECTOR3* position);        // 6
+    virtual void SetPosition(const D3DXVECTOR3* position);  // 7
+    virtual unsigned long GetFlags();                       // 8
+    virtual void SetFlags(unsigned long flags);             // 9
+    virtual void Show();                                    // 10
+    virtual void Hide();                                    // 11
+    virtual int IsVisible();                                // 12
+    virtual float GetLifetime();                            // 13
+    virtual void SetLifetime(float seconds);                // 14
+    virtual void Update(float seconds);                     // 15
+    virtual int IsExpired();                                // 16
+    virtual int GetSkin();                                  // 17
+    virtual void SetSkin(int skin);                         // 18
+    virtual int GetAnimation();                             // 19
+    virtual void SetAnimation(int animation);               // 20
+    virtual float GetAlpha();                               // 21
+    virtual void SetAlpha(float alpha);                     // 22
+    virtual float GetScale();                               // 23
+    virtual void SetScale(float scale);                     // 24
+    virtual void Attach(zorQEntityRef* parent);             // 25
+    virtual void Detach();                                  // 26
+    virtual void ClearEventCallbacks(int selector);         // 27
     virtual long SetEventCallback(int selector, zorQEventCallback callback,
-                                  zorQEntityRef* corpse);         // 28
-    virtual int RaiseEvent(const char* event);                    // 29
-    virtual int GetCallbackCount(int selector);                   // 30
+                                  zorQEntityRef* corpse);  // 28
+    virtual int RaiseEvent(const char* event);             // 29
+    virtual int GetCallbackCount(int selector);            // 30
 
 private:
     struct Registration {
@@ -148,7 +148,7 @@ constexpr long ZORQEVENT_FULL = -2;
 // The entity data record of a corpse.
 struct zorQCorpseData {
     zorQEventSource* eventSource;
-    zorObjClass* classObject;   // class object of the player that left it
+    zorObjClass* classObject;  // class object of the player that left it
 };
 static_assert(offsetof(zorQCorpseData, eventSource) == 0);
 static_assert(offsetof(zorQCorpseData, classObject) == sizeof(void*));
@@ -165,8 +165,8 @@ public:
     // Writes at most `capacity` entities that `filter` selects and whose box
     // (with ZORQPICK_BOXES) or position lies in the cube [min, max]; returns
     // how many were written.
-    virtual int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
-                             int capacity, PICK_FILTER filter, unsigned long flags);
+    virtual int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
+                             PICK_FILTER filter, unsigned long flags);
     virtual void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max);
     virtual void* GetEntityData(zorQEntityRef* entity);
     // Delivers a message to the entity's player (its PlayerProc); the result

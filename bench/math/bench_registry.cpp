@@ -1,10 +1,10 @@
 // Benchmark registration across instruction sets.
 #include "bench_registry.h"
 
-#include <array>
-
 #include "dispatch/test_hooks.h"
 #include "platform/linux_platform.h"
+
+#include <array>
 
 namespace d3dx::bench {
 namespace {

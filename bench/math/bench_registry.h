@@ -7,7 +7,7 @@
 // implementations it falls back to.
 #pragma once
 
-#include <benchmark/benchmark.h>
+#include "dispatch/sample_arguments.h"
 
 #include <functional>
 #include <span>
@@ -16,7 +16,7 @@
 #include <tuple>
 #include <type_traits>
 
-#include "dispatch/sample_arguments.h"
+#include <benchmark/benchmark.h>
 
 namespace d3dx::bench {
 

@@ -4,8 +4,7 @@
 // half size, and memcpy of the source as the memory bandwidth mark. Each
 // filter also reports "maxdiff", its largest channel difference from the
 // exact rounded average.
-#include <benchmark/benchmark.h>
-#include <libyuv.h>
+#include "boxfilter/box_filter.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -16,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "boxfilter/box_filter.h"
+#include <benchmark/benchmark.h>
+#include <libyuv.h>
 
 namespace {
 
@@ -43,8 +43,8 @@ struct Images {
 };
 
 // The peer: a plain loop over each channel of each 2x2 block.
-int32_t PlainPerChannel(void* pDst, const void* pSrc, uint32_t width, uint32_t height, int32_t srcPitch,
-                        int32_t dstPitch) {
+int32_t PlainPerChannel(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                        int32_t srcPitch, int32_t dstPitch) {
     const auto* src = static_cast<const uint8_t*>(pSrc);
     auto* dst = static_cast<uint8_t*>(pDst);
     for (uint32_t y = 0; y < height / 2; ++y) {
@@ -53,14 +53,15 @@ int32_t PlainPerChannel(void* pDst, const void* pSrc, uint32_t width, uint32_t h
         uint8_t* out = dst + std::ptrdiff_t(y) * dstPitch;
         for (uint32_t x = 0; x < width / 2 * kChannels; ++x) {
             const uint32_t i = (x / kChannels) * 2 * kChannels + x % kChannels;
-            out[x] = static_cast<uint8_t>((top[i] + top[i + kChannels] + bottom[i] + bottom[i + kChannels] + 2) >> 2);
+            out[x] = static_cast<uint8_t>(
+                (top[i] + top[i + kChannels] + bottom[i] + bottom[i + kChannels] + 2) >> 2);
         }
     }
     return 0;
 }
 
-int32_t LibyuvBoxHalf(void* pDst, const void* pSrc, uint32_t width, uint32_t height, int32_t srcPitch,
-                      int32_t dstPitch) {
+int32_t LibyuvBoxHalf(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                      int32_t srcPitch, int32_t dstPitch) {
     return libyuv::ARGBScale(static_cast<const uint8_t*>(pSrc), srcPitch, int(width), int(height),
                              static_cast<uint8_t*>(pDst), dstPitch, int(width / 2), int(height / 2),
                              libyuv::kFilterBox);
@@ -80,12 +81,15 @@ uint32_t LargestChannelDifference(uint32_t a, uint32_t b) {
 // top byte is compared only when the filter averages it.
 uint32_t MaxDifferenceFromRule(Images& images, d3dx::BoxFilterFn filter, bool averagesTopByte) {
     std::vector<uint32_t> exact(images.dst.size());
-    PlainPerChannel(exact.data(), images.src.data(), images.size, images.size, images.SrcPitch(), images.DstPitch());
-    filter(images.dst.data(), images.src.data(), images.size, images.size, images.SrcPitch(), images.DstPitch());
+    PlainPerChannel(exact.data(), images.src.data(), images.size, images.size, images.SrcPitch(),
+                    images.DstPitch());
+    filter(images.dst.data(), images.src.data(), images.size, images.size, images.SrcPitch(),
+           images.DstPitch());
     const uint32_t mask = averagesTopByte ? ~0u : kLowThreeChannels;
     uint32_t largest = 0;
     for (std::size_t i = 0; i < exact.size(); ++i)
-        largest = std::max(largest, LargestChannelDifference(images.dst[i] & mask, exact[i] & mask));
+        largest =
+            std::max(largest, LargestChannelDifference(images.dst[i] & mask, exact[i] & mask));
     return largest;
 }
 
@@ -99,8 +103,8 @@ void RunFilter(benchmark::State& state, d3dx::BoxFilterFn filter, bool averagesT
     Images& images = ImagesOfSize(static_cast<uint32_t>(state.range(0)));
     state.counters["maxdiff"] = MaxDifferenceFromRule(images, filter, averagesTopByte);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(filter(images.dst.data(), images.src.data(), images.size, images.size,
-                                        images.SrcPitch(), images.DstPitch()));
+        benchmark::DoNotOptimize(filter(images.dst.data(), images.src.data(), images.size,
+                                        images.size, images.SrcPitch(), images.DstPitch()));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(images.SourceBytes()));
@@ -123,10 +127,8 @@ struct FilterEntry {
 };
 
 const FilterEntry kFilters[] = {
-    {"Argb", &d3dx::BoxDownsampleArgb, true},
-    {"Xrgb", &d3dx::BoxDownsampleXrgb, false},
-    {"Mmx", &d3dx::BoxDownsampleMmx, true},
-    {"PlainPerChannel", &PlainPerChannel, true},
+    {"Argb", &d3dx::BoxDownsampleArgb, true},     {"Xrgb", &d3dx::BoxDownsampleXrgb, false},
+    {"Mmx", &d3dx::BoxDownsampleMmx, true},       {"PlainPerChannel", &PlainPerChannel, true},
     {"LibyuvARGBScaleBox", &LibyuvBoxHalf, true},
 };
 
@@ -136,10 +138,9 @@ void RegisterAll(benchmark::internal::Benchmark* b) {
 
 bool RegisterBoxFilterBenchmarks() {
     for (const FilterEntry& f : kFilters) {
-        RegisterAll(benchmark::RegisterBenchmark((std::string("boxfilter/") + f.name).c_str(),
-                                                 [f](benchmark::State& state) {
-                                                     RunFilter(state, f.filter, f.averagesTopByte);
-                                                 }));
+        RegisterAll(benchmark::RegisterBenchmark(
+            (std::string("boxfilter/") + f.name).c_str(),
+            [f](benchmark::State& state) { RunFilter(state, f.filter, f.averagesTopByte); }));
     }
     RegisterAll(benchmark::RegisterBenchmark("boxfilter/memcpy", &RunMemcpy));
     return true;

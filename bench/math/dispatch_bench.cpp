@@ -17,8 +17,9 @@ constexpr std::array<const char*, kSlotCount> kOperationNames{
 
 void RegisterPublicEntries() {
     ForEachPublicEntry([](int slot, auto entry) {
-        RegisterForEachSet("public", kOperationNames[slot],
-                           [entry](benchmark::State& state) { RunWithSampleArguments(state, entry); });
+        RegisterForEachSet("public", kOperationNames[slot], [entry](benchmark::State& state) {
+            RunWithSampleArguments(state, entry);
+        });
     });
 }
 

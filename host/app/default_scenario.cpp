@@ -2,8 +2,7 @@
 
 namespace flamer_host {
 
-std::string_view DefaultScenario()
-{
+std::string_view DefaultScenario() {
     return R"(# The built-in scenario: one Flamer dies with a blast, its corpse is blown
 # up by "fireblow" events, and a second Flamer dies of the damage.
 

@@ -17,10 +17,10 @@ struct PickedEntity {
     D3DXVECTOR3 position{};
     D3DXVECTOR3 boxMin{};
     D3DXVECTOR3 boxMax{};
-    D3DXVECTOR3 centre{};    // the centre's position when the box was asked for
-    double distance = 0.0;   // from the centre to the nearest point of the box
-    bool hit = false;        // a damage message followed the box query
-    int message = -1;        // index of that message in Explosion::messages
+    D3DXVECTOR3 centre{};   // the centre's position when the box was asked for
+    double distance = 0.0;  // from the centre to the nearest point of the box
+    bool hit = false;       // a damage message followed the box query
+    int message = -1;       // index of that message in Explosion::messages
 };
 
 // One message the plug-in sent during the explosion.
@@ -37,24 +37,26 @@ struct EffectSpawn {
 };
 
 struct Explosion {
-    int number = 0;           // 1-based over the run
-    int depth = 0;            // 0: set off by a command; n: by a message of depth n - 1
+    int number = 0;  // 1-based over the run
+    int depth = 0;   // 0: set off by a command; n: by a message of depth n - 1
     std::string centreName;
-    D3DXVECTOR3 centre{};     // the centre's position at the cube query
-    float radius = 0.0f;      // the class's splash radius
+    D3DXVECTOR3 centre{};  // the centre's position at the cube query
+    float radius = 0.0f;   // the class's splash radius
     D3DXVECTOR3 cubeMin{};
     D3DXVECTOR3 cubeMax{};
-    int reportedPicks = 0;    // what the world returned to the query
+    int reportedPicks = 0;  // what the world returned to the query
     std::vector<PickedEntity> picks;
     std::vector<DamageMessage> messages;
     std::vector<EffectSpawn> spawns;
 };
 
 // The point of the box [boxMin, boxMax] nearest to `point` (itself inside).
-D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);
+D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
+                            const D3DXVECTOR3& boxMax);
 
 // Distance from `point` to the nearest point of the box, in double so the
 // report shows the exact figure the float test rounds.
-double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);
+double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
+                     const D3DXVECTOR3& boxMax);
 
 }  // namespace flamer_host

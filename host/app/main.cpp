@@ -18,13 +18,12 @@
 namespace {
 
 constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = 1;    // the plug-in or the run failed
-constexpr int kExitBadInput = 2;   // usage errors and broken scenarios
+constexpr int kExitFailure = 1;   // the plug-in or the run failed
+constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
 constexpr char kStandardInput[] = "-";
 constexpr char kStandardInputName[] = "<stdin>";
 
-bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source)
-{
+bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source) {
     if (options.scenarioPath.empty()) {
         text = flamer_host::DefaultScenario();
         source = flamer_host::kDefaultScenarioName;
@@ -36,8 +35,7 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
         return true;
     }
     std::ifstream file(options.scenarioPath, std::ios::binary);
-    if (!file)
-        return false;
+    if (!file) return false;
     std::ostringstream content;
     content << file.rdbuf();
     text = content.str();
@@ -45,24 +43,25 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
     return true;
 }
 
-void PrintErrors(const std::vector<flamer_host::ScenarioError>& errors)
-{
+void PrintErrors(const std::vector<flamer_host::ScenarioError>& errors) {
     for (const flamer_host::ScenarioError& error : errors)
         std::cerr << flamer_host::FormatError(error) << "\n";
-    std::cerr << errors.size() << (errors.size() == 1 ? " error" : " errors") << ": nothing was run\n";
+    std::cerr << errors.size() << (errors.size() == 1 ? " error" : " errors")
+              << ": nothing was run\n";
 }
 
 // Checks and plays the scenario with a class object the plug-in made; the
 // class object is released and deleted here.
-int PlayScenario(const flamer_host::Options& options, const std::string& text, const std::string& source,
-                 zorPlFlamerClass* flamerClass, flamer_host::ScenarioWorld& world)
-{
+int PlayScenario(const flamer_host::Options& options, const std::string& text,
+                 const std::string& source, zorPlFlamerClass* flamerClass,
+                 flamer_host::ScenarioWorld& world) {
     flamerClass->AddRef();
     const flamer_host::ParseResult parsed =
         flamer_host::ParseScenario(text, source, flamer_host::ParamInfosOf(*flamerClass));
     int status = kExitBadInput;
     {
-        flamer_host::ScenarioRunner runner(*flamerClass, world, std::cout, std::cerr, options.svgDirectory);
+        flamer_host::ScenarioRunner runner(*flamerClass, world, std::cout, std::cerr,
+                                           options.svgDirectory);
         if (parsed.errors.empty())
             status = runner.Run(parsed.scenario) ? kExitSuccess : kExitFailure;
         else
@@ -74,8 +73,7 @@ int PlayScenario(const flamer_host::Options& options, const std::string& text, c
     return status;
 }
 
-int RunHost(const flamer_host::Options& options)
-{
+int RunHost(const flamer_host::Options& options) {
     std::string text;
     std::string source;
     if (!ReadScenarioText(options, text, source)) {
@@ -83,7 +81,8 @@ int RunHost(const flamer_host::Options& options)
         return kExitBadInput;
     }
     std::string error;
-    const std::unique_ptr<flamer_host::Plugin> plugin = flamer_host::Plugin::Load(options.pluginPath, error);
+    const std::unique_ptr<flamer_host::Plugin> plugin =
+        flamer_host::Plugin::Load(options.pluginPath, error);
     if (!plugin) {
         std::cerr << "flamer_host: " << error << "\n";
         return kExitFailure;
@@ -107,13 +106,12 @@ int RunHost(const flamer_host::Options& options)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;
-    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), FLAMER_PLUGIN_PATH, options,
-                                   error)) {
+    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                   FLAMER_PLUGIN_PATH, options, error)) {
         std::cerr << "flamer_host: " << error << "\n" << flamer_host::UsageText(program);
         return kExitBadInput;
     }

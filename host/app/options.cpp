@@ -3,8 +3,8 @@
 namespace flamer_host {
 namespace {
 
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& value, std::string& error)
-{
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& value,
+               std::string& error) {
     if (i + 1 >= args.size() || args[i + 1].empty()) {
         error = "option " + args[i] + " needs a value";
         return false;
@@ -15,21 +15,20 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 }  // namespace
 
-std::string UsageText(const std::string& program)
-{
+std::string UsageText(const std::string& program) {
     return "usage: " + program +
            " [--plugin PATH] [--svg DIR] [--print-default] [--help] [SCENARIO]\n"
            "  SCENARIO         scenario file to play; '-' reads standard input;\n"
            "                   without one the built-in scenario is played\n"
-           "  --plugin PATH    the Flamer plug-in to load (default: the one built with this program)\n"
+           "  --plugin PATH    the Flamer plug-in to load (default: the one built with this "
+           "program)\n"
            "  --svg DIR        write a top-view picture of every explosion into DIR\n"
            "  --print-default  print the built-in scenario and exit\n"
            "  --help           print this text and exit\n";
 }
 
-bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin, Options& options,
-                  std::string& error)
-{
+bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
+                  Options& options, std::string& error) {
     options = Options{};
     options.pluginPath = defaultPlugin;
     bool haveScenario = false;
@@ -40,11 +39,9 @@ bool ParseOptions(const std::vector<std::string>& args, const std::string& defau
         } else if (arg == "--print-default") {
             options.printDefault = true;
         } else if (arg == "--plugin") {
-            if (!TakeValue(args, i, options.pluginPath, error))
-                return false;
+            if (!TakeValue(args, i, options.pluginPath, error)) return false;
         } else if (arg == "--svg") {
-            if (!TakeValue(args, i, options.svgDirectory, error))
-                return false;
+            if (!TakeValue(args, i, options.svgDirectory, error)) return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option " + arg;
             return false;

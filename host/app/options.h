@@ -18,7 +18,7 @@ std::string UsageText(const std::string& program);
 
 // Reads the arguments after the program name. False, with a reason in
 // `error`, on a usage error.
-bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin, Options& options,
-                  std::string& error);
+bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
+                  Options& options, std::string& error);
 
 }  // namespace flamer_host

@@ -7,16 +7,14 @@ namespace {
 
 constexpr char kFactoryName[] = "CreateObjClass";
 
-std::string LastLoaderError()
-{
+std::string LastLoaderError() {
     const char* reason = dlerror();
     return reason != nullptr ? reason : "unknown reason";
 }
 
 }  // namespace
 
-std::unique_ptr<Plugin> Plugin::Load(const std::string& path, std::string& error)
-{
+std::unique_ptr<Plugin> Plugin::Load(const std::string& path, std::string& error) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         error = "cannot load the plug-in " + path + ": " + LastLoaderError();

@@ -11,8 +11,7 @@ constexpr int kMatrixColumns = 4;
 constexpr char kIndent[] = "    ";
 constexpr char kDeepIndent[] = "      ";
 
-std::string Format(const char* format, double value)
-{
+std::string Format(const char* format, double value) {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
@@ -20,45 +19,38 @@ std::string Format(const char* format, double value)
 
 std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
 
-std::size_t WidestName(const std::vector<PickedEntity>& picks)
-{
+std::size_t WidestName(const std::vector<PickedEntity>& picks) {
     std::size_t width = 0;
-    for (const PickedEntity& pick : picks)
-        width = std::max(width, pick.name.size());
+    for (const PickedEntity& pick : picks) width = std::max(width, pick.name.size());
     return width;
 }
 
-std::string Pad(const std::string& text, std::size_t width)
-{
+std::string Pad(const std::string& text, std::size_t width) {
     return text.size() < width ? text + std::string(width - text.size(), ' ') : text;
 }
 
-void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin)
-{
+void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     out << margin << "explosion " << explosion.number << " at " << explosion.centreName << " "
         << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius);
-    if (explosion.depth > 0)
-        out << " (set off by the damage of an explosion before it)";
+    if (explosion.depth > 0) out << " (set off by the damage of an explosion before it)";
     out << "\n"
         << margin << kIndent << "query cube " << FormatVector(explosion.cubeMin) << " to "
         << FormatVector(explosion.cubeMax) << ": " << explosion.reportedPicks << " picked\n";
 }
 
-void PrintPicks(std::ostream& out, const Explosion& explosion, const std::string& margin)
-{
+void PrintPicks(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     const std::size_t width = WidestName(explosion.picks);
     for (const PickedEntity& pick : explosion.picks) {
         const char* verdict = pick.hit ? "HIT   " : "missed";
         const char* relation = pick.distance > explosion.radius ? ">" : "<=";
         out << margin << kIndent << verdict << " " << Pad(pick.name, width) << "  box "
             << FormatVector(pick.boxMin) << " to " << FormatVector(pick.boxMax) << "  distance "
-            << Format("%.3f", pick.distance) << " " << relation << " " << FormatNumber(explosion.radius)
-            << "\n";
+            << Format("%.3f", pick.distance) << " " << relation << " "
+            << FormatNumber(explosion.radius) << "\n";
     }
 }
 
-void PrintMessages(std::ostream& out, const Explosion& explosion, const std::string& margin)
-{
+void PrintMessages(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     if (explosion.messages.empty()) {
         out << margin << kIndent << "no damage message\n";
         return;
@@ -73,8 +65,7 @@ void PrintMessages(std::ostream& out, const Explosion& explosion, const std::str
     }
 }
 
-void PrintMatrix(std::ostream& out, const D3DXMATRIX& matrix, const std::string& margin)
-{
+void PrintMatrix(std::ostream& out, const D3DXMATRIX& matrix, const std::string& margin) {
     for (int row = 0; row < kMatrixRows; ++row) {
         out << margin << kDeepIndent << "[";
         for (int column = 0; column < kMatrixColumns; ++column)
@@ -83,8 +74,7 @@ void PrintMatrix(std::ostream& out, const D3DXMATRIX& matrix, const std::string&
     }
 }
 
-void PrintSpawns(std::ostream& out, const Explosion& explosion, const std::string& margin)
-{
+void PrintSpawns(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     if (explosion.spawns.empty()) {
         out << margin << kIndent << "no effect started\n";
         return;
@@ -99,26 +89,24 @@ void PrintSpawns(std::ostream& out, const Explosion& explosion, const std::strin
 
 std::string FormatNumber(double value) { return Format("%g", value); }
 
-std::string FormatVector(const D3DXVECTOR3& v)
-{
+std::string FormatVector(const D3DXVECTOR3& v) {
     std::string text(1, '(');
     text += FormatNumber(v.x) + ", " + FormatNumber(v.y) + ", " + FormatNumber(v.z) + ")";
     return text;
 }
 
-void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params, const std::string& binding)
-{
+void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
+                     const std::string& binding) {
     out << "class parameters\n";
     std::size_t width = 0;
+    for (const ParamLine& param : params) width = std::max(width, param.name.size());
     for (const ParamLine& param : params)
-        width = std::max(width, param.name.size());
-    for (const ParamLine& param : params)
-        out << kIndent << Pad(param.name, width) << "  " << Pad(param.kind, 7) << "  " << param.value << "\n";
+        out << kIndent << Pad(param.name, width) << "  " << Pad(param.kind, 7) << "  "
+            << param.value << "\n";
     out << kIndent << binding << "\n";
 }
 
-void PrintExplosion(std::ostream& out, const Explosion& explosion)
-{
+void PrintExplosion(std::ostream& out, const Explosion& explosion) {
     const std::string margin = Indent(explosion.depth + 1);
     PrintHeader(out, explosion, margin);
     PrintPicks(out, explosion, margin);
@@ -126,24 +114,20 @@ void PrintExplosion(std::ostream& out, const Explosion& explosion)
     PrintSpawns(out, explosion, margin);
 }
 
-void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines)
-{
+void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines) {
     out << "  health afterwards:";
     for (const HealthLine& line : lines) {
         out << " " << line.name << " ";
         out << (line.health ? std::to_string(*line.health) : std::string("-"));
-        if (!line.note.empty())
-            out << " (" << line.note << ")";
+        if (!line.note.empty()) out << " (" << line.note << ")";
         out << (&line == &lines.back() ? "" : ",");
     }
     out << "\n";
 }
 
-void PrintLeakReport(std::ostream& out, const std::string& report)
-{
+void PrintLeakReport(std::ostream& out, const std::string& report) {
     out << "leak report: " << (report.empty() ? "none\n" : "\n" + report);
-    if (!report.empty() && report.back() != '\n')
-        out << "\n";
+    if (!report.empty() && report.back() != '\n') out << "\n";
 }
 
 }  // namespace flamer_host

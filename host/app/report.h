@@ -28,7 +28,8 @@ struct HealthLine {
 std::string FormatNumber(double value);
 std::string FormatVector(const D3DXVECTOR3& v);
 
-void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params, const std::string& binding);
+void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
+                     const std::string& binding);
 void PrintExplosion(std::ostream& out, const Explosion& explosion);
 void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines);
 // The leak tracker's report at exit; "none" when it is empty.

@@ -24,8 +24,8 @@ std::string BindingText(const zorPlFlamerClass& flamerClass);
 
 class ScenarioRunner {
 public:
-    ScenarioRunner(zorPlFlamerClass& flamerClass, ScenarioWorld& world, std::ostream& out, std::ostream& err,
-                   std::string svgDirectory);
+    ScenarioRunner(zorPlFlamerClass& flamerClass, ScenarioWorld& world, std::ostream& out,
+                   std::ostream& err, std::string svgDirectory);
     ~ScenarioRunner();
     ScenarioRunner(const ScenarioRunner&) = delete;
     ScenarioRunner& operator=(const ScenarioRunner&) = delete;

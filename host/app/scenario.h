@@ -13,7 +13,11 @@
 namespace flamer_host {
 
 // Value kind of a class parameter, as its record declares it.
-enum class ParamKind { kText, kInt, kFloat };
+enum class ParamKind {
+    kText,
+    kInt,
+    kFloat
+};
 
 // A class parameter the scenario may set: its name, kind and, for text, the
 // capacity of its field (terminator included).
@@ -38,8 +42,8 @@ struct Command {
     CommandKind kind = CommandKind::kSet;
     int line = 0;
     std::string sourceText;  // the command as written, without its comment
-    std::string name;  // parameter, effect class, entity or Flamer name
-    std::string text;  // text value of `set`, event text of `event`
+    std::string name;        // parameter, effect class, entity or Flamer name
+    std::string text;        // text value of `set`, event text of `event`
     ParamKind paramKind = ParamKind::kInt;
     int intValue = 0;  // integer value of `set`, flag of `kill`
     float floatValue = 0.0f;

@@ -9,21 +9,20 @@ namespace {
 constexpr char kEffectModule[] = "flamer_host";
 constexpr char kUnnamed[] = "(unnamed)";
 
-D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b)
-{
+D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
     return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
 }
 
 }  // namespace
 
-D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
-{
+D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
+                            const D3DXVECTOR3& boxMax) {
     return {std::clamp(point.x, boxMin.x, boxMax.x), std::clamp(point.y, boxMin.y, boxMax.y),
             std::clamp(point.z, boxMin.z, boxMax.z)};
 }
 
-double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
-{
+double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
+                     const D3DXVECTOR3& boxMax) {
     const D3DXVECTOR3 nearest = NearestBoxPoint(point, boxMin, boxMax);
     const double dx = double(point.x) - nearest.x;
     const double dy = double(point.y) - nearest.y;
@@ -31,14 +30,12 @@ double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const 
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
-                                PICK_FILTER filter, unsigned long flags)
-{
+int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
+                                int capacity, PICK_FILTER filter, unsigned long flags) {
     inPick_ = true;
     const int count = zorWorld::PickEntities(min, max, list, capacity, filter, flags);
     inPick_ = false;
-    if (contexts_.empty())
-        return count;
+    if (contexts_.empty()) return count;
     Context& context = contexts_.back();
     Explosion explosion;
     explosion.number = ++explosionCount_;
@@ -53,12 +50,10 @@ int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRe
     return count;
 }
 
-void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max)
-{
+void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {
     zorWorld::GetEntityBox(entity, min, max);
     Explosion* explosion = inPick_ ? nullptr : Current();
-    if (explosion == nullptr || entity == nullptr || min == nullptr || max == nullptr)
-        return;
+    if (explosion == nullptr || entity == nullptr || min == nullptr || max == nullptr) return;
     PickedEntity picked;
     picked.entity = entity;
     picked.name = NameOf(entity);
@@ -71,8 +66,8 @@ void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVE
     explosion->picks.push_back(std::move(picked));
 }
 
-long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2)
-{
+long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                                unsigned long param2) {
     RecordMessage(target, msg, param1, param2);
     ApplyTrackedDamage(target, msg, param1);
     // Explosions the delivery sets off are centred on the target: its player
@@ -83,11 +78,10 @@ long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long p
     return result;
 }
 
-void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2)
-{
+void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                                  unsigned long param2) {
     Explosion* explosion = Current();
-    if (explosion == nullptr)
-        return;
+    if (explosion == nullptr) return;
     DamageMessage message;
     message.target = NameOf(target);
     message.number = msg;
@@ -95,79 +89,71 @@ void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long
     if (msg == ZORQMSG_DAMAGE && param1 != 0)
         message.record = *reinterpret_cast<const zorQMsgDamage*>(param1);
     explosion->messages.push_back(message);
-    if (explosion->picks.empty() || explosion->picks.back().entity != target)
-        return;
+    if (explosion->picks.empty() || explosion->picks.back().entity != target) return;
     explosion->picks.back().hit = true;
     explosion->picks.back().message = static_cast<int>(explosion->messages.size()) - 1;
 }
 
-void ScenarioWorld::ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1)
-{
+void ScenarioWorld::ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg,
+                                       long param1) {
     const auto tracked = health_.find(target);
-    if (msg != ZORQMSG_DAMAGE || param1 == 0 || tracked == health_.end() || target->player != nullptr)
+    if (msg != ZORQMSG_DAMAGE || param1 == 0 || tracked == health_.end() ||
+        target->player != nullptr)
         return;
     const int damage = reinterpret_cast<const zorQMsgDamage*>(param1)->damage;
-    if (damage > 0)
-        tracked->second = damage < tracked->second ? tracked->second - damage : 0;
+    if (damage > 0) tracked->second = damage < tracked->second ? tracked->second - damage : 0;
 }
 
-void ScenarioWorld::Name(const zorQEntityRef* entity, const std::string& name) { names_[entity] = name; }
+void ScenarioWorld::Name(const zorQEntityRef* entity, const std::string& name) {
+    names_[entity] = name;
+}
 
-void ScenarioWorld::TrackHealth(const zorQEntityRef* entity, int health) { health_[entity] = health; }
+void ScenarioWorld::TrackHealth(const zorQEntityRef* entity, int health) {
+    health_[entity] = health;
+}
 
-std::string ScenarioWorld::NameOf(const zorQEntityRef* entity) const
-{
+std::string ScenarioWorld::NameOf(const zorQEntityRef* entity) const {
     const auto found = names_.find(entity);
     return found != names_.end() ? found->second : kUnnamed;
 }
 
-std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const
-{
-    if (entity->player != nullptr)
-        return entity->player->GetHealth();
+std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const {
+    if (entity->player != nullptr) return entity->player->GetHealth();
     const auto found = health_.find(entity);
-    if (found == health_.end())
-        return std::nullopt;
+    if (found == health_.end()) return std::nullopt;
     return found->second;
 }
 
-void ScenarioWorld::BeginCommand(const zorQEntityRef* centre)
-{
+void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
     contexts_.assign(1, Context{centre, -1});
     explosions_.clear();
 }
 
-std::vector<Explosion> ScenarioWorld::EndCommand()
-{
+std::vector<Explosion> ScenarioWorld::EndCommand() {
     contexts_.clear();
     return std::move(explosions_);
 }
 
-void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform)
-{
+void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform) {
     Explosion* explosion = Current();
-    if (explosion == nullptr || transform == nullptr)
-        return;
+    if (explosion == nullptr || transform == nullptr) return;
     explosion->spawns.push_back(EffectSpawn{effectName, *transform});
 }
 
-Explosion* ScenarioWorld::Current()
-{
-    if (contexts_.empty() || contexts_.back().explosion < 0)
-        return nullptr;
+Explosion* ScenarioWorld::Current() {
+    if (contexts_.empty() || contexts_.back().explosion < 0) return nullptr;
     return &explosions_[static_cast<std::size_t>(contexts_.back().explosion)];
 }
 
-RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world) : world_(world)
-{
+RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world)
+    : world_(world) {
     std::string className = name;
     std::string moduleName = kEffectModule;
     std::string fileName;
     Setup(className.data(), moduleName.data(), fileName.data(), nullptr);
 }
 
-long RecordingEffectClass::SpawnAt(D3DXMATRIX* transform)
-{
+long RecordingEffectClass::SpawnAt(D3DXMATRIX* transform) {
     world_.RecordSpawn(GetName(), transform);
     return zorCustomClass::SpawnAt(transform);
 }

@@ -19,7 +19,8 @@ public:
     int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
                      PICK_FILTER filter, unsigned long flags) override;
     void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override;
-    long SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2) override;
+    long SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                     unsigned long param2) override;
 
     // Names an entity for the report; `health` is kept for entities without
     // a player (a player keeps its own).

@@ -16,6 +16,7 @@ std::string ExplosionSvgName(const Explosion& explosion);
 
 // Writes the picture into `directory` (created if missing). False, with a
 // reason in `error`, when the file cannot be written.
-bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion, std::string& error);
+bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion,
+                       std::string& error);
 
 }  // namespace flamer_host

@@ -1,7 +1,6 @@
 // The class objects below zorModuleClass: the class-object interface, the
 // player classes and the effect class.
 #include "zorQObj.h"
-
 #include "zorQText.h"
 
 #include <cstring>
@@ -30,20 +29,13 @@ zorObjClass::zorObjClass(const zorObjClass& other) = default;
 zorObjClass& zorObjClass::operator=(const zorObjClass& other) = default;
 zorObjClass::~zorObjClass() = default;
 
-zorObj* zorObjClass::CreateObj()
-{
-    return nullptr;
-}
+zorObj* zorObjClass::CreateObj() { return nullptr; }
 
-int zorObjClass::Identify(char* className)
-{
-    return zorQ_NamesEqual(className, name) ? 1 : 0;
-}
+int zorObjClass::Identify(char* className) { return zorQ_NamesEqual(className, name) ? 1 : 0; }
 
 void zorObjClass::ParamChanged(zorParam*) {}
 
-void zorObjClass::PrintInfo()
-{
+void zorObjClass::PrintInfo() {
     std::printf("class %s (module %s, id %u, %d parameters, %d references)\n", name, module,
                 classId, paramCount, refCount);
 }
@@ -51,84 +43,60 @@ void zorObjClass::PrintInfo()
 void zorObjClass::LoadData(unsigned char*) {}
 void zorObjClass::SaveData(unsigned char*) {}
 
-unsigned long zorObjClass::GetDataSize()
-{
-    return dataSize;
-}
+unsigned long zorObjClass::GetDataSize() { return dataSize; }
 
-unsigned long zorObjClass::GetClassID()
-{
-    return classId;
-}
+unsigned long zorObjClass::GetClassID() { return classId; }
 
-void zorObjClass::SetClassID(unsigned long id)
-{
-    classId = static_cast<uint32_t>(id);
-}
+void zorObjClass::SetClassID(unsigned long id) { classId = static_cast<uint32_t>(id); }
 
 // ---- zorPlayerClass ----
 
 zorPlayerClass::zorPlayerClass()
-    : actorName{}, health(kDefaultHealth), armor(0), maxHealth(kDefaultHealth),
-      maxArmor(kDefaultMaxArmor), effectsLoaded(0), mass(kDefaultMass),
-      walkSpeed(kDefaultWalkSpeed), runSpeed(kDefaultRunSpeed), jumpHeight(kDefaultJumpHeight),
-      turnSpeed(kDefaultTurnSpeed), eyeHeight(kDefaultEyeHeight)
-{
-}
+    : actorName{},
+      health(kDefaultHealth),
+      armor(0),
+      maxHealth(kDefaultHealth),
+      maxArmor(kDefaultMaxArmor),
+      effectsLoaded(0),
+      mass(kDefaultMass),
+      walkSpeed(kDefaultWalkSpeed),
+      runSpeed(kDefaultRunSpeed),
+      jumpHeight(kDefaultJumpHeight),
+      turnSpeed(kDefaultTurnSpeed),
+      eyeHeight(kDefaultEyeHeight) {}
 
 zorPlayerClass::zorPlayerClass(const zorPlayerClass& other) = default;
 zorPlayerClass& zorPlayerClass::operator=(const zorPlayerClass& other) = default;
 zorPlayerClass::~zorPlayerClass() = default;
 
-void zorPlayerClass::AddRef()
-{
-    ++refCount;
+void zorPlayerClass::AddRef() { ++refCount; }
+
+void zorPlayerClass::Release() {
+    if (refCount > 0) --refCount;
 }
 
-void zorPlayerClass::Release()
-{
-    if (refCount > 0)
-        --refCount;
+char* zorPlayerClass::GetActorName() { return actorName; }
+
+void zorPlayerClass::GetActorPrefs(char* actor, int* healthOut, float* massOut) {
+    if (actor != nullptr) std::memcpy(actor, actorName, sizeof actorName);
+    if (healthOut != nullptr) *healthOut = health;
+    if (massOut != nullptr) *massOut = mass;
 }
 
-char* zorPlayerClass::GetActorName()
-{
-    return actorName;
-}
+float zorPlayerClass::GetMass() { return mass; }
 
-void zorPlayerClass::GetActorPrefs(char* actor, int* healthOut, float* massOut)
-{
-    if (actor != nullptr)
-        std::memcpy(actor, actorName, sizeof actorName);
-    if (healthOut != nullptr)
-        *healthOut = health;
-    if (massOut != nullptr)
-        *massOut = mass;
-}
-
-float zorPlayerClass::GetMass()
-{
-    return mass;
-}
-
-void zorPlayerClass::LoadEffects()
-{
-    effectsLoaded = 1;
-}
+void zorPlayerClass::LoadEffects() { effectsLoaded = 1; }
 
 // ---- zorPlOrthoClass ----
 
 zorPlOrthoClass::zorPlOrthoClass()
-    : stepHeight(kDefaultStepHeight), gravity(kDefaultGravity), friction(kDefaultFriction)
-{
-}
+    : stepHeight(kDefaultStepHeight), gravity(kDefaultGravity), friction(kDefaultFriction) {}
 
 zorPlOrthoClass::zorPlOrthoClass(const zorPlOrthoClass& other) = default;
 zorPlOrthoClass& zorPlOrthoClass::operator=(const zorPlOrthoClass& other) = default;
 zorPlOrthoClass::~zorPlOrthoClass() = default;
 
-void zorPlOrthoClass::PrintComments(FILE* out)
-{
+void zorPlOrthoClass::PrintComments(FILE* out) {
     zorPlayerClass::PrintComments(out);
     if (out != nullptr)
         std::fprintf(out, "# step %g, gravity %g, friction %g\n", static_cast<double>(stepHeight),
@@ -138,57 +106,41 @@ void zorPlOrthoClass::PrintComments(FILE* out)
 // ---- zorPlClassicClass ----
 
 zorPlClassicClass::zorPlClassicClass()
-    : attackDamage(0), attackRange(0), attackDelay(0), gunCount(0), classicFlags(0), soundSet{},
-      animFrames{}
-{
-}
+    : attackDamage(0),
+      attackRange(0),
+      attackDelay(0),
+      gunCount(0),
+      classicFlags(0),
+      soundSet{},
+      animFrames{} {}
 
 zorPlClassicClass::zorPlClassicClass(const zorPlClassicClass& other) = default;
 zorPlClassicClass& zorPlClassicClass::operator=(const zorPlClassicClass& other) = default;
 zorPlClassicClass::~zorPlClassicClass() = default;
 
-long zorPlClassicClass::Create()
-{
-    return 0;
-}
+long zorPlClassicClass::Create() { return 0; }
 
-int zorPlClassicClass::Identify(char* className)
-{
-    return zorObjClass::Identify(className);
-}
+int zorPlClassicClass::Identify(char* className) { return zorObjClass::Identify(className); }
 
 // ---- zorCustomClass ----
 
-zorCustomClass::zorCustomClass() : lifetime(kDefaultEffectLifetime), spawnCount(0), lastTransform{} {}
+zorCustomClass::zorCustomClass()
+    : lifetime(kDefaultEffectLifetime), spawnCount(0), lastTransform{} {}
 zorCustomClass::zorCustomClass(const zorCustomClass& other) = default;
 zorCustomClass& zorCustomClass::operator=(const zorCustomClass& other) = default;
 zorCustomClass::~zorCustomClass() = default;
 
-float zorCustomClass::GetLifetime()
-{
-    return lifetime;
-}
+float zorCustomClass::GetLifetime() { return lifetime; }
 
-void zorCustomClass::SetLifetime(float seconds)
-{
-    lifetime = seconds;
-}
+void zorCustomClass::SetLifetime(float seconds) { lifetime = seconds; }
 
-long zorCustomClass::SpawnAt(D3DXMATRIX* transform)
-{
-    if (transform == nullptr)
-        return -1;
+long zorCustomClass::SpawnAt(D3DXMATRIX* transform) {
+    if (transform == nullptr) return -1;
     ++spawnCount;
     lastTransform = *transform;
     return 0;
 }
 
-int zorCustomClass::SpawnCount() const
-{
-    return spawnCount;
-}
+int zorCustomClass::SpawnCount() const { return spawnCount; }
 
-const D3DXMATRIX& zorCustomClass::LastTransform() const
-{
-    return lastTransform;
-}
+const D3DXMATRIX& zorCustomClass::LastTransform() const { return lastTransform; }

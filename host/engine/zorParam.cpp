@@ -1,23 +1,19 @@
 // The parameter record.
 #include "zorQModule.h"
-
 #include "zorQText.h"
 
 #include <stdexcept>
 #include <string>
 
-zorParam::zorParam(const char* paramName, char* text, int32_t extraValue)
-{
+zorParam::zorParam(const char* paramName, char* text, int32_t extraValue) {
     Init(paramName, PARAM_TEXT, text, extraValue);
 }
 
-zorParam::zorParam(const char* paramName, int32_t* value, int32_t extraValue)
-{
+zorParam::zorParam(const char* paramName, int32_t* value, int32_t extraValue) {
     Init(paramName, PARAM_INT, value, extraValue);
 }
 
-zorParam::zorParam(const char* paramName, float* value, int32_t extraValue)
-{
+zorParam::zorParam(const char* paramName, float* value, int32_t extraValue) {
     Init(paramName, PARAM_FLOAT, value, extraValue);
 }
 
@@ -25,11 +21,11 @@ zorParam::zorParam(const zorParam& other) = default;
 zorParam& zorParam::operator=(const zorParam& other) = default;
 zorParam::~zorParam() = default;
 
-void zorParam::Init(const char* paramName, int32_t kind, void* storage, int32_t extraValue)
-{
+void zorParam::Init(const char* paramName, int32_t kind, void* storage, int32_t extraValue) {
     if (!zorq::CopyText(name, sizeof name, paramName)) {
-        throw std::length_error("parameter name \"" + std::string(paramName) + "\" is longer than " +
-                                std::to_string(kZorParamNameSize - 1) + " characters");
+        throw std::length_error("parameter name \"" + std::string(paramName) +
+                                "\" is longer than " + std::to_string(kZorParamNameSize - 1) +
+                                " characters");
     }
     type = kind;
     data = storage;

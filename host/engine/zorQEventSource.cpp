@@ -1,45 +1,48 @@
 // The event source of a corpse.
-#include "zorQWorld.h"
-
 #include "zorQText.h"
+#include "zorQWorld.h"
 
 namespace {
 
 constexpr float kDefaultLifetime = 30.0f;
 
-bool ValidSelector(int selector)
-{
-    return selector >= 0 && selector < kZorQEventSelectorCount;
-}
+bool ValidSelector(int selector) { return selector >= 0 && selector < kZorQEventSelectorCount; }
 
 }  // namespace
 
 zorQEventSource::zorQEventSource()
-    : callbacks{}, callbackCount{}, model{}, entity(nullptr), parent(nullptr), position{},
-      flags(0), visible(1), lifetime(kDefaultLifetime), age(0.0f), skin(0), animation(0),
-      alpha(1.0f), scale(1.0f)
-{
-}
+    : callbacks{},
+      callbackCount{},
+      model{},
+      entity(nullptr),
+      parent(nullptr),
+      position{},
+      flags(0),
+      visible(1),
+      lifetime(kDefaultLifetime),
+      age(0.0f),
+      skin(0),
+      animation(0),
+      alpha(1.0f),
+      scale(1.0f) {}
 
 zorQEventSource::zorQEventSource(const zorQEventSource& other) = default;
 zorQEventSource& zorQEventSource::operator=(const zorQEventSource& other) = default;
 zorQEventSource::~zorQEventSource() = default;
 
 const char* zorQEventSource::GetModel() { return model; }
-void zorQEventSource::SetModel(const char* newModel) { zorq::CopyTextTruncated(model, sizeof model, newModel); }
+void zorQEventSource::SetModel(const char* newModel) {
+    zorq::CopyTextTruncated(model, sizeof model, newModel);
+}
 zorQEntityRef* zorQEventSource::GetEntity() { return entity; }
 void zorQEventSource::SetEntity(zorQEntityRef* newEntity) { entity = newEntity; }
 
-void zorQEventSource::GetPosition(D3DXVECTOR3* out)
-{
-    if (out != nullptr)
-        *out = position;
+void zorQEventSource::GetPosition(D3DXVECTOR3* out) {
+    if (out != nullptr) *out = position;
 }
 
-void zorQEventSource::SetPosition(const D3DXVECTOR3* newPosition)
-{
-    if (newPosition != nullptr)
-        position = *newPosition;
+void zorQEventSource::SetPosition(const D3DXVECTOR3* newPosition) {
+    if (newPosition != nullptr) position = *newPosition;
 }
 
 unsigned long zorQEventSource::GetFlags() { return flags; }
@@ -62,38 +65,32 @@ void zorQEventSource::SetScale(float newScale) { scale = newScale; }
 void zorQEventSource::Attach(zorQEntityRef* newParent) { parent = newParent; }
 void zorQEventSource::Detach() { parent = nullptr; }
 
-void zorQEventSource::ClearEventCallbacks(int selector)
-{
-    if (ValidSelector(selector))
-        callbackCount[selector] = 0;
+void zorQEventSource::ClearEventCallbacks(int selector) {
+    if (ValidSelector(selector)) callbackCount[selector] = 0;
 }
 
-long zorQEventSource::SetEventCallback(int selector, zorQEventCallback callback, zorQEntityRef* corpse)
-{
-    if (!ValidSelector(selector) || callback == nullptr)
-        return ZORQEVENT_BAD_SELECTOR;
-    if (callbackCount[selector] == kZorQEventCallbacksPerSelector)
-        return ZORQEVENT_FULL;
+long zorQEventSource::SetEventCallback(int selector, zorQEventCallback callback,
+                                       zorQEntityRef* corpse) {
+    if (!ValidSelector(selector) || callback == nullptr) return ZORQEVENT_BAD_SELECTOR;
+    if (callbackCount[selector] == kZorQEventCallbacksPerSelector) return ZORQEVENT_FULL;
     callbacks[selector][callbackCount[selector]++] = Registration{callback, corpse};
     return ZORQEVENT_OK;
 }
 
-bool zorQEventSource::HasEarlierRegistration(int selector, int index) const
-{
+bool zorQEventSource::HasEarlierRegistration(int selector, int index) const {
     const Registration& wanted = callbacks[selector][index];
     for (int s = 0; s <= selector; ++s) {
         const int end = s == selector ? index : callbackCount[s];
         for (int i = 0; i < end; ++i)
-            if (callbacks[s][i].callback == wanted.callback && callbacks[s][i].entity == wanted.entity)
+            if (callbacks[s][i].callback == wanted.callback &&
+                callbacks[s][i].entity == wanted.entity)
                 return true;
     }
     return false;
 }
 
-int zorQEventSource::RaiseEvent(const char* event)
-{
-    if (event == nullptr)
-        return 0;
+int zorQEventSource::RaiseEvent(const char* event) {
+    if (event == nullptr) return 0;
     int called = 0;
     for (int selector = 0; selector < kZorQEventSelectorCount; ++selector) {
         // Callbacks registered while the event runs wait for the next one.
@@ -101,8 +98,7 @@ int zorQEventSource::RaiseEvent(const char* event)
         for (int i = 0; i < count; ++i) {
             // One event reaches a callback once for its entity, however many
             // selectors it was registered under.
-            if (HasEarlierRegistration(selector, i))
-                continue;
+            if (HasEarlierRegistration(selector, i)) continue;
             const Registration registration = callbacks[selector][i];
             registration.callback(event, registration.entity);
             ++called;
@@ -111,7 +107,6 @@ int zorQEventSource::RaiseEvent(const char* event)
     return called;
 }
 
-int zorQEventSource::GetCallbackCount(int selector)
-{
+int zorQEventSource::GetCallbackCount(int selector) {
     return ValidSelector(selector) ? callbackCount[selector] : 0;
 }

@@ -7,20 +7,16 @@
 
 namespace zorq {
 
-bool CopyText(char* target, std::size_t size, const char* source)
-{
+bool CopyText(char* target, std::size_t size, const char* source) {
     const char* text = source != nullptr ? source : "";
     const std::size_t length = std::strlen(text);
-    if (length >= size)
-        return false;
+    if (length >= size) return false;
     std::memcpy(target, text, length + 1);
     return true;
 }
 
-void CopyTextTruncated(char* target, std::size_t size, const char* source)
-{
-    if (size == 0)
-        return;
+void CopyTextTruncated(char* target, std::size_t size, const char* source) {
+    if (size == 0) return;
     const char* text = source != nullptr ? source : "";
     const std::size_t length = std::min(std::strlen(text), size - 1);
     std::memcpy(target, text, length);
@@ -31,20 +27,14 @@ void CopyTextTruncated(char* target, std::size_t size, const char* source)
 
 namespace {
 
-char LowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
-bool zorQ_NamesEqual(const char* a, const char* b)
-{
-    if (a == nullptr || b == nullptr)
-        return a == b;
+bool zorQ_NamesEqual(const char* a, const char* b) {
+    if (a == nullptr || b == nullptr) return a == b;
     for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b))
-            return false;
+        if (LowerAscii(*a) != LowerAscii(*b)) return false;
     }
     return *a == *b;
 }

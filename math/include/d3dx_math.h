@@ -14,15 +14,27 @@
 extern "C" {
 #endif
 
-typedef struct D3DXVECTOR2 { float x, y; } D3DXVECTOR2;
-typedef struct D3DXVECTOR3 { float x, y, z; } D3DXVECTOR3;
-typedef struct D3DXVECTOR4 { float x, y, z, w; } D3DXVECTOR4;
+typedef struct D3DXVECTOR2 {
+    float x, y;
+} D3DXVECTOR2;
+typedef struct D3DXVECTOR3 {
+    float x, y, z;
+} D3DXVECTOR3;
+typedef struct D3DXVECTOR4 {
+    float x, y, z, w;
+} D3DXVECTOR4;
 /* w is the scalar part. */
-typedef struct D3DXQUATERNION { float x, y, z, w; } D3DXQUATERNION;
+typedef struct D3DXQUATERNION {
+    float x, y, z, w;
+} D3DXQUATERNION;
 /* a*x + b*y + c*z + d = 0; (a, b, c) is the normal. */
-typedef struct D3DXPLANE { float a, b, c, d; } D3DXPLANE;
+typedef struct D3DXPLANE {
+    float a, b, c, d;
+} D3DXPLANE;
 /* Row-major; vectors are rows multiplied on the left, row 3 is the translation. */
-typedef struct D3DXMATRIX { float m[4][4]; } D3DXMATRIX;
+typedef struct D3DXMATRIX {
+    float m[4][4];
+} D3DXMATRIX;
 typedef struct D3DXVIEWPORT {
     uint32_t X, Y, Width, Height;
     float MinZ, MaxZ;

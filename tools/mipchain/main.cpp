@@ -1,6 +1,9 @@
 // mipchain: reads a PNG, converts it to A8R8G8B8 (or X8R8G8B8), and writes
 // every level of its mip chain down to 1x1 as PNG files, printing each
 // level's size and the time its box filter pass took.
+#include "mip_chain.h"
+#include "png_file.h"
+
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -8,9 +11,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "mip_chain.h"
-#include "png_file.h"
 
 namespace {
 
@@ -40,7 +40,9 @@ struct Options {
     std::string prefix;
 };
 
-void PrintError(const std::string& message) { std::fprintf(stderr, "mipchain: error: %s\n", message.c_str()); }
+void PrintError(const std::string& message) {
+    std::fprintf(stderr, "mipchain: error: %s\n", message.c_str());
+}
 
 int UsageError(const std::string& message) {
     PrintError(message);
@@ -72,7 +74,9 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
     return std::nullopt;
 }
 
-std::string LevelPath(const std::string& prefix, uint32_t level) { return prefix + "_" + std::to_string(level) + ".png"; }
+std::string LevelPath(const std::string& prefix, uint32_t level) {
+    return prefix + "_" + std::to_string(level) + ".png";
+}
 
 // Level 0 is the source itself and has no filter time.
 void PrintLevel(uint32_t level, const PixelImage& image, std::optional<double> milliseconds,
@@ -101,14 +105,15 @@ bool WriteLevel(const Options& options, uint32_t level, const PixelImage& image,
 PixelImage TimedNextLevel(const PixelImage& image, PixelFormat format, double& milliseconds) {
     const auto start = std::chrono::steady_clock::now();
     PixelImage next = mipchain::NextLevel(image, format);
-    milliseconds = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    milliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return next;
 }
 
 int WriteChain(const Options& options, PixelImage image) {
     const uint32_t levels = mipchain::LevelCount({image.width, image.height});
-    std::printf("%s: %u x %u, %u levels, %s\n", options.input.c_str(), image.width, image.height, levels,
-                options.format == PixelFormat::kArgb ? "A8R8G8B8" : "X8R8G8B8");
+    std::printf("%s: %u x %u, %u levels, %s\n", options.input.c_str(), image.width, image.height,
+                levels, options.format == PixelFormat::kArgb ? "A8R8G8B8" : "X8R8G8B8");
     if (!WriteLevel(options, 0, image, std::nullopt)) return kExitFailure;
     for (uint32_t level = 1; level < levels; ++level) {
         double milliseconds = 0.0;

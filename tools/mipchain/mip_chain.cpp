@@ -1,9 +1,9 @@
 #include "mip_chain.h"
 
+#include "d3dx_math.h"
+
 #include <algorithm>
 #include <cstddef>
-
-#include "d3dx_math.h"
 
 namespace mipchain {
 namespace {
@@ -39,7 +39,9 @@ void Downsample(const PixelImage& src, PixelImage& dst, PixelFormat format) {
 
 }  // namespace
 
-LevelSize NextLevelSize(LevelSize size) { return {HalfAtLeastOne(size.width), HalfAtLeastOne(size.height)}; }
+LevelSize NextLevelSize(LevelSize size) {
+    return {HalfAtLeastOne(size.width), HalfAtLeastOne(size.height)};
+}
 
 uint32_t LevelCount(LevelSize size) {
     uint32_t count = 1;
@@ -49,7 +51,8 @@ uint32_t LevelCount(LevelSize size) {
 
 PixelImage NextLevel(const PixelImage& image, PixelFormat format) {
     const LevelSize size = NextLevelSize({image.width, image.height});
-    PixelImage next{size.width, size.height, std::vector<uint32_t>(std::size_t(size.width) * size.height)};
+    PixelImage next{size.width, size.height,
+                    std::vector<uint32_t>(std::size_t(size.width) * size.height)};
     if (image.width > 1 && image.height > 1) {
         Downsample(image, next, format);
     } else {

@@ -9,9 +9,9 @@
 // chain always ends at 1x1.
 #pragma once
 
-#include <cstdint>
-
 #include "pixel_image.h"
+
+#include <cstdint>
 
 namespace mipchain {
 

@@ -9,7 +9,10 @@ namespace mipchain {
 
 inline constexpr uint32_t kBytesPerPixel = 4;
 
-enum class PixelFormat { kArgb, kXrgb };
+enum class PixelFormat {
+    kArgb,
+    kXrgb
+};
 
 struct PixelImage {
     uint32_t width = 0;

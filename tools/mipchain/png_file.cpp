@@ -2,13 +2,13 @@
 // exactly a row of little-endian A8R8G8B8 words.
 #include "png_file.h"
 
-#include <png.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#include <png.h>
 
 namespace mipchain {
 namespace {
@@ -23,7 +23,9 @@ png_image BlankImage() {
     return image;
 }
 
-std::string LibpngMessage(const png_image& image) { return image.message[0] ? image.message : "unknown libpng error"; }
+std::string LibpngMessage(const png_image& image) {
+    return image.message[0] ? image.message : "unknown libpng error";
+}
 
 // Rows of 32-bit pixels are addressed with a signed 32-bit pitch.
 bool FitsPitch(uint32_t width) {
@@ -68,14 +70,16 @@ std::optional<PixelImage> ReadPng(const std::string& path, PixelFormat format, s
     return image;
 }
 
-bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format, std::string& error) {
+bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format,
+              std::string& error) {
     png_image png = BlankImage();
     png.width = image.width;
     png.height = image.height;
     bool written;
     if (format == PixelFormat::kArgb) {
         png.format = PNG_FORMAT_BGRA;
-        written = png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
+        written =
+            png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
     } else {
         png.format = PNG_FORMAT_BGR;
         const std::vector<uint8_t> bgr = PackBgr(image);

@@ -1,10 +1,10 @@
 // Reading and writing PNG files as 32-bit pixel images.
 #pragma once
 
+#include "pixel_image.h"
+
 #include <optional>
 #include <string>
-
-#include "pixel_image.h"
 
 namespace mipchain {
 
@@ -16,6 +16,7 @@ std::optional<PixelImage> ReadPng(const std::string& path, PixelFormat format, s
 
 // Writes an A8R8G8B8 image as an RGBA PNG, an X8R8G8B8 image as an RGB PNG
 // (the top byte is not written). On failure returns false and sets error.
-bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format, std::string& error);
+bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format,
+              std::string& error);
 
 }  // namespace mipchain

@@ -21,8 +21,7 @@ constexpr float kDefaultRotImpulse = 50.0f;
 
 // TrackedAlloc for a size_t request: one the allocator cannot express is a
 // failure reported like any other.
-void* TrackedAllocSized(std::size_t size, const char* file, int line)
-{
+void* TrackedAllocSized(std::size_t size, const char* file, int line) {
     if (size > UINT_MAX) {
         zorMemLeak_AllocFailed(UINT_MAX, file, line);
         return nullptr;
@@ -33,50 +32,50 @@ void* TrackedAllocSized(std::size_t size, const char* file, int line)
 }  // namespace
 
 // Defines the tracked storage operators of `Class`.
-#define ZOR_DEFINE_TRACKED_STORAGE(Class)                                                    \
-    void* Class::operator new(std::size_t size) noexcept                                    \
-    {                                                                                        \
-        return TrackedAllocSized(size, PLFLAMER_SOURCE_FILE, __LINE__);                      \
-    }                                                                                        \
-    void* Class::operator new(std::size_t size, const char* file, int line) noexcept        \
-    {                                                                                        \
-        return TrackedAllocSized(size, file, line);                                          \
-    }                                                                                        \
-    void* Class::operator new[](std::size_t size) noexcept                                  \
-    {                                                                                        \
-        return TrackedAllocSized(size, PLFLAMER_SOURCE_FILE, __LINE__);                      \
-    }                                                                                        \
-    void Class::operator delete(void* block) noexcept { TrackedFree(block); }                \
+#define ZOR_DEFINE_TRACKED_STORAGE(Class)                                                       \
+    void* Class::operator new(std::size_t size) noexcept {                                      \
+        return TrackedAllocSized(size, PLFLAMER_SOURCE_FILE, __LINE__);                         \
+    }                                                                                           \
+    void* Class::operator new(std::size_t size, const char* file, int line) noexcept {          \
+        return TrackedAllocSized(size, file, line);                                             \
+    }                                                                                           \
+    void* Class::operator new[](std::size_t size) noexcept {                                    \
+        return TrackedAllocSized(size, PLFLAMER_SOURCE_FILE, __LINE__);                         \
+    }                                                                                           \
+    void Class::operator delete(void* block) noexcept { TrackedFree(block); }                   \
     void Class::operator delete(void* block, const char*, int) noexcept { TrackedFree(block); } \
     void Class::operator delete[](void* block) noexcept { TrackedFree(block); }
 
 ZOR_DEFINE_TRACKED_STORAGE(zorPlFlamerClass)
 ZOR_DEFINE_TRACKED_STORAGE(zorPlFlamer)
 
-extern "C" zorPlFlamerClass* CreateObjClass()
-{
+extern "C" zorPlFlamerClass* CreateObjClass() {
     return new (PLFLAMER_SOURCE_FILE, __LINE__) zorPlFlamerClass();
 }
 
 // ---- zorPlFlamerClass ----
 
 zorPlFlamerClass::zorPlFlamerClass()
-    : explosionName{}, explosionClass(nullptr), splashRadius(kDefaultSplashRadius),
-      splashDamage(kDefaultSplashDamage), impulse(kDefaultImpulse), rotImpulse(kDefaultRotImpulse)
-{
+    : explosionName{},
+      explosionClass(nullptr),
+      splashRadius(kDefaultSplashRadius),
+      splashDamage(kDefaultSplashDamage),
+      impulse(kDefaultImpulse),
+      rotImpulse(kDefaultRotImpulse) {
     RegisterParams();
 }
 
 zorPlFlamerClass::zorPlFlamerClass(const zorPlFlamerClass& other)
-    : zorPlClassicClass(other), explosionClass(other.explosionClass),
-      splashRadius(other.splashRadius), splashDamage(other.splashDamage), impulse(other.impulse),
-      rotImpulse(other.rotImpulse)
-{
+    : zorPlClassicClass(other),
+      explosionClass(other.explosionClass),
+      splashRadius(other.splashRadius),
+      splashDamage(other.splashDamage),
+      impulse(other.impulse),
+      rotImpulse(other.rotImpulse) {
     std::memcpy(explosionName, other.explosionName, sizeof explosionName);
 }
 
-zorPlFlamerClass& zorPlFlamerClass::operator=(const zorPlFlamerClass& other)
-{
+zorPlFlamerClass& zorPlFlamerClass::operator=(const zorPlFlamerClass& other) {
     zorPlClassicClass::operator=(other);
     std::memmove(explosionName, other.explosionName, sizeof explosionName);
     explosionClass = other.explosionClass;
@@ -91,8 +90,7 @@ zorPlFlamerClass& zorPlFlamerClass::operator=(const zorPlFlamerClass& other)
 // ends with the last Release, the records belong to the parameter list.
 zorPlFlamerClass::~zorPlFlamerClass() = default;
 
-void zorPlFlamerClass::RegisterParams()
-{
+void zorPlFlamerClass::RegisterParams() {
     AddParamRecord(new (std::nothrow) zorParam("flamer_explosion", explosionName, kParamExtra));
     AddParamRecord(new (std::nothrow) zorParam("flamer_splash_radius", &splashRadius, kParamExtra));
     AddParamRecord(new (std::nothrow) zorParam("flamer_splash_damage", &splashDamage, kParamExtra));
@@ -101,55 +99,41 @@ void zorPlFlamerClass::RegisterParams()
 }
 
 // A record the ordinary heap could not supply is skipped.
-void zorPlFlamerClass::AddParamRecord(zorParam* record)
-{
-    if (record != nullptr)
-        AddParam(record);
+void zorPlFlamerClass::AddParamRecord(zorParam* record) {
+    if (record != nullptr) AddParam(record);
 }
 
-void zorPlFlamerClass::BindExplosionClass()
-{
+void zorPlFlamerClass::BindExplosionClass() {
     explosionClass = zorQObj_GetClass(explosionName, kEffectKind);
-    if (explosionClass != nullptr)
-        explosionClass->AddRef();
+    if (explosionClass != nullptr) explosionClass->AddRef();
 }
 
-void zorPlFlamerClass::UnbindExplosionClass()
-{
-    if (explosionClass == nullptr)
-        return;
+void zorPlFlamerClass::UnbindExplosionClass() {
+    if (explosionClass == nullptr) return;
     explosionClass->Release();
     explosionClass = nullptr;
 }
 
-void zorPlFlamerClass::AddRef()
-{
+void zorPlFlamerClass::AddRef() {
     zorPlayerClass::AddRef();
-    if (refCount > 1 || explosionName[0] == '\0')
-        return;
+    if (refCount > 1 || explosionName[0] == '\0') return;
     // A binding made while unreferenced gives its reference back first.
     UnbindExplosionClass();
     BindExplosionClass();
 }
 
-void zorPlFlamerClass::Release()
-{
+void zorPlFlamerClass::Release() {
     zorPlayerClass::Release();
-    if (refCount == 0)
-        UnbindExplosionClass();
+    if (refCount == 0) UnbindExplosionClass();
 }
 
-void zorPlFlamerClass::ParamChanged(zorParam* param)
-{
-    if (param == nullptr || !zorQ_NamesEqual(param->name, kExplosionParam))
-        return;
+void zorPlFlamerClass::ParamChanged(zorParam* param) {
+    if (param == nullptr || !zorQ_NamesEqual(param->name, kExplosionParam)) return;
     UnbindExplosionClass();
-    if (explosionName[0] != '\0')
-        BindExplosionClass();
+    if (explosionName[0] != '\0') BindExplosionClass();
 }
 
-zorObj* zorPlFlamerClass::CreateObj()
-{
+zorObj* zorPlFlamerClass::CreateObj() {
     return new (PLFLAMER_SOURCE_FILE, __LINE__) zorPlFlamer(this);
 }
 
@@ -160,8 +144,7 @@ zorPlFlamer::zorPlFlamer(const zorPlFlamer& other) = default;
 zorPlFlamer& zorPlFlamer::operator=(const zorPlFlamer& other) = default;
 zorPlFlamer::~zorPlFlamer() = default;
 
-long zorPlFlamer::Create(zorQEntityRef* newEntity, unsigned long flags)
-{
+long zorPlFlamer::Create(zorQEntityRef* newEntity, unsigned long flags) {
     const long result = zorPlClassic::Create(newEntity, flags);
     return result < 0 ? result : 0;
 }

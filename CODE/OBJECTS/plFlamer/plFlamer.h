@@ -22,12 +22,12 @@ static_assert(kFlamerExplosionNameSize == kZorParamTextSize);
 
 // Class storage comes from the tracked allocator; a null block makes the
 // new-expression yield null.
-#define ZOR_TRACKED_STORAGE                                                          \
-    static void* operator new(std::size_t size) noexcept;                            \
+#define ZOR_TRACKED_STORAGE                                                           \
+    static void* operator new(std::size_t size) noexcept;                             \
     static void* operator new(std::size_t size, const char* file, int line) noexcept; \
-    static void* operator new[](std::size_t size) noexcept;                          \
-    static void operator delete(void* block) noexcept;                               \
-    static void operator delete(void* block, const char* file, int line) noexcept;   \
+    static void* operator new[](std::size_t size) noexcept;                           \
+    static void operator delete(void* block) noexcept;                                \
+    static void operator delete(void* block, const char* file, int line) noexcept;    \
     static void operator delete[](void* block) noexcept;
 
 class ZOR_MODULE_API zorPlFlamerClass : public zorPlClassicClass {

@@ -1,8 +1,7 @@
 // The Flamer's explosion and the two roads that set it off: a kill with a
 // non-zero flag, and every "fireblow" event on the corpse.
-#include "plFlamer.h"
-
 #include "d3dx_math.h"
+#include "plFlamer.h"
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
@@ -38,8 +37,8 @@ constexpr int kSecondEventSelector = 0;
 // message handler that moves an entity is seen by everything after it.
 const D3DXVECTOR3& PositionOf(const zorQEntityRef* entity) { return entity->position; }
 
-void BuildQueryCube(const D3DXVECTOR3& centre, float halfEdge, D3DXVECTOR3& cubeMin, D3DXVECTOR3& cubeMax)
-{
+void BuildQueryCube(const D3DXVECTOR3& centre, float halfEdge, D3DXVECTOR3& cubeMin,
+                    D3DXVECTOR3& cubeMax) {
     cubeMin = {centre.x - halfEdge, centre.y - halfEdge, centre.z - halfEdge};
     cubeMax = {centre.x + halfEdge, centre.y + halfEdge, centre.z + halfEdge};
 }
@@ -49,38 +48,34 @@ void BuildQueryCube(const D3DXVECTOR3& centre, float halfEdge, D3DXVECTOR3& cube
 int ClampPickCount(int reported) { return reported > kPickCapacity ? kPickCapacity : reported; }
 
 // Gap from `point` to the interval [lo, hi] along one axis; zero inside.
-float AxisGap(float point, float lo, float hi)
-{
-    if (point < lo)
-        return lo - point;
-    if (point > hi)
-        return point - hi;
+float AxisGap(float point, float lo, float hi) {
+    if (point < lo) return lo - point;
+    if (point > hi) return point - hi;
     return 0.0f;
 }
 
 // Distance from `point` to the nearest point of the box [boxMin, boxMax].
-float DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
-{
+float DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
+                    const D3DXVECTOR3& boxMax) {
     const float dx = AxisGap(point.x, boxMin.x, boxMax.x);
     const float dy = AxisGap(point.y, boxMin.y, boxMax.y);
     const float dz = AxisGap(point.z, boxMin.z, boxMax.z);
     return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-bool InReach(const zorPlFlamerClass& flamerClass, zorQEntityRef* centre, zorQEntityRef* target)
-{
+bool InReach(const zorPlFlamerClass& flamerClass, zorQEntityRef* centre, zorQEntityRef* target) {
     D3DXVECTOR3 boxMin;
     D3DXVECTOR3 boxMax;
     zorQWorld_GetEntityBox(target, &boxMin, &boxMax);
     // The boundary itself is in reach.
-    return !(DistanceToBox(PositionOf(centre), boxMin, boxMax) > static_cast<float>(flamerClass.splashRadius));
+    return !(DistanceToBox(PositionOf(centre), boxMin, boxMax) >
+             static_cast<float>(flamerClass.splashRadius));
 }
 
 // Fills the fields the Flamer owns (bytes 0 to 43 but for 38 and 39) and
 // leaves the rest of the record as it is.
 void FillDamage(const zorPlFlamerClass& flamerClass, const zorQEntityRef* centre,
-                const zorQEntityRef* target, zorQMsgDamage& record)
-{
+                const zorQEntityRef* target, zorQMsgDamage& record) {
     const D3DXVECTOR3& origin = PositionOf(centre);
     const D3DXVECTOR3& targetPosition = PositionOf(target);
     record.damage = flamerClass.splashDamage;
@@ -93,13 +88,11 @@ void FillDamage(const zorPlFlamerClass& flamerClass, const zorQEntityRef* centre
     record.reserved = kDamageReserved;
 }
 
-void SendDamage(zorQEntityRef* target, zorQMsgDamage& record)
-{
+void SendDamage(zorQEntityRef* target, zorQMsgDamage& record) {
     zorQWorld_SendMessage(target, ZORQMSG_DAMAGE, reinterpret_cast<long>(&record), kDamageParam2);
 }
 
-void SpawnEffect(zorObjClass* effectClass, const zorQEntityRef* centre)
-{
+void SpawnEffect(zorObjClass* effectClass, const zorQEntityRef* centre) {
     const D3DXVECTOR3& at = PositionOf(centre);
     D3DXMATRIX transform;
     D3DXMatrixTranslation(&transform, at.x, at.y, at.z);
@@ -108,36 +101,31 @@ void SpawnEffect(zorObjClass* effectClass, const zorQEntityRef* centre)
 }
 
 // Compares with "fireblow" as whole texts, folding only A to Z.
-bool IsFireblow(const char* event)
-{
-    const auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+bool IsFireblow(const char* event) {
+    const auto fold = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
     std::size_t i = 0;
     for (; kFireblowEvent[i] != '\0'; ++i)
-        if (fold(event[i]) != kFireblowEvent[i])
-            return false;
+        if (fold(event[i]) != kFireblowEvent[i]) return false;
     return event[i] == '\0';
 }
 
 // The corpse's entity data: its event source, then the class object of the
 // Flamer that left it.
-zorQCorpseData* CorpseDataOf(zorQEntityRef* corpse)
-{
+zorQCorpseData* CorpseDataOf(zorQEntityRef* corpse) {
     return static_cast<zorQCorpseData*>(zorQWorld_GetEntityData(corpse));
 }
 
 // Called by the corpse's event source for every string event it raises.
-void OnCorpseEvent(const char* event, zorQEntityRef* corpse)
-{
-    if (event == nullptr || !IsFireblow(event) || corpse == nullptr)
-        return;
+void OnCorpseEvent(const char* event, zorQEntityRef* corpse) {
+    if (event == nullptr || !IsFireblow(event) || corpse == nullptr) return;
     const zorQCorpseData* data = CorpseDataOf(corpse);
-    if (data == nullptr || data->classObject == nullptr)
-        return;
+    if (data == nullptr || data->classObject == nullptr) return;
     static_cast<zorPlFlamerClass*>(data->classObject)->ExplodeCorpse(corpse);
 }
 
-void RegisterCorpseCallback(zorQEntityRef* corpse, int selector)
-{
+void RegisterCorpseCallback(zorQEntityRef* corpse, int selector) {
     // The first word is read afresh for each registration. A corpse without
     // an event source has nothing to register with.
     zorQCorpseData* data = CorpseDataOf(corpse);
@@ -155,18 +143,18 @@ struct ExplodingKill {
 };
 thread_local const ExplodingKill* innermostKill = nullptr;
 
-bool IsExploding(const zorPlFlamer* flamer)
-{
+bool IsExploding(const zorPlFlamer* flamer) {
     for (const ExplodingKill* kill = innermostKill; kill != nullptr; kill = kill->outer)
-        if (kill->flamer == flamer)
-            return true;
+        if (kill->flamer == flamer) return true;
     return false;
 }
 
 // Marks a Flamer's kill explosion as under way for the lifetime of the guard.
 class ExplodingKillGuard {
 public:
-    explicit ExplodingKillGuard(const zorPlFlamer* flamer) : kill{flamer, innermostKill} { innermostKill = &kill; }
+    explicit ExplodingKillGuard(const zorPlFlamer* flamer) : kill{flamer, innermostKill} {
+        innermostKill = &kill;
+    }
     ~ExplodingKillGuard() { innermostKill = kill.outer; }
     ExplodingKillGuard(const ExplodingKillGuard&) = delete;
     ExplodingKillGuard& operator=(const ExplodingKillGuard&) = delete;
@@ -177,8 +165,7 @@ private:
 
 }  // namespace
 
-void zorPlFlamerClass::ExplodeCorpse(zorQEntityRef* centre)
-{
+void zorPlFlamerClass::ExplodeCorpse(zorQEntityRef* centre) {
     zorQEntityRef* picked[kPickCapacity];
     D3DXVECTOR3 cubeMin;
     D3DXVECTOR3 cubeMax;
@@ -188,17 +175,14 @@ void zorPlFlamerClass::ExplodeCorpse(zorQEntityRef* centre)
     // One record serves every message: each receiver is done with it on return.
     zorQMsgDamage record;
     for (int i = 0; i < count; ++i) {
-        if (!InReach(*this, centre, picked[i]))
-            continue;
+        if (!InReach(*this, centre, picked[i])) continue;
         FillDamage(*this, centre, picked[i], record);
         SendDamage(picked[i], record);
     }
-    if (explosionClass != nullptr)
-        SpawnEffect(explosionClass, centre);
+    if (explosionClass != nullptr) SpawnEffect(explosionClass, centre);
 }
 
-void zorPlFlamer::Kill(int flag)
-{
+void zorPlFlamer::Kill(int flag) {
     // A Flamer without an entity has nowhere to explode; it still dies.
     if (flag != 0 && OwnEntity() != nullptr && !IsExploding(this)) {
         const ExplodingKillGuard guard(this);
@@ -207,11 +191,9 @@ void zorPlFlamer::Kill(int flag)
     zorPlClassic::Kill(flag);
 }
 
-zorQEntityRef* zorPlFlamer::PlaceCorpse()
-{
+zorQEntityRef* zorPlFlamer::PlaceCorpse() {
     zorQEntityRef* corpse = zorPlClassic::PlaceCorpse();
-    if (corpse == nullptr)
-        return nullptr;
+    if (corpse == nullptr) return nullptr;
     RegisterCorpseCallback(corpse, kFirstEventSelector);
     RegisterCorpseCallback(corpse, kSecondEventSelector);
     return corpse;

@@ -5,11 +5,11 @@
 // share.
 #pragma once
 
-#include <cstdint>
-
 #include "amd3dnow/float_pair.h"
 #include "d3dx_math.h"
 #include "dispatch/op_table.h"
+
+#include <cstdint>
 
 namespace d3dx::amd3dnow {
 
@@ -18,18 +18,19 @@ using mmx::Mm;
 // ---------------------------------------------------------------------------
 // Constants, by bit pattern.
 
-inline constexpr Mm kOnes = mmx::PairFromBits(0x3F800000u, 0x3F800000u);        // (1.0, 1.0)
-inline constexpr Mm kHalves = mmx::PairFromBits(0x3F000000u, 0x3F000000u);      // (0.5, 0.5)
-inline constexpr Mm kTwos = mmx::PairFromBits(0x40000000u, 0x40000000u);        // (2.0, 2.0)
+inline constexpr Mm kOnes = mmx::PairFromBits(0x3F800000u, 0x3F800000u);    // (1.0, 1.0)
+inline constexpr Mm kHalves = mmx::PairFromBits(0x3F000000u, 0x3F000000u);  // (0.5, 0.5)
+inline constexpr Mm kTwos = mmx::PairFromBits(0x40000000u, 0x40000000u);    // (2.0, 2.0)
 inline constexpr Mm kZeros = mmx::PairFromBits(0u, 0u);
-inline constexpr Mm kOneLo = mmx::PairFromBits(0x3F800000u, 0u);                // (1.0, 0)
-inline constexpr Mm kOneHi = mmx::PairFromBits(0u, 0x3F800000u);                // (0, 1.0)
-inline constexpr Mm kSignBoth = mmx::PairFromBits(0x80000000u, 0x80000000u);    // (-0, -0)
-inline constexpr Mm kSignHi = mmx::PairFromBits(0u, 0x80000000u);              // (0, -0)
-inline constexpr Mm kSignLo = mmx::PairFromBits(0x80000000u, 0u);              // (-0, 0)
-inline constexpr Mm kMagnitude = mmx::PairFromBits(0x7FFFFFFFu, 0x7FFFFFFFu);   // clears the sign bits
-inline constexpr Mm kLoLane = mmx::PairFromBits(mmx::kAllOnes, 0u);            // keeps lane 0
-inline constexpr Mm kFltMin = mmx::PairFromBits(0x00800000u, 0x00800000u);      // 2^-126
+inline constexpr Mm kOneLo = mmx::PairFromBits(0x3F800000u, 0u);              // (1.0, 0)
+inline constexpr Mm kOneHi = mmx::PairFromBits(0u, 0x3F800000u);              // (0, 1.0)
+inline constexpr Mm kSignBoth = mmx::PairFromBits(0x80000000u, 0x80000000u);  // (-0, -0)
+inline constexpr Mm kSignHi = mmx::PairFromBits(0u, 0x80000000u);             // (0, -0)
+inline constexpr Mm kSignLo = mmx::PairFromBits(0x80000000u, 0u);             // (-0, 0)
+inline constexpr Mm kMagnitude =
+    mmx::PairFromBits(0x7FFFFFFFu, 0x7FFFFFFFu);                            // clears the sign bits
+inline constexpr Mm kLoLane = mmx::PairFromBits(mmx::kAllOnes, 0u);         // keeps lane 0
+inline constexpr Mm kFltMin = mmx::PairFromBits(0x00800000u, 0x00800000u);  // 2^-126
 inline constexpr Mm kFltEpsilon = mmx::PairFromBits(0x34000000u, 0x34000000u);  // 2^-23
 
 // ---------------------------------------------------------------------------
@@ -70,7 +71,9 @@ inline Quad And(Quad a, Mm mask) { return {mmx::pand(a.xy, mask), mmx::pand(a.zw
 inline Quad Xor(Quad a, Quad b) { return {mmx::pxor(a.xy, b.xy), mmx::pxor(a.zw, b.zw)}; }
 // Lane-wise select: where the mask is set, a; elsewhere b.
 inline Mm Select(Mm mask, Mm a, Mm b) { return mmx::por(mmx::pand(mask, a), mmx::pandn(mask, b)); }
-inline Quad Select(Mm mask, Quad a, Quad b) { return {Select(mask, a.xy, b.xy), Select(mask, a.zw, b.zw)}; }
+inline Quad Select(Mm mask, Quad a, Quad b) {
+    return {Select(mask, a.xy, b.xy), Select(mask, a.zw, b.zw)};
+}
 
 // Lane 0 in both lanes, lane 1 in both lanes.
 inline Mm BroadcastLo(Mm a) { return mmx::punpckldq(a, a); }
@@ -197,12 +200,14 @@ D3DXMATRIX* StoreRotationOfQuaternion(D3DXMATRIX* pOut, Quad squares, Mm xyZw, M
 
 // The transformation builder, with the rotation-matrix variant it uses.
 D3DXMATRIX* TransformationWith(fn::MatrixRotationQuaternion* rotation, D3DXMATRIX* pOut,
-                               const D3DXVECTOR3* pScalingCenter, const D3DXQUATERNION* pScalingRotation,
-                               const D3DXVECTOR3* pScaling, const D3DXVECTOR3* pRotationCenter,
-                               const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation);
+                               const D3DXVECTOR3* pScalingCenter,
+                               const D3DXQUATERNION* pScalingRotation, const D3DXVECTOR3* pScaling,
+                               const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
+                               const D3DXVECTOR3* pTranslation);
 
 // Combines World x View x Projection (null ones skipped; none: identity).
-MatrixPairs CombinedTransform(const D3DXMATRIX* pWorld, const D3DXMATRIX* pView, const D3DXMATRIX* pProjection);
+MatrixPairs CombinedTransform(const D3DXMATRIX* pWorld, const D3DXMATRIX* pView,
+                              const D3DXMATRIX* pProjection);
 
 // The matrix product and its transposed form, on pairs.
 MatrixPairs Product(const MatrixPairs& a, const MatrixPairs& b);
@@ -218,8 +223,8 @@ Quad TransformCoord3(Quad v, const MatrixPairs& m);
 // leaving pOut untouched, when the combined matrix cannot be inverted.
 using MinorsRoutine = Minors(const MatrixPairs&);
 D3DXVECTOR3* UnprojectWith(MinorsRoutine* minorsOf, D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,
-                           const D3DXVIEWPORT* pViewport, const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
-                           const D3DXMATRIX* pWorld);
+                           const D3DXVIEWPORT* pViewport, const D3DXMATRIX* pProjection,
+                           const D3DXMATRIX* pView, const D3DXMATRIX* pWorld);
 
 // The quaternion of a rotation matrix: the four candidate results (positive
 // trace; largest diagonal element 0, 1, 2), each as the values that get

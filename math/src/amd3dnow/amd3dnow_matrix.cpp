@@ -19,7 +19,8 @@ Mm RowTimesColumns(Quad row, Quad columnA, Quad columnB) {
 }
 
 Quad RowTimesMatrix(Quad row, const MatrixPairs& columns) {
-    return {RowTimesColumns(row, columns.row[0], columns.row[1]), RowTimesColumns(row, columns.row[2], columns.row[3])};
+    return {RowTimesColumns(row, columns.row[0], columns.row[1]),
+            RowTimesColumns(row, columns.row[2], columns.row[3])};
 }
 
 // Minor k (0..5: columns 01, 02, 03, 12, 13, 23) of a minor set, in both lanes.
@@ -41,7 +42,9 @@ inline constexpr CofactorTerms kCofactorTerms[4] = {
 
 // e0·m0 - e1·m1 + e2·m2 over the element pairs (from rows p and q) and minors.
 Mm CofactorPair(Quad p, Quad q, const Mm (&minors)[3], const CofactorTerms& terms) {
-    const auto pairAt = [&](int i) { return punpckldq(Element(p, terms.element[i]), Element(q, terms.element[i])); };
+    const auto pairAt = [&](int i) {
+        return punpckldq(Element(p, terms.element[i]), Element(q, terms.element[i]));
+    };
     const Mm first = pfsub(pfmul(pairAt(0), MinorAt(minors, terms.minor[0])),
                            pfmul(pairAt(1), MinorAt(minors, terms.minor[1])));
     return pfadd(first, pfmul(pairAt(2), MinorAt(minors, terms.minor[2])));
@@ -51,8 +54,10 @@ MatrixPairs Adjugate(const MatrixPairs& m, const Minors& minors) {
     MatrixPairs adjugate{};
     for (int i = 0; i < 4; ++i) {
         const Mm signs = (i % 2 == 0) ? kSignHi : kSignLo;
-        adjugate.row[i].xy = pxor(CofactorPair(m.row[1], m.row[0], minors.lower, kCofactorTerms[i]), signs);
-        adjugate.row[i].zw = pxor(CofactorPair(m.row[3], m.row[2], minors.upper, kCofactorTerms[i]), signs);
+        adjugate.row[i].xy =
+            pxor(CofactorPair(m.row[1], m.row[0], minors.lower, kCofactorTerms[i]), signs);
+        adjugate.row[i].zw =
+            pxor(CofactorPair(m.row[3], m.row[2], minors.upper, kCofactorTerms[i]), signs);
     }
     return adjugate;
 }
@@ -92,8 +97,8 @@ MatrixPairs RowThreeMinus(MatrixPairs m, Quad v) {
 }
 
 MatrixPairs Diagonal(Mm xy, Mm zw) {
-    return FromRows(Row(pand(xy, kLoLane), kZeros), Row(pandn(kLoLane, xy), kZeros), Row(kZeros, pand(zw, kLoLane)),
-                    Row(kZeros, pandn(kLoLane, zw)));
+    return FromRows(Row(pand(xy, kLoLane), kZeros), Row(pandn(kLoLane, xy), kZeros),
+                    Row(kZeros, pand(zw, kLoLane)), Row(kZeros, pandn(kLoLane, zw)));
 }
 
 MatrixPairs RotationOf(fn::MatrixRotationQuaternion* rotation, const D3DXQUATERNION& q) {
@@ -105,8 +110,8 @@ MatrixPairs RotationOf(fn::MatrixRotationQuaternion* rotation, const D3DXQUATERN
 // Step 4 and 5 of the transformation builders: an optional rotation about an
 // optional centre, then an optional translation.
 MatrixPairs RotatedAndTranslated(MatrixPairs out, fn::MatrixRotationQuaternion* rotation,
-                                 const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
-                                 const D3DXVECTOR3* pTranslation) {
+                                 const D3DXVECTOR3* pRotationCenter,
+                                 const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
     if (pRotation) {
         const MatrixPairs r = RotationOf(rotation, *pRotation);
         if (pRotationCenter) {
@@ -121,7 +126,8 @@ MatrixPairs RotatedAndTranslated(MatrixPairs out, fn::MatrixRotationQuaternion* 
 }
 
 // Scaling about a centre, in the frame of a scaling rotation.
-MatrixPairs OrientedScaling(fn::MatrixRotationQuaternion* rotation, const D3DXVECTOR3* pScalingCenter,
+MatrixPairs OrientedScaling(fn::MatrixRotationQuaternion* rotation,
+                            const D3DXVECTOR3* pScalingCenter,
                             const D3DXQUATERNION& scalingRotation, const D3DXVECTOR3& scaling) {
     const Quad s = LoadTriple(scaling);
     const MatrixPairs scale = Diagonal(s.xy, por(s.zw, kOneHi));
@@ -202,8 +208,8 @@ bool InvertFromMinors(D3DXMATRIX* out, float* det, const MatrixPairs& m, const M
     if (det) movd(det, determinant);
     if (LoLaneSet(pfcmpeq(determinant, kZeros))) return false;
     const Mm q = RefinedReciprocal(determinant);
-    StoreMatrix(out, FromRows(Scale(adjugate.row[0], q), Scale(adjugate.row[1], q), Scale(adjugate.row[2], q),
-                              Scale(adjugate.row[3], q)));
+    StoreMatrix(out, FromRows(Scale(adjugate.row[0], q), Scale(adjugate.row[1], q),
+                              Scale(adjugate.row[2], q), Scale(adjugate.row[3], q)));
     return true;
 }
 
@@ -219,7 +225,8 @@ D3DXMATRIX* StoreRotationOfQuaternion(D3DXMATRIX* pOut, Quad squares, Mm xyZw, M
     return pOut;
 }
 
-MatrixPairs CombinedTransform(const D3DXMATRIX* pWorld, const D3DXMATRIX* pView, const D3DXMATRIX* pProjection) {
+MatrixPairs CombinedTransform(const D3DXMATRIX* pWorld, const D3DXMATRIX* pView,
+                              const D3DXMATRIX* pProjection) {
     MatrixPairs combined = IdentityPairs();
     bool any = false;
     for (const D3DXMATRIX* m : {pWorld, pView, pProjection}) {
@@ -231,9 +238,10 @@ MatrixPairs CombinedTransform(const D3DXMATRIX* pWorld, const D3DXMATRIX* pView,
 }
 
 D3DXMATRIX* TransformationWith(fn::MatrixRotationQuaternion* rotation, D3DXMATRIX* pOut,
-                               const D3DXVECTOR3* pScalingCenter, const D3DXQUATERNION* pScalingRotation,
-                               const D3DXVECTOR3* pScaling, const D3DXVECTOR3* pRotationCenter,
-                               const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
+                               const D3DXVECTOR3* pScalingCenter,
+                               const D3DXQUATERNION* pScalingRotation, const D3DXVECTOR3* pScaling,
+                               const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
+                               const D3DXVECTOR3* pTranslation) {
     if (!pOut) return nullptr;
     MatrixPairs out = IdentityPairs();
     if (pScaling && !pScalingRotation) {
@@ -242,7 +250,8 @@ D3DXMATRIX* TransformationWith(fn::MatrixRotationQuaternion* rotation, D3DXMATRI
     } else if (pScaling) {
         out = OrientedScaling(rotation, pScalingCenter, *pScalingRotation, *pScaling);
     }
-    StoreMatrix(pOut, RotatedAndTranslated(out, rotation, pRotationCenter, pRotation, pTranslation));
+    StoreMatrix(pOut,
+                RotatedAndTranslated(out, rotation, pRotationCenter, pRotation, pTranslation));
     femms();
     return pOut;
 }
@@ -258,7 +267,8 @@ D3DXMATRIX* MatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMA
 // Output row j = column j of M2 against the four rows of M1. When pOut is
 // M1, every row of M1 is still needed after row 0 is written, so all
 // sixteen results are formed first.
-D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
+D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
+                                    const D3DXMATRIX* pM2) {
     if (!pOut || !pM1 || !pM2) return nullptr;
     const MatrixPairs columns = Transposed(LoadMatrix(*pM2));
     const MatrixPairs rows = LoadMatrix(*pM1);
@@ -311,8 +321,9 @@ D3DXMATRIX* MatrixScaling(D3DXMATRIX* pOut, float sx, float sy, float sz) {
 D3DXMATRIX* MatrixRotationX(D3DXMATRIX* pOut, float angle) {
     if (!pOut) return nullptr;
     const Mm cs = PackedSinCos3DNow(movd(angle));
-    const Quad r1{punpckldq(kZeros, cs), punpckhdq(cs, kZeros)};                         // (0, c, s, 0)
-    const Quad r2{punpckldq(kZeros, pxor(BroadcastHi(cs), kSignBoth)), pand(cs, kLoLane)};  // (0, -s, c, 0)
+    const Quad r1{punpckldq(kZeros, cs), punpckhdq(cs, kZeros)};  // (0, c, s, 0)
+    const Quad r2{punpckldq(kZeros, pxor(BroadcastHi(cs), kSignBoth)),
+                  pand(cs, kLoLane)};  // (0, -s, c, 0)
     StoreMatrix(pOut, FromRows(IdentityPairs().row[0], r1, r2, kIdentityRow3));
     femms();
     return pOut;
@@ -321,8 +332,9 @@ D3DXMATRIX* MatrixRotationX(D3DXMATRIX* pOut, float angle) {
 D3DXMATRIX* MatrixRotationY(D3DXMATRIX* pOut, float angle) {
     if (!pOut) return nullptr;
     const Mm cs = PackedSinCos3DNow(movd(angle));
-    const Quad r0{pand(cs, kLoLane), pand(pxor(BroadcastHi(cs), kSignBoth), kLoLane)};  // (c, 0, -s, 0)
-    const Quad r2{punpckhdq(cs, kZeros), pand(cs, kLoLane)};                             // (s, 0, c, 0)
+    const Quad r0{pand(cs, kLoLane),
+                  pand(pxor(BroadcastHi(cs), kSignBoth), kLoLane)};  // (c, 0, -s, 0)
+    const Quad r2{punpckhdq(cs, kZeros), pand(cs, kLoLane)};         // (s, 0, c, 0)
     StoreMatrix(pOut, FromRows(r0, IdentityPairs().row[1], r2, kIdentityRow3));
     femms();
     return pOut;
@@ -331,8 +343,8 @@ D3DXMATRIX* MatrixRotationY(D3DXMATRIX* pOut, float angle) {
 D3DXMATRIX* MatrixRotationZ(D3DXMATRIX* pOut, float angle) {
     if (!pOut) return nullptr;
     const Mm cs = PackedSinCos3DNow(movd(angle));
-    const Quad r0{cs, kZeros};                                   // (c, s, 0, 0)
-    const Quad r1{pxor(SwapLanes(cs), kSignLo), kZeros};     // (-s, c, 0, 0)
+    const Quad r0{cs, kZeros};                            // (c, s, 0, 0)
+    const Quad r1{pxor(SwapLanes(cs), kSignLo), kZeros};  // (-s, c, 0, 0)
     StoreMatrix(pOut, FromRows(r0, r1, IdentityPairs().row[2], kIdentityRow3));
     femms();
     return pOut;
@@ -346,7 +358,8 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
     const Quad q = LoadQuad(*pQ);
     const Quad twice = Add(q, q);
     const auto differenceAndSum = [](Mm products) {
-        return punpckldq(pfsub(products, BroadcastHi(products)), pfadd(products, BroadcastHi(products)));
+        return punpckldq(pfsub(products, BroadcastHi(products)),
+                         pfadd(products, BroadcastHi(products)));
     };
     const Mm xyZw = pfmul(punpckldq(q.xy, q.zw), punpckhdq(twice.xy, twice.zw));
     const Mm xzYw = pfmul(q.xy, twice.zw);
@@ -358,19 +371,22 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
 }
 
 D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCenter,
-                                 const D3DXQUATERNION* pScalingRotation, const D3DXVECTOR3* pScaling,
-                                 const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
-                                 const D3DXVECTOR3* pTranslation) {
-    return TransformationWith(MatrixRotationQuaternion, pOut, pScalingCenter, pScalingRotation, pScaling,
-                              pRotationCenter, pRotation, pTranslation);
+                                 const D3DXQUATERNION* pScalingRotation,
+                                 const D3DXVECTOR3* pScaling, const D3DXVECTOR3* pRotationCenter,
+                                 const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
+    return TransformationWith(MatrixRotationQuaternion, pOut, pScalingCenter, pScalingRotation,
+                              pScaling, pRotationCenter, pRotation, pTranslation);
 }
 
-D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling, const D3DXVECTOR3* pRotationCenter,
-                                       const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
+D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling,
+                                       const D3DXVECTOR3* pRotationCenter,
+                                       const D3DXQUATERNION* pRotation,
+                                       const D3DXVECTOR3* pTranslation) {
     if (!pOut) return nullptr;
     const Mm s = Splat(scaling);
     const MatrixPairs scaled = Diagonal(s, por(pand(s, kLoLane), kOneHi));
-    StoreMatrix(pOut, RotatedAndTranslated(scaled, MatrixRotationQuaternion, pRotationCenter, pRotation, pTranslation));
+    StoreMatrix(pOut, RotatedAndTranslated(scaled, MatrixRotationQuaternion, pRotationCenter,
+                                           pRotation, pTranslation));
     femms();
     return pOut;
 }
@@ -420,7 +436,8 @@ D3DXMATRIX* MatrixReflect(D3DXMATRIX* pOut, const D3DXPLANE* pPlane) {
     const Quad normal{p.xy, pand(p.zw, kLoLane)};
     const MatrixPairs identity = IdentityPairs();
     MatrixPairs out{};
-    for (int i = 0; i < 4; ++i) out.row[i] = Sub(identity.row[i], Scale(normal, pfmul(kTwos, Element(p, i))));
+    for (int i = 0; i < 4; ++i)
+        out.row[i] = Sub(identity.row[i], Scale(normal, pfmul(kTwos, Element(p, i))));
     StoreMatrix(pOut, out);
     femms();
     return pOut;

@@ -18,7 +18,9 @@ Quad PlaneThrough(Quad normal, Quad point) {
 }
 
 // The viewport's integer fields read as signed 32-bit values and converted.
-Mm SignedPair(std::uint32_t first, std::uint32_t second) { return pi2fd(PairFromBits(first, second)); }
+Mm SignedPair(std::uint32_t first, std::uint32_t second) {
+    return pi2fd(PairFromBits(first, second));
+}
 Mm Origin(const D3DXVIEWPORT& vp) { return SignedPair(vp.X, vp.Y); }
 Mm Extent(const D3DXVIEWPORT& vp) { return SignedPair(vp.Width, vp.Height); }
 Mm DepthRange(const D3DXVIEWPORT& vp) { return pfsub(movd(vp.MaxZ), movd(vp.MinZ)); }
@@ -42,11 +44,14 @@ Quad FromViewport(Quad v, const D3DXVIEWPORT& vp) {
     return {xy, pand(z, kLoLane)};
 }
 
-bool AnyMatrix(const D3DXMATRIX* a, const D3DXMATRIX* b, const D3DXMATRIX* c) { return a || b || c; }
+bool AnyMatrix(const D3DXMATRIX* a, const D3DXMATRIX* b, const D3DXMATRIX* c) {
+    return a || b || c;
+}
 
 }  // namespace
 
-D3DXPLANE* PlaneFromPointNormal(D3DXPLANE* pOut, const D3DXVECTOR3* pPoint, const D3DXVECTOR3* pNormal) {
+D3DXPLANE* PlaneFromPointNormal(D3DXPLANE* pOut, const D3DXVECTOR3* pPoint,
+                                const D3DXVECTOR3* pNormal) {
     if (!pOut || !pPoint || !pNormal) return nullptr;
     StoreQuad(pOut, PlaneThrough(LoadTriple(*pNormal), LoadTriple(*pPoint)));
     femms();
@@ -104,7 +109,8 @@ D3DXVECTOR3* PlaneIntersectLine(D3DXVECTOR3* pOut, const D3DXPLANE* pP, const D3
 }
 
 D3DXVECTOR3* Vec3Project(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIEWPORT* pViewport,
-                         const D3DXMATRIX* pProjection, const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
+                         const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
+                         const D3DXMATRIX* pWorld) {
     if (!pOut || !pV) return nullptr;
     Quad v = TransformCoord3(LoadTriple(*pV), CombinedTransform(pWorld, pView, pProjection));
     if (pViewport) v = ToViewport(v, *pViewport);
@@ -114,8 +120,8 @@ D3DXVECTOR3* Vec3Project(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIE
 }
 
 D3DXVECTOR3* UnprojectWith(MinorsRoutine* minorsOf, D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,
-                           const D3DXVIEWPORT* pViewport, const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
-                           const D3DXMATRIX* pWorld) {
+                           const D3DXVIEWPORT* pViewport, const D3DXMATRIX* pProjection,
+                           const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
     if (!pOut || !pV) return nullptr;
     MatrixPairs transform = CombinedTransform(pWorld, pView, pProjection);
     if (AnyMatrix(pWorld, pView, pProjection)) {
@@ -134,7 +140,8 @@ D3DXVECTOR3* UnprojectWith(MinorsRoutine* minorsOf, D3DXVECTOR3* pOut, const D3D
 }
 
 D3DXVECTOR3* Vec3Unproject(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIEWPORT* pViewport,
-                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
+                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
+                           const D3DXMATRIX* pWorld) {
     return UnprojectWith(PairMinors, pOut, pV, pViewport, pProjection, pView, pWorld);
 }
 

@@ -17,7 +17,9 @@ inline constexpr Quad kUnitX{kOneLo, kZeros};                                  /
 Quad VectorPart(Quad q) { return {q.xy, pand(q.zw, kLoLane)}; }
 
 // A triple scaled by a factor in both lanes, w set from lane 0 of w.
-Quad ScaledWithW(Quad q, Mm factor, Mm w) { return {pfmul(q.xy, factor), punpckldq(pfmul(q.zw, factor), w)}; }
+Quad ScaledWithW(Quad q, Mm factor, Mm w) {
+    return {pfmul(q.xy, factor), punpckldq(pfmul(q.zw, factor), w)};
+}
 
 // |s| >= FLT_EPSILON, the test Ln and Exp scale the vector part by.
 Mm NotTiny(Mm s) { return pfcmpge(pand(s, kMagnitude), kFltEpsilon); }
@@ -75,7 +77,8 @@ D3DXQUATERNION ControlPoint(Quad prev, Quad cur, Quad next) {
     D3DXQUATERNION towardPrev = Product(inverse, Stored(prev));
     QuaternionLn(&towardNext, &towardNext);
     QuaternionLn(&towardPrev, &towardPrev);
-    const D3DXQUATERNION tangent = Stored(Scale(Add(LoadQuad(towardNext), LoadQuad(towardPrev)), kMinusQuarter));
+    const D3DXQUATERNION tangent =
+        Stored(Scale(Add(LoadQuad(towardNext), LoadQuad(towardPrev)), kMinusQuarter));
     D3DXQUATERNION exp;
     QuaternionExp(&exp, &tangent);
     return Product(current, exp);
@@ -84,7 +87,8 @@ D3DXQUATERNION ControlPoint(Quad prev, Quad cur, Quad next) {
 }  // namespace
 
 // Q2 × Q1 = w2·Q1 + x2·(w1, -z1, y1, -x1) + y2·(z1, w1, -x1, -y1) + z2·(-y1, x1, w1, -z1)
-D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2) {
+D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                   const D3DXQUATERNION* pQ2) {
     if (!pOut || !pQ1 || !pQ2) return nullptr;
     const Quad a = LoadQuad(*pQ1);
     const Quad b = LoadQuad(*pQ2);
@@ -121,20 +125,25 @@ void QuaternionToAxisAngle(const D3DXQUATERNION* pQ, D3DXVECTOR3* pAxis, float* 
     const Quad q = LoadQuad(*pQ);
     const Mm s = SquaredLength4(q);
     const Mm usable = AboveFltMin(s);
-    if (pAxis) StoreTriple(pAxis, Select(usable, Scale(VectorPart(q), RefinedReciprocalSqrt(s)), kUnitX));
+    if (pAxis)
+        StoreTriple(pAxis, Select(usable, Scale(VectorPart(q), RefinedReciprocalSqrt(s)), kUnitX));
     if (pAngle) movd(pAngle, pand(pfmul(ArcCos(W(q)), kTwos), usable));
     femms();
 }
 
 RotationCandidates RotationCandidatesOf(const MatrixPairs& m) {
-    const auto at = [&](int r, int c) { return Element(m.row[r], c); };
+    const auto at = [&](int r, int c) {
+        return Element(m.row[r], c);
+    };
     const Mm m00 = at(0, 0), m11 = at(1, 1), m22 = at(2, 2);
     const Mm trace = pfadd(pfadd(m11, m22), m00);
     const Mm d0 = pfsub(pfsub(m00, m11), m22);
     const Mm d1 = pfsub(pfsub(m11, m00), m22);
     const Mm d2 = pfsub(pfsub(m22, m00), m11);
-    const Mm p01 = pfadd(at(0, 1), at(1, 0)), p02 = pfadd(at(0, 2), at(2, 0)), p12 = pfadd(at(1, 2), at(2, 1));
-    const Mm n12 = pfsub(at(1, 2), at(2, 1)), n20 = pfsub(at(2, 0), at(0, 2)), n01 = pfsub(at(0, 1), at(1, 0));
+    const Mm p01 = pfadd(at(0, 1), at(1, 0)), p02 = pfadd(at(0, 2), at(2, 0)),
+             p12 = pfadd(at(1, 2), at(2, 1));
+    const Mm n12 = pfsub(at(1, 2), at(2, 1)), n20 = pfsub(at(2, 0), at(0, 2)),
+             n01 = pfsub(at(0, 1), at(1, 0));
     RotationCandidates c{};
     c.root[0] = pfadd(trace, kOnes);
     c.root[1] = pfadd(d0, kOnes);
@@ -168,7 +177,8 @@ D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX*
     Quad value = And(c.value[0], c.chosen[0]);
     Mm root = pand(c.root[0], c.chosen[0]);
     for (int k = 1; k < 4; ++k) {
-        value = {por(value.xy, pand(c.value[k].xy, c.chosen[k])), por(value.zw, pand(c.value[k].zw, c.chosen[k]))};
+        value = {por(value.xy, pand(c.value[k].xy, c.chosen[k])),
+                 por(value.zw, pand(c.value[k].zw, c.chosen[k]))};
         root = por(root, pand(c.root[k], c.chosen[k]));
     }
     StoreQuad(pOut, QuaternionOfCandidate(value, root));
@@ -178,7 +188,8 @@ D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX*
 
 // x = cy·sp·cr + sy·cp·sr; y = sy·cp·cr - cy·sp·sr;
 // z = cy·cp·sr - sy·sp·cr; w = cy·cp·cr + sy·sp·sr.
-D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch, float roll) {
+D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch,
+                                               float roll) {
     if (!pOut) return nullptr;
     const Mm yawCS = PackedSinCos3DNow(pfmul(movd(yaw), kHalves));
     const Mm pitchCS = PackedSinCos3DNow(pfmul(movd(pitch), kHalves));
@@ -187,7 +198,8 @@ D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, 
     const Mm xyFirst = pfmul(cySp_syCp, BroadcastLo(rollCS));
     const Mm xySecond = pxor(pfmul(SwapLanes(cySp_syCp), BroadcastHi(rollCS)), kSignHi);
     const Mm zwFirst = pfmul(pfmul(BroadcastLo(yawCS), BroadcastLo(pitchCS)), SwapLanes(rollCS));
-    const Mm zwSecond = pxor(pfmul(pfmul(BroadcastHi(yawCS), BroadcastHi(pitchCS)), rollCS), kSignLo);
+    const Mm zwSecond =
+        pxor(pfmul(pfmul(BroadcastHi(yawCS), BroadcastHi(pitchCS)), rollCS), kSignLo);
     StoreQuad(pOut, {pfadd(xyFirst, xySecond), pfadd(zwFirst, zwSecond)});
     femms();
     return pOut;
@@ -204,8 +216,8 @@ D3DXQUATERNION* QuaternionRotationAxis(D3DXQUATERNION* pOut, const D3DXVECTOR3* 
 
 // c = (x1x2 + z1z2) + (y1y2 + w1w2); the short way round (c <= 0: c = -c,
 // the second weight negated); pOut = w1·Q1 + w2·Q2.
-D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2,
-                                float t) {
+D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                const D3DXQUATERNION* pQ2, float t) {
     if (!pOut || !pQ1 || !pQ2) return nullptr;
     const Quad q1 = LoadQuad(*pQ1);
     const Quad q2 = LoadQuad(*pQ2);
@@ -219,8 +231,9 @@ D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
 
 // s = f + g; with s (nearly) zero the blend is undefined and Q1 is the
 // answer; otherwise slerp(slerp(Q1, Q2, s), slerp(Q1, Q3, s), g/s).
-D3DXQUATERNION* QuaternionBaryCentric(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2,
-                                      const D3DXQUATERNION* pQ3, float f, float g) {
+D3DXQUATERNION* QuaternionBaryCentric(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                      const D3DXQUATERNION* pQ2, const D3DXQUATERNION* pQ3, float f,
+                                      float g) {
     if (!pOut || !pQ1 || !pQ2 || !pQ3) return nullptr;
     const Mm s = pfadd(movd(f), movd(g));
     if (!LoLaneSet(NotTiny(s))) {
@@ -234,8 +247,9 @@ D3DXQUATERNION* QuaternionBaryCentric(D3DXQUATERNION* pOut, const D3DXQUATERNION
     return QuaternionSlerp(pOut, &towardQ2, &towardQ3, blend);
 }
 
-D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pA,
-                                const D3DXQUATERNION* pB, const D3DXQUATERNION* pC, float t) {
+D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                const D3DXQUATERNION* pA, const D3DXQUATERNION* pB,
+                                const D3DXQUATERNION* pC, float t) {
     if (!pOut || !pQ1 || !pA || !pB || !pC) return nullptr;
     const D3DXQUATERNION outer = Slerped(*pQ1, *pC, t);
     const D3DXQUATERNION inner = Slerped(*pA, *pB, t);
@@ -245,8 +259,8 @@ D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
 }
 
 void QuaternionSquadSetup(D3DXQUATERNION* pAOut, D3DXQUATERNION* pBOut, D3DXQUATERNION* pCOut,
-                          const D3DXQUATERNION* pQ0, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2,
-                          const D3DXQUATERNION* pQ3) {
+                          const D3DXQUATERNION* pQ0, const D3DXQUATERNION* pQ1,
+                          const D3DXQUATERNION* pQ2, const D3DXQUATERNION* pQ3) {
     if (!pAOut || !pBOut || !pCOut || !pQ0 || !pQ1 || !pQ2 || !pQ3) return;
     const Quad q1 = LoadQuad(*pQ1);
     const Quad q0 = AlignedWith(q1, LoadQuad(*pQ0));
@@ -268,7 +282,8 @@ D3DXQUATERNION* QuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     const Mm below = pfcmpgt(kOnes, W(q));
     const Mm theta = ArcCos(W(q));
     const Mm sine = BroadcastLo(SineOf(theta));
-    const Mm factor = Select(pand(below, NotTiny(sine)), pfmul(theta, RefinedReciprocal(sine)), kOnes);
+    const Mm factor =
+        Select(pand(below, NotTiny(sine)), pfmul(theta, RefinedReciprocal(sine)), kOnes);
     StoreQuad(pOut, ScaledWithW(VectorPart(q), factor, kZeros));
     femms();
     return pOut;

@@ -2,9 +2,9 @@
 // second sine/cosine routine (same reduction, sine in the low lane), the
 // two-argument arc tangent and the arc cosine. Values come and go in lane 0
 // of a register (results of the sine/cosine routines in both lanes).
-#include <cstdint>
-
 #include "amd3dnow/amd3dnow_common.h"
+
+#include <cstdint>
 
 namespace d3dx::amd3dnow {
 
@@ -13,20 +13,20 @@ using namespace mmx;
 namespace {
 
 // Octant reduction.
-inline constexpr Mm kFourOverPi = PairFromBits(0x3FA2F983u, 0x3FA2F983u);        // 1.27323949
-inline constexpr Mm kQuarterPiHigh = PairFromBits(0xBF490000u, 0xBF490000u);     // -0.78515625
-inline constexpr Mm kQuarterPiLow = PairFromBits(0xB97DAA22u, 0xB97DAA22u);      // -2.41913396e-4
-inline constexpr Mm kQuarterPi = PairFromBits(0x3F490FDBu, 0x3F490FDBu);         // 0.785398185
-inline constexpr Mm kHalfPi = PairFromBits(0x3FC90FDBu, 0x3FC90FDBu);            // 1.57079637
-inline constexpr Mm kPi = PairFromBits(0x40490FDBu, 0x40490FDBu);                // 3.14159274
-inline constexpr Mm kMinusHalf = PairFromBits(0xBF000000u, 0xBF000000u);         // -0.5
+inline constexpr Mm kFourOverPi = PairFromBits(0x3FA2F983u, 0x3FA2F983u);     // 1.27323949
+inline constexpr Mm kQuarterPiHigh = PairFromBits(0xBF490000u, 0xBF490000u);  // -0.78515625
+inline constexpr Mm kQuarterPiLow = PairFromBits(0xB97DAA22u, 0xB97DAA22u);   // -2.41913396e-4
+inline constexpr Mm kQuarterPi = PairFromBits(0x3F490FDBu, 0x3F490FDBu);      // 0.785398185
+inline constexpr Mm kHalfPi = PairFromBits(0x3FC90FDBu, 0x3FC90FDBu);         // 1.57079637
+inline constexpr Mm kPi = PairFromBits(0x40490FDBu, 0x40490FDBu);             // 3.14159274
+inline constexpr Mm kMinusHalf = PairFromBits(0xBF000000u, 0xBF000000u);      // -0.5
 inline constexpr Mm kIntOne = PairFromBits(1u, 1u);
 inline constexpr int kSignShift = 31;
 
 // PackedSinCos3DNow's nested factors, lanes (cosine, sine).
-inline constexpr Mm kNest56And42 = PairFromBits(0xBC924925u, 0xBCC30C31u);   // -1/56, -1/42
-inline constexpr Mm kNest30And20 = PairFromBits(0xBD088889u, 0xBD4CCCCDu);   // -1/30, -1/20
-inline constexpr Mm kNest12And6 = PairFromBits(0xBDAAAAABu, 0xBE2AAAABu);    // -1/12, -1/6
+inline constexpr Mm kNest56And42 = PairFromBits(0xBC924925u, 0xBCC30C31u);  // -1/56, -1/42
+inline constexpr Mm kNest30And20 = PairFromBits(0xBD088889u, 0xBD4CCCCDu);  // -1/30, -1/20
+inline constexpr Mm kNest12And6 = PairFromBits(0xBDAAAAABu, 0xBE2AAAABu);   // -1/12, -1/6
 
 // The second routine's Taylor coefficients, lanes (cosine, sine), highest first.
 inline constexpr Mm kLongSinCos[] = {

@@ -17,7 +17,8 @@ Quad Transform2(Mm xy, const MatrixPairs& m) {
 
 // (x·m[0] + m[3]) + (y·m[1] + z·m[2])
 Quad Transform3(Quad v, const MatrixPairs& m) {
-    return Add(Add(Scale(m.row[0], X(v)), m.row[3]), Add(Scale(m.row[1], Y(v)), Scale(m.row[2], Z(v))));
+    return Add(Add(Scale(m.row[0], X(v)), m.row[3]),
+               Add(Scale(m.row[1], Y(v)), Scale(m.row[2], Z(v))));
 }
 
 // The components divided by w, through the refined reciprocal of w.
@@ -41,29 +42,35 @@ struct CubicBasis {
 };
 
 inline constexpr CubicBasis kHermite{
-    {PairFromBits(0x40000000u, 0x3F800000u), PairFromBits(0xC0000000u, 0x3F800000u)},  // (2, 1, -2, 1)
-    {PairFromBits(0xC0400000u, 0xC0000000u), PairFromBits(0x40400000u, 0xBF800000u)},  // (-3, -2, 3, -1)
-    {PairFromBits(0u, 0x3F800000u), PairFromBits(0u, 0u)},                             // (0, 1, 0, 0)
-    {PairFromBits(0x3F800000u, 0u), PairFromBits(0u, 0u)},                             // (1, 0, 0, 0)
+    {PairFromBits(0x40000000u, 0x3F800000u),
+     PairFromBits(0xC0000000u, 0x3F800000u)},  // (2, 1, -2, 1)
+    {PairFromBits(0xC0400000u, 0xC0000000u),
+     PairFromBits(0x40400000u, 0xBF800000u)},               // (-3, -2, 3, -1)
+    {PairFromBits(0u, 0x3F800000u), PairFromBits(0u, 0u)},  // (0, 1, 0, 0)
+    {PairFromBits(0x3F800000u, 0u), PairFromBits(0u, 0u)},  // (1, 0, 0, 0)
 };
 
 inline constexpr CubicBasis kCatmullRom{
-    {PairFromBits(0xBF000000u, 0x3FC00000u), PairFromBits(0xBFC00000u, 0x3F000000u)},  // (-0.5, 1.5, -1.5, 0.5)
-    {PairFromBits(0x3F800000u, 0xC0200000u), PairFromBits(0x40000000u, 0xBF000000u)},  // (1, -2.5, 2, -0.5)
-    {PairFromBits(0xBF000000u, 0u), PairFromBits(0x3F000000u, 0u)},                    // (-0.5, 0, 0.5, 0)
-    {PairFromBits(0u, 0x3F800000u), PairFromBits(0u, 0u)},                             // (0, 1, 0, 0)
+    {PairFromBits(0xBF000000u, 0x3FC00000u),
+     PairFromBits(0xBFC00000u, 0x3F000000u)},  // (-0.5, 1.5, -1.5, 0.5)
+    {PairFromBits(0x3F800000u, 0xC0200000u),
+     PairFromBits(0x40000000u, 0xBF000000u)},                        // (1, -2.5, 2, -0.5)
+    {PairFromBits(0xBF000000u, 0u), PairFromBits(0x3F000000u, 0u)},  // (-0.5, 0, 0.5, 0)
+    {PairFromBits(0u, 0x3F800000u), PairFromBits(0u, 0u)},           // (0, 1, 0, 0)
 };
 
 Quad CubicWeights(const CubicBasis& basis, float s) {
     const Mm s1 = Splat(s);
     const Mm s2 = pfmul(s1, s1);
     const Mm s3 = pfmul(s2, s1);
-    return Add(Add(Add(Scale(basis.linear, s1), basis.constant), Scale(basis.square, s2)), Scale(basis.cubic, s3));
+    return Add(Add(Add(Scale(basis.linear, s1), basis.constant), Scale(basis.square, s2)),
+               Scale(basis.cubic, s3));
 }
 
 // (w0·P0 + w1·P1) + (w2·P2 + w3·P3)
 template <class V>
-V* Cubic(V* pOut, const CubicBasis& basis, const V* p0, const V* p1, const V* p2, const V* p3, float s) {
+V* Cubic(V* pOut, const CubicBasis& basis, const V* p0, const V* p1, const V* p2, const V* p3,
+         float s) {
     if (!pOut || !p0 || !p1 || !p2 || !p3) return nullptr;
     const Quad w = CubicWeights(basis, s);
     const Quad first = Add(Scale(Load(*p0), X(w)), Scale(Load(*p1), Y(w)));
@@ -95,7 +102,8 @@ struct CrossMinors {
 CrossMinors CrossMinorsOf(Quad b, Quad c) {
     return {
         pfsub(pfmul(X(b), punpckldq(Y(c), Z(c))), pfmul(punpckldq(Y(b), Z(b)), X(c))),
-        pfsub(pfmul(punpckldq(X(b), Y(b)), punpckldq(W(c), Z(c))), pfmul(punpckldq(W(b), Z(b)), punpckldq(X(c), Y(c)))),
+        pfsub(pfmul(punpckldq(X(b), Y(b)), punpckldq(W(c), Z(c))),
+              pfmul(punpckldq(W(b), Z(b)), punpckldq(X(c), Y(c)))),
         pfsub(pfmul(punpckldq(Y(b), Z(b)), W(c)), pfmul(W(b), punpckldq(Y(c), Z(c)))),
     };
 }
@@ -134,7 +142,8 @@ D3DXVECTOR4* Vec4Transform(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV, const D3DXM
 D3DXVECTOR2* Vec2TransformNormal(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
     if (!pOut || !pV || !pM) return nullptr;
     const Mm v = movq(&pV->x);
-    movq(&pOut->x, pfadd(pfmul(BroadcastLo(v), movq(pM->m[0])), pfmul(BroadcastHi(v), movq(pM->m[1]))));
+    movq(&pOut->x,
+         pfadd(pfmul(BroadcastLo(v), movq(pM->m[0])), pfmul(BroadcastHi(v), movq(pM->m[1]))));
     femms();
     return pOut;
 }
@@ -144,7 +153,8 @@ D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const
     if (!pOut || !pV || !pM) return nullptr;
     const Quad v = LoadTriple(*pV);
     const MatrixPairs m = LoadMatrix(*pM);
-    StoreTriple(pOut, Add(Add(Scale(m.row[0], X(v)), Scale(m.row[1], Y(v))), Scale(m.row[2], Z(v))));
+    StoreTriple(pOut,
+                Add(Add(Scale(m.row[0], X(v)), Scale(m.row[1], Y(v))), Scale(m.row[2], Z(v))));
     femms();
     return pOut;
 }
@@ -187,7 +197,8 @@ D3DXVECTOR4* Vec4Normalize(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV) {
     return pOut;
 }
 
-D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2, const D3DXVECTOR4* pV3) {
+D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2,
+                       const D3DXVECTOR4* pV3) {
     if (!pOut || !pV1 || !pV2 || !pV3) return nullptr;
     const Quad a = LoadQuad(*pV1);
     const CrossMinors m = CrossMinorsOf(LoadQuad(*pV2), LoadQuad(*pV3));
@@ -199,34 +210,35 @@ D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECT
     const Mm zwFirst = pxor(pfmul(X(a), punpckldq(m.vg, BroadcastHi(m.ru))), kSignHi);
     const Mm zwSecond = pxor(pfmul(Y(a), punpckldq(m.ru, BroadcastHi(m.pq))), kSignLo);
     const Mm zwThird = pxor(pfmul(punpckldq(W(a), Z(a)), BroadcastLo(m.pq)), kSignHi);
-    StoreQuad(pOut, {pfadd(pfadd(xyFirst, xySecond), xyThird), pfadd(pfadd(zwFirst, zwSecond), zwThird)});
+    StoreQuad(pOut,
+              {pfadd(pfadd(xyFirst, xySecond), xyThird), pfadd(pfadd(zwFirst, zwSecond), zwThird)});
     femms();
     return pOut;
 }
 
-D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1, const D3DXVECTOR2* pV2,
-                         const D3DXVECTOR2* pT2, float s) {
+D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1,
+                         const D3DXVECTOR2* pV2, const D3DXVECTOR2* pT2, float s) {
     return Cubic(pOut, kHermite, pV1, pT1, pV2, pT2, s);
 }
-D3DXVECTOR3* Vec3Hermite(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pT1, const D3DXVECTOR3* pV2,
-                         const D3DXVECTOR3* pT2, float s) {
+D3DXVECTOR3* Vec3Hermite(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pT1,
+                         const D3DXVECTOR3* pV2, const D3DXVECTOR3* pT2, float s) {
     return Cubic(pOut, kHermite, pV1, pT1, pV2, pT2, s);
 }
-D3DXVECTOR4* Vec4Hermite(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pT1, const D3DXVECTOR4* pV2,
-                         const D3DXVECTOR4* pT2, float s) {
+D3DXVECTOR4* Vec4Hermite(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pT1,
+                         const D3DXVECTOR4* pV2, const D3DXVECTOR4* pT2, float s) {
     return Cubic(pOut, kHermite, pV1, pT1, pV2, pT2, s);
 }
 
-D3DXVECTOR2* Vec2CatmullRom(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV0, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pV2,
-                            const D3DXVECTOR2* pV3, float s) {
+D3DXVECTOR2* Vec2CatmullRom(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV0, const D3DXVECTOR2* pV1,
+                            const D3DXVECTOR2* pV2, const D3DXVECTOR2* pV3, float s) {
     return Cubic(pOut, kCatmullRom, pV0, pV1, pV2, pV3, s);
 }
-D3DXVECTOR3* Vec3CatmullRom(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV0, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2,
-                            const D3DXVECTOR3* pV3, float s) {
+D3DXVECTOR3* Vec3CatmullRom(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV0, const D3DXVECTOR3* pV1,
+                            const D3DXVECTOR3* pV2, const D3DXVECTOR3* pV3, float s) {
     return Cubic(pOut, kCatmullRom, pV0, pV1, pV2, pV3, s);
 }
-D3DXVECTOR4* Vec4CatmullRom(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV0, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2,
-                            const D3DXVECTOR4* pV3, float s) {
+D3DXVECTOR4* Vec4CatmullRom(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV0, const D3DXVECTOR4* pV1,
+                            const D3DXVECTOR4* pV2, const D3DXVECTOR4* pV3, float s) {
     return Cubic(pOut, kCatmullRom, pV0, pV1, pV2, pV3, s);
 }
 

@@ -2,10 +2,10 @@
 // variants, with PSWAPD, PFNACC and PFPNACC forming the pairs the plain
 // code builds with unpacks, and PMOVMSKB turning the branch masks of the
 // rotation-matrix conversion into an index.
-#include <bit>
-
 #include "amd3dnow/amd3dnow_common.h"
 #include "dispatch/op_table.h"
+
+#include <bit>
 
 namespace d3dx::amd3dnowext {
 
@@ -57,7 +57,8 @@ D3DXMATRIX* MatrixInverse(D3DXMATRIX* pOut, float* pDeterminant, const D3DXMATRI
 }
 
 D3DXVECTOR3* Vec3Unproject(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIEWPORT* pViewport,
-                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
+                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
+                           const D3DXMATRIX* pWorld) {
     return UnprojectWith(SwappedMinors, pOut, pV, pViewport, pProjection, pView, pWorld);
 }
 
@@ -78,17 +79,18 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
     const Mm xyZw = pfmul(punpckldq(q.xy, q.zw), punpckhdq(twice.xy, twice.zw));
     const Mm xzYw = pfmul(q.xy, twice.zw);
     const Mm yzXw = pfmul(pswapd(q.xy), twice.zw);
-    StoreRotationOfQuaternion(pOut, Mul(q, twice), pfpnacc(xyZw, xyZw), pfpnacc(xzYw, xzYw), pfpnacc(yzXw, yzXw));
+    StoreRotationOfQuaternion(pOut, Mul(q, twice), pfpnacc(xyZw, xyZw), pfpnacc(xzYw, xzYw),
+                              pfpnacc(yzXw, yzXw));
     femms();
     return pOut;
 }
 
 D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCenter,
-                                 const D3DXQUATERNION* pScalingRotation, const D3DXVECTOR3* pScaling,
-                                 const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
-                                 const D3DXVECTOR3* pTranslation) {
-    return TransformationWith(MatrixRotationQuaternion, pOut, pScalingCenter, pScalingRotation, pScaling,
-                              pRotationCenter, pRotation, pTranslation);
+                                 const D3DXQUATERNION* pScalingRotation,
+                                 const D3DXVECTOR3* pScaling, const D3DXVECTOR3* pRotationCenter,
+                                 const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
+    return TransformationWith(MatrixRotationQuaternion, pOut, pScalingCenter, pScalingRotation,
+                              pScaling, pRotationCenter, pRotation, pTranslation);
 }
 
 }  // namespace d3dx::amd3dnowext

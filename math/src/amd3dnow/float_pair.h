@@ -68,7 +68,9 @@ constexpr std::int32_t IntOf(float lane) { return std::bit_cast<std::int32_t>(la
 constexpr float LaneOfInt(std::int32_t value) { return std::bit_cast<float>(value); }
 
 // A register given by the bit patterns of its lanes.
-constexpr Mm PairFromBits(std::uint32_t lo, std::uint32_t hi) { return {FloatFromBits(lo), FloatFromBits(hi)}; }
+constexpr Mm PairFromBits(std::uint32_t lo, std::uint32_t hi) {
+    return {FloatFromBits(lo), FloatFromBits(hi)};
+}
 constexpr Mm Splat(float f) { return {f, f}; }
 
 inline constexpr std::uint32_t kAllOnes = 0xFFFFFFFFu;
@@ -144,19 +146,37 @@ constexpr void femms() {}
 // ---------------------------------------------------------------------------
 // 3DNow! arithmetic.
 
-constexpr Mm pfadd(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return x + y; }); }
-constexpr Mm pfsub(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return x - y; }); }
-constexpr Mm pfsubr(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return y - x; }); }
-constexpr Mm pfmul(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return x * y; }); }
-constexpr Mm pfmax(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return x > y ? x : y; }); }
-constexpr Mm pfmin(Mm a, Mm b) { return detail::LaneWise(a, b, [](float x, float y) { return x < y ? x : y; }); }
+constexpr Mm pfadd(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return x + y; });
+}
+constexpr Mm pfsub(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return x - y; });
+}
+constexpr Mm pfsubr(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return y - x; });
+}
+constexpr Mm pfmul(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return x * y; });
+}
+constexpr Mm pfmax(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return x > y ? x : y; });
+}
+constexpr Mm pfmin(Mm a, Mm b) {
+    return detail::LaneWise(a, b, [](float x, float y) { return x < y ? x : y; });
+}
 
 // PFACC: horizontal sums, lo from a, hi from b.
-constexpr Mm pfacc(Mm a, Mm b) { return {detail::Saturate(a.lo + a.hi), detail::Saturate(b.lo + b.hi)}; }
+constexpr Mm pfacc(Mm a, Mm b) {
+    return {detail::Saturate(a.lo + a.hi), detail::Saturate(b.lo + b.hi)};
+}
 // PFNACC: horizontal differences lo - hi.
-constexpr Mm pfnacc(Mm a, Mm b) { return {detail::Saturate(a.lo - a.hi), detail::Saturate(b.lo - b.hi)}; }
+constexpr Mm pfnacc(Mm a, Mm b) {
+    return {detail::Saturate(a.lo - a.hi), detail::Saturate(b.lo - b.hi)};
+}
 // PFPNACC: difference of a's lanes in lo, sum of b's lanes in hi.
-constexpr Mm pfpnacc(Mm a, Mm b) { return {detail::Saturate(a.lo - a.hi), detail::Saturate(b.lo + b.hi)}; }
+constexpr Mm pfpnacc(Mm a, Mm b) {
+    return {detail::Saturate(a.lo - a.hi), detail::Saturate(b.lo + b.hi)};
+}
 // PSWAPD: lanes exchanged.
 constexpr Mm pswapd(Mm a) { return {a.hi, a.lo}; }
 
@@ -178,7 +198,9 @@ constexpr std::int32_t TruncateToInt32(float f) {
     if (f <= -2147483648.0f) return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(f);
 }
-constexpr Mm pf2id(Mm a) { return {LaneOfInt(TruncateToInt32(a.lo)), LaneOfInt(TruncateToInt32(a.hi))}; }
+constexpr Mm pf2id(Mm a) {
+    return {LaneOfInt(TruncateToInt32(a.lo)), LaneOfInt(TruncateToInt32(a.hi))};
+}
 
 // PI2FD: int32 to float, truncating toward zero.
 constexpr float ConvertTruncating(std::int32_t i) {
@@ -188,7 +210,9 @@ constexpr float ConvertTruncating(std::int32_t i) {
     if (static_cast<double>(f) < exact && exact < 0.0) f = std::nextafter(f, 0.0f);
     return f;
 }
-constexpr Mm pi2fd(Mm a) { return {ConvertTruncating(IntOf(a.lo)), ConvertTruncating(IntOf(a.hi))}; }
+constexpr Mm pi2fd(Mm a) {
+    return {ConvertTruncating(IntOf(a.lo)), ConvertTruncating(IntOf(a.hi))};
+}
 
 // PFRCP: ~14-bit reciprocal of lane 0, in both lanes.
 constexpr float ApproximateReciprocal(float b) {
@@ -202,8 +226,10 @@ constexpr Mm pfrcp(Mm a) { return Splat(ApproximateReciprocal(a.lo)); }
 // PFRSQRT: ~15-bit reciprocal square root of |lane 0|, sign of lane 0, in both lanes.
 inline float ApproximateReciprocalSqrt(float b) {
     const double magnitude = std::fabs(static_cast<double>(b));
-    const double exact = magnitude == 0.0 ? std::numeric_limits<double>::infinity() : 1.0 / std::sqrt(magnitude);
-    const float rounded = detail::Saturate(detail::RoundToSignificantBits(exact, kReciprocalSqrtBits));
+    const double exact =
+        magnitude == 0.0 ? std::numeric_limits<double>::infinity() : 1.0 / std::sqrt(magnitude);
+    const float rounded =
+        detail::Saturate(detail::RoundToSignificantBits(exact, kReciprocalSqrtBits));
     return std::signbit(b) ? -rounded : rounded;
 }
 inline Mm pfrsqrt(Mm a) { return Splat(ApproximateReciprocalSqrt(a.lo)); }
@@ -227,7 +253,8 @@ constexpr Mm pfrsqit1(Mm x0Squared, Mm b) {
 // PFRCPIT2: applies a residual to the estimate, x0 + x0*e, lane-wise.
 constexpr Mm pfrcpit2(Mm e, Mm x0) {
     const auto step = [](float el, float xl) {
-        return detail::Saturate(static_cast<double>(xl) + static_cast<double>(xl) * static_cast<double>(el));
+        return detail::Saturate(static_cast<double>(xl) +
+                                static_cast<double>(xl) * static_cast<double>(el));
     };
     return {step(e.lo, x0.lo), step(e.hi, x0.hi)};
 }
@@ -235,10 +262,18 @@ constexpr Mm pfrcpit2(Mm e, Mm x0) {
 // ---------------------------------------------------------------------------
 // MMX bit and integer instructions.
 
-constexpr Mm pand(Mm a, Mm b) { return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x & y; }); }
-constexpr Mm pandn(Mm a, Mm b) { return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return ~x & y; }); }
-constexpr Mm por(Mm a, Mm b) { return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x | y; }); }
-constexpr Mm pxor(Mm a, Mm b) { return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x ^ y; }); }
+constexpr Mm pand(Mm a, Mm b) {
+    return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x & y; });
+}
+constexpr Mm pandn(Mm a, Mm b) {
+    return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return ~x & y; });
+}
+constexpr Mm por(Mm a, Mm b) {
+    return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x | y; });
+}
+constexpr Mm pxor(Mm a, Mm b) {
+    return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x ^ y; });
+}
 constexpr Mm paddd(Mm a, Mm b) {
     return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x + y; });
 }
@@ -246,7 +281,8 @@ constexpr Mm psubd(Mm a, Mm b) {
     return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return x - y; });
 }
 constexpr Mm pcmpeqd(Mm a, Mm b) {
-    return detail::BitWise(a, b, [](std::uint32_t x, std::uint32_t y) { return detail::LaneMask(x == y); });
+    return detail::BitWise(
+        a, b, [](std::uint32_t x, std::uint32_t y) { return detail::LaneMask(x == y); });
 }
 constexpr Mm psrld(Mm a, int count) {
     return PairFromBits(Bits(a.lo) >> count, Bits(a.hi) >> count);
@@ -263,7 +299,8 @@ constexpr Mm punpckhdq(Mm a, Mm b) { return {a.hi, b.hi}; }
 constexpr int pmovmskb(Mm a) {
     const std::uint64_t bits = std::uint64_t{Bits(a.lo)} | (std::uint64_t{Bits(a.hi)} << 32);
     int mask = 0;
-    for (int byte = 0; byte < 8; ++byte) mask |= static_cast<int>((bits >> (byte * 8 + 7)) & 1u) << byte;
+    for (int byte = 0; byte < 8; ++byte)
+        mask |= static_cast<int>((bits >> (byte * 8 + 7)) & 1u) << byte;
     return mask;
 }
 

@@ -3,12 +3,12 @@
 // either entry binds both to the MMX routine or to the integer routines.
 // Racing first calls store the same values, so relaxed atomic stores
 // suffice: a reader sees either a binder or a routine, never a torn word.
-#include <atomic>
-#include <cstdint>
-
 #include "boxfilter/box_filter.h"
 #include "d3dx_math.h"
 #include "dispatch/dispatch.h"
+
+#include <atomic>
+#include <cstdint>
 
 namespace d3dx {
 namespace {

@@ -1,11 +1,11 @@
 // Integer box filter routines: two 8-bit channels per 32-bit word, each in
 // its own 16-bit lane, so one addition sums two channels of a pixel and a
 // 2x2 block costs four additions per lane pair.
-#include <cstddef>
-#include <cstdint>
-
 #include "boxfilter/box_filter.h"
 #include "boxfilter/box_filter_loop.h"
+
+#include <cstddef>
+#include <cstdint>
 
 namespace d3dx {
 namespace {

@@ -2,11 +2,11 @@
 // output geometry, and walking the output rows with their two source rows.
 #pragma once
 
+#include "boxfilter/box_filter.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-
-#include "boxfilter/box_filter.h"
 
 namespace d3dx::boxfilter {
 
@@ -24,8 +24,12 @@ struct BoxCall {
 
 inline BoxCall DescribeBoxCall(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                                int32_t srcPitch, int32_t dstPitch) {
-    return BoxCall{static_cast<const uint8_t*>(pSrc), static_cast<uint8_t*>(pDst), width / 2,
-                   height / 2, srcPitch, dstPitch};
+    return BoxCall{static_cast<const uint8_t*>(pSrc),
+                   static_cast<uint8_t*>(pDst),
+                   width / 2,
+                   height / 2,
+                   srcPitch,
+                   dstPitch};
 }
 
 inline bool HasOutput(const BoxCall& call) { return call.outWidth != 0 && call.outHeight != 0; }
@@ -55,7 +59,8 @@ int32_t ForEachOutputRow(const BoxCall& call, RowFn rowFn) {
     if (!HasOutput(call) || !WalksUpward(call)) return kBoxFilterOk;
     for (uint32_t y = 0; y < call.outHeight; ++y) {
         const uint8_t* top = call.src + 2 * std::ptrdiff_t{y} * call.srcPitch;
-        rowFn(top, top + call.srcPitch, call.dst + std::ptrdiff_t{y} * call.dstPitch, call.outWidth);
+        rowFn(top, top + call.srcPitch, call.dst + std::ptrdiff_t{y} * call.dstPitch,
+              call.outWidth);
     }
     return kBoxFilterOk;
 }

@@ -1,12 +1,12 @@
 // MMX box filter routine: each channel widened to a 16-bit word, so one
 // 64-bit addition sums all four channels of a pixel; one step reads four
 // source pixels of two rows (32 bytes) and writes two output pixels.
+#include "boxfilter/box_filter.h"
+#include "boxfilter/box_filter_loop.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-
-#include "boxfilter/box_filter.h"
-#include "boxfilter/box_filter_loop.h"
 
 // On x86-64 the compiler carries __m64 values in SSE registers when SSE2 is
 // enabled. The intrinsics and the row kernel are compiled without SSE2 so
@@ -45,8 +45,8 @@ __m64 SumPairWords(__m64 pair, __m64 zero) {
 // top/bottom.
 __m64 AverageBlockWords(const uint8_t* top, const uint8_t* bottom, __m64 round) {
     const __m64 zero = _mm_setzero_si64();
-    const __m64 sum = _mm_add_pi16(SumPairWords(Load64(top), zero),
-                                   SumPairWords(Load64(bottom), zero));
+    const __m64 sum =
+        _mm_add_pi16(SumPairWords(Load64(top), zero), SumPairWords(Load64(bottom), zero));
     return _mm_srli_pi16(_mm_add_pi16(sum, round), kAverageShift);
 }
 

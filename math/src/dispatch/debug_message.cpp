@@ -1,10 +1,10 @@
 // The library's leveled debugger output.
-#include <cstdarg>
-#include <cstdio>
-
 #include "dispatch/dispatch.h"
 #include "dispatch/dispatch_internal.h"
 #include "platform/platform.h"
+
+#include <cstdarg>
+#include <cstdio>
 
 namespace d3dx {
 namespace {

@@ -1,11 +1,11 @@
 // Processor detection and table initialisation, and the cached MMX query.
 #include "dispatch/dispatch.h"
 
-#include <array>
-#include <optional>
-
 #include "dispatch/dispatch_internal.h"
 #include "platform/platform.h"
+
+#include <array>
+#include <optional>
 
 namespace d3dx {
 
@@ -78,7 +78,8 @@ uint32_t MaxLeaf(uint32_t leaf) {
 
 uint32_t ReadDword(const char* valueName, uint32_t fallback) {
     uint32_t value = 0;
-    return QueryDirect3DValue(platform::kRegDword, valueName, &value, sizeof value) ? value : fallback;
+    return QueryDirect3DValue(platform::kRegDword, valueName, &value, sizeof value) ? value
+                                                                                    : fallback;
 }
 
 // "DisableD3DXPSGP", when present, wins over "DisablePSGP".
@@ -114,7 +115,8 @@ MathDispatchState Initialise() {
 // Whether a Windows 95 family release saves the SSE registers on a switch.
 bool Win9xSavesSseState(const platform::OsVersionInfoA& info) {
     if (info.dwMajorVersion > kFirstSseAwareMajor) return true;
-    return info.dwMajorVersion == kFirstSseAwareMajor && info.dwMinorVersion >= kFirstSseAwareMinor &&
+    return info.dwMajorVersion == kFirstSseAwareMajor &&
+           info.dwMinorVersion >= kFirstSseAwareMinor &&
            (info.dwBuildNumber & kBuildNumberMask) >= kFirstSseAwareBuild;
 }
 
@@ -122,10 +124,12 @@ uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport) {
     switch (code) {
         case platform::kPfXmmiInstructionsAvailable:
             return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSseBit;
-        case platform::kPf3DNowInstructionsAvailable: return CpuidHas3DNow();
+        case platform::kPf3DNowInstructionsAvailable:
+            return CpuidHas3DNow();
         case platform::kPfXmmi64InstructionsAvailable:
             return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSse2Bit;
-        default: return 0;
+        default:
+            return 0;
     }
 }
 
@@ -235,8 +239,10 @@ uint32_t ProcessorFeatureAvailable(uint32_t code) {
     switch (info.dwPlatformId) {
         case platform::kPlatformWin32Windows:
             return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info));
-        case platform::kPlatformWin32Nt: return versionKnown ? NtFeature(code) : 0;
-        default: return 0;
+        case platform::kPlatformWin32Nt:
+            return versionKnown ? NtFeature(code) : 0;
+        default:
+            return 0;
     }
 }
 
@@ -249,7 +255,8 @@ uint32_t CpuidSseBits() {
 
 uint32_t CpuidHas3DNow() {
     if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) < platform::kCpuidExtendedFeatureLeaf) return 0;
-    return (EdxOf(CurrentPlatform().Cpuid(platform::kCpuidExtendedFeatureLeaf)) & platform::kEdx3DNow)
+    return (EdxOf(CurrentPlatform().Cpuid(platform::kCpuidExtendedFeatureLeaf)) &
+            platform::kEdx3DNow)
                ? 1
                : 0;
 }

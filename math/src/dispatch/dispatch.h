@@ -1,9 +1,9 @@
 // Processor detection, table initialisation and the library's debug output.
 #pragma once
 
-#include <cstdint>
-
 #include "dispatch/op_table.h"
+
+#include <cstdint>
 
 namespace d3dx {
 

@@ -4,12 +4,12 @@
 // library's own tests and benchmarks.
 #pragma once
 
+#include "dispatch/dispatch.h"
+#include "dispatch/op_table.h"
+
 #include <array>
 #include <atomic>
 #include <cstdint>
-
-#include "dispatch/dispatch.h"
-#include "dispatch/op_table.h"
 
 namespace d3dx {
 

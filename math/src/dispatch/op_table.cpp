@@ -1,8 +1,8 @@
 // The operation table, its load-time content of first-call entries, the plain
 // x87 table and the public entries. All of it is generated from the slot list.
-#include <thread>
-
 #include "dispatch/dispatch_internal.h"
+
+#include <thread>
 
 namespace d3dx {
 namespace {
@@ -35,11 +35,11 @@ struct FirstCallEntry<S, Self, R(A...)> {
 // The second declaration makes its address a constant expression of type
 // OpFn, so the table below is constant-initialised: it holds the first-call
 // entries before any code of the process runs, static initialisers included.
-#define D3DX_SLOT(index, Name, Ret, Params, Args)                                   \
-    void FirstCallWord##Name() asm("d3dx_first_call_" #Name);                       \
-    Ret FirstCall##Name Params asm("d3dx_first_call_" #Name);                       \
-    Ret FirstCall##Name Params {                                                    \
-        return FirstCallEntry<k##Name, &FirstCallWord##Name, fn::Name>::Call Args;  \
+#define D3DX_SLOT(index, Name, Ret, Params, Args)                                  \
+    void FirstCallWord##Name() asm("d3dx_first_call_" #Name);                      \
+    Ret FirstCall##Name Params asm("d3dx_first_call_" #Name);                      \
+    Ret FirstCall##Name Params {                                                   \
+        return FirstCallEntry<k##Name, &FirstCallWord##Name, fn::Name>::Call Args; \
     }
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
@@ -71,8 +71,8 @@ void RestoreFirstCallEntries() {
 }  // namespace d3dx
 
 // The public entries: one load of the slot and a jump through it.
-#define D3DX_SLOT(index, Name, Ret, Params, Args)                                      \
-    extern "C" Ret D3DX##Name Params {                                                 \
+#define D3DX_SLOT(index, Name, Ret, Params, Args)                                          \
+    extern "C" Ret D3DX##Name Params {                                                     \
         return reinterpret_cast<d3dx::fn::Name*>(d3dx::g_mathOps.Get(d3dx::k##Name)) Args; \
     }
 #include "d3dx_math_slots.def"

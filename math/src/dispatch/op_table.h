@@ -6,12 +6,12 @@
 // d3dx::sse::MatrixMultiply for slot kMatrixMultiply.
 #pragma once
 
+#include "d3dx_math.h"
+
 #include <array>
 #include <atomic>
 #include <cstddef>
 #include <span>
-
-#include "d3dx_math.h"
 
 namespace d3dx {
 
@@ -100,11 +100,11 @@ namespace amd3dnowext {
 
 // The variant sets, each defined beside its functions. The installers write
 // exactly these entries over the table.
-extern const VariantList kX87AltVariants;      // slots 0-7
-extern const VariantList kSseVariants;         // 33 slots
-extern const VariantList kSse2Variants;        // 34 slots, 16 of them SSE's
-extern const VariantList k3DNowVariants;       // all 57 slots
-extern const VariantList k3DNowExtVariants;    // slots 15, 18, 24, 38, 39
+extern const VariantList kX87AltVariants;    // slots 0-7
+extern const VariantList kSseVariants;       // 33 slots
+extern const VariantList kSse2Variants;      // 34 slots, 16 of them SSE's
+extern const VariantList k3DNowVariants;     // all 57 slots
+extern const VariantList k3DNowExtVariants;  // slots 15, 18, 24, 38, 39
 
 // The plain x87 table in slot order.
 extern const std::array<OpFn, kSlotCount> DefaultMathOps;

@@ -5,14 +5,14 @@
 // small distinct values. Used by the library's tests and benchmarks.
 #pragma once
 
+#include "d3dx_math.h"
+
 #include <cstddef>
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <type_traits>
 #include <utility>
-
-#include "d3dx_math.h"
 
 namespace d3dx {
 

@@ -1,14 +1,14 @@
 // Hooks that switch instruction sets and capture debug output in-process.
 #include "dispatch/test_hooks.h"
 
+#include "dispatch/dispatch_internal.h"
+#include "platform/linux_platform.h"
+#include "platform/text_util.h"
+
 #include <algorithm>
 #include <memory>
 #include <mutex>
 #include <optional>
-
-#include "dispatch/dispatch_internal.h"
-#include "platform/linux_platform.h"
-#include "platform/text_util.h"
 
 namespace d3dx {
 namespace {
@@ -43,7 +43,8 @@ public:
 
 private:
     static bool IsDebugSetting(const char* appName, const char* keyName) {
-        return appName && keyName && platform::ToLower(appName) == platform::ToLower(kProfileSection) &&
+        return appName && keyName &&
+               platform::ToLower(appName) == platform::ToLower(kProfileSection) &&
                platform::ToLower(keyName) == platform::ToLower(kProfileDebugKey);
     }
 
@@ -102,7 +103,9 @@ ScopedDebugCapture::~ScopedDebugCapture() {
     ResetDebugLevelCache();
 }
 
-std::vector<std::string> ScopedDebugCapture::Lines() const { return RecordOf(this)->capture->Lines(); }
+std::vector<std::string> ScopedDebugCapture::Lines() const {
+    return RecordOf(this)->capture->Lines();
+}
 
 void ScopedDebugCapture::Clear() { RecordOf(this)->capture->Clear(); }
 

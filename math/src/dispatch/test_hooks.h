@@ -3,11 +3,11 @@
 // no other thread uses the library.
 #pragma once
 
+#include "dispatch/dispatch.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "dispatch/dispatch.h"
 
 namespace d3dx {
 

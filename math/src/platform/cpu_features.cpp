@@ -1,5 +1,6 @@
 // Feature-word parsing and the CPUID leaves of a simulated processor.
 #include "platform/cpu_features.h"
+
 #include "platform/text_util.h"
 
 #include <array>
@@ -26,10 +27,10 @@ struct FeatureBit {
     CpuFeature feature;
     uint32_t edxBit;
 };
-constexpr std::array<FeatureBit, 3> kStandardEdxBits{{
-    {kCpuMmx, kEdxMmx}, {kCpuSse, kEdxSse}, {kCpuSse2, kEdxSse2}}};
-constexpr std::array<FeatureBit, 3> kExtendedEdxBits{{
-    {kCpu3DNow, kEdx3DNow}, {kCpu3DNowExt, kEdx3DNowExt}, {kCpuMmxExt, kEdxMmxExt}}};
+constexpr std::array<FeatureBit, 3> kStandardEdxBits{
+    {{kCpuMmx, kEdxMmx}, {kCpuSse, kEdxSse}, {kCpuSse2, kEdxSse2}}};
+constexpr std::array<FeatureBit, 3> kExtendedEdxBits{
+    {{kCpu3DNow, kEdx3DNow}, {kCpu3DNowExt, kEdx3DNowExt}, {kCpuMmxExt, kEdxMmxExt}}};
 
 std::optional<CpuFeatureSet> LookUpWord(std::string_view word) {
     const std::string lower = ToLower(word);
@@ -76,22 +77,34 @@ CpuFeatureParse ParseCpuFeatures(std::string_view text) {
 CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {
     CpuidResult r;
     switch (leaf) {
-        case kCpuidVendorLeaf: r.eax = kCpuidFeatureLeaf; break;
-        case kCpuidFeatureLeaf: r.edx = EdxFor(features, kStandardEdxBits); break;
-        case kCpuidExtendedMaxLeaf: r.eax = kCpuidExtendedFeatureLeaf; break;
-        case kCpuidExtendedFeatureLeaf: r.edx = EdxFor(features, kExtendedEdxBits); break;
-        default: break;
+        case kCpuidVendorLeaf:
+            r.eax = kCpuidFeatureLeaf;
+            break;
+        case kCpuidFeatureLeaf:
+            r.edx = EdxFor(features, kStandardEdxBits);
+            break;
+        case kCpuidExtendedMaxLeaf:
+            r.eax = kCpuidExtendedFeatureLeaf;
+            break;
+        case kCpuidExtendedFeatureLeaf:
+            r.edx = EdxFor(features, kExtendedEdxBits);
+            break;
+        default:
+            break;
     }
     return r;
 }
 
 bool FeaturePresentFromCpuid(Platform& platform, uint32_t feature) {
     switch (feature) {
-        case kPfXmmiInstructionsAvailable: return HasEdxBit(platform.Cpuid(kCpuidFeatureLeaf), kEdxSse);
+        case kPfXmmiInstructionsAvailable:
+            return HasEdxBit(platform.Cpuid(kCpuidFeatureLeaf), kEdxSse);
         case kPfXmmi64InstructionsAvailable:
             return HasEdxBit(platform.Cpuid(kCpuidFeatureLeaf), kEdxSse2);
-        case kPf3DNowInstructionsAvailable: return Has3DNow(platform);
-        default: return false;
+        case kPf3DNowInstructionsAvailable:
+            return Has3DNow(platform);
+        default:
+            return false;
     }
 }
 

@@ -2,12 +2,12 @@
 // CPUID leaves a processor with exactly those features reports.
 #pragma once
 
+#include "platform/platform.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/platform.h"
 
 namespace d3dx::platform {
 

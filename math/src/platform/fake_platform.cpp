@@ -64,8 +64,8 @@ void FakePlatform::FailVersionQuery() { version_.reset(); }
 void FakePlatform::SetCpuFeatures(CpuFeatureSet features) {
     hasCpuid_ = true;
     leaves_.clear();
-    for (uint32_t leaf : {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidExtendedMaxLeaf,
-                          kCpuidExtendedFeatureLeaf}) {
+    for (uint32_t leaf :
+         {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
         leaves_[leaf] = SimulatedCpuid(features, leaf);
     }
 }
@@ -77,7 +77,9 @@ void FakePlatform::SetCpuidLeaf(uint32_t leaf, CpuidResult result) {
 
 void FakePlatform::RemoveCpuid() { hasCpuid_ = false; }
 
-void FakePlatform::SetFeaturePresent(uint32_t code, bool present) { featureOverrides_[code] = present; }
+void FakePlatform::SetFeaturePresent(uint32_t code, bool present) {
+    featureOverrides_[code] = present;
+}
 
 std::vector<std::string> FakePlatform::DebugLines() const {
     std::lock_guard<std::mutex> lock(linesMutex_);
@@ -90,11 +92,17 @@ void FakePlatform::ClearDebugLines() {
 }
 
 FakeCallCounts FakePlatform::Counts() const {
-    auto get = [](const std::atomic<int>& c) { return c.load(std::memory_order_relaxed); };
-    return {get(counters_.regOpenKey),     get(counters_.regQueryValue),
-            get(counters_.regCloseKey),    get(counters_.getProfileInt),
-            get(counters_.getVersion),     get(counters_.isProcessorFeaturePresent),
-            get(counters_.outputDebugString), get(counters_.cpuid),
+    auto get = [](const std::atomic<int>& c) {
+        return c.load(std::memory_order_relaxed);
+    };
+    return {get(counters_.regOpenKey),
+            get(counters_.regQueryValue),
+            get(counters_.regCloseKey),
+            get(counters_.getProfileInt),
+            get(counters_.getVersion),
+            get(counters_.isProcessorFeaturePresent),
+            get(counters_.outputDebugString),
+            get(counters_.cpuid),
             get(counters_.emms)};
 }
 
@@ -127,7 +135,8 @@ uint32_t FakePlatform::GetProfileIntA(const char* appName, const char* keyName,
 
 bool FakePlatform::GetVersionExA(OsVersionInfoA* info) {
     Count(counters_.getVersion);
-    if (!version_ || info == nullptr || info->dwOSVersionInfoSize != kOsVersionInfoSize) return false;
+    if (!version_ || info == nullptr || info->dwOSVersionInfoSize != kOsVersionInfoSize)
+        return false;
     *info = *version_;
     return true;
 }

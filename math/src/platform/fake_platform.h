@@ -9,6 +9,10 @@
 // test overrides a code.
 #pragma once
 
+#include "platform/cpu_features.h"
+#include "platform/platform.h"
+#include "platform/registry_store.h"
+
 #include <atomic>
 #include <cstdint>
 #include <map>
@@ -18,10 +22,6 @@
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "platform/cpu_features.h"
-#include "platform/platform.h"
-#include "platform/registry_store.h"
 
 namespace d3dx::platform {
 
@@ -87,7 +87,9 @@ private:
         std::atomic<int> regOpenKey{0}, regQueryValue{0}, regCloseKey{0}, getProfileInt{0},
             getVersion{0}, isProcessorFeaturePresent{0}, outputDebugString{0}, cpuid{0}, emms{0};
     };
-    static void Count(std::atomic<int>& counter) { counter.fetch_add(1, std::memory_order_relaxed); }
+    static void Count(std::atomic<int>& counter) {
+        counter.fetch_add(1, std::memory_order_relaxed);
+    }
 
     RegistryStore registry_;
     std::map<std::pair<std::string, std::string>, int32_t> profile_;

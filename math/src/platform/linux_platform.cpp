@@ -2,14 +2,13 @@
 // registry, the profile and the processor; CPUID and EMMS run for real.
 #include "platform/linux_platform.h"
 
-#include <cpuid.h>
+#include "platform/reg_file.h"
 
+#include <cpuid.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-
-#include "platform/reg_file.h"
 
 namespace d3dx::platform {
 namespace {
@@ -87,8 +86,8 @@ std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text) {
 LinuxPlatform::LinuxPlatform(const LinuxPlatformConfig& config)
     : registry_(LoadRegistry(config.registryFile)),
       profile_(LoadProfile(config.profileFile)),
-      simulatedCpu_(EncodeSimulation(config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures)
-                                                        : std::nullopt)) {}
+      simulatedCpu_(EncodeSimulation(
+          config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures) : std::nullopt)) {}
 
 long LinuxPlatform::RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
     return registry_.Open(root, subKey, result);

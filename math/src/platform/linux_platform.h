@@ -7,15 +7,15 @@
 // version reads as NT family 5.1.
 #pragma once
 
-#include <atomic>
-#include <functional>
-#include <optional>
-#include <string>
-
 #include "platform/cpu_features.h"
 #include "platform/platform.h"
 #include "platform/profile_file.h"
 #include "platform/registry_store.h"
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
 
 namespace d3dx::platform {
 

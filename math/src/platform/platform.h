@@ -43,9 +43,9 @@ struct OsVersionInfoA {
 static_assert(sizeof(OsVersionInfoA) == kOsVersionInfoSize);
 
 // Processor-feature codes of IsProcessorFeaturePresent.
-inline constexpr uint32_t kPfXmmiInstructionsAvailable = 6;    // SSE
-inline constexpr uint32_t kPf3DNowInstructionsAvailable = 7;   // 3DNow
-inline constexpr uint32_t kPfXmmi64InstructionsAvailable = 10; // SSE2
+inline constexpr uint32_t kPfXmmiInstructionsAvailable = 6;     // SSE
+inline constexpr uint32_t kPf3DNowInstructionsAvailable = 7;    // 3DNow
+inline constexpr uint32_t kPfXmmi64InstructionsAvailable = 10;  // SSE2
 
 // CPUID leaves and the feature bits the library reads from them.
 inline constexpr uint32_t kCpuidVendorLeaf = 0;
@@ -75,8 +75,8 @@ public:
     virtual long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) = 0;
     // data may be null to ask for the size only; *dataSize is the buffer
     // size on entry and the value's size on return.
-    virtual long RegQueryValueExA(RegKey key, const char* valueName, uint32_t* type,
-                                  uint8_t* data, uint32_t* dataSize) = 0;
+    virtual long RegQueryValueExA(RegKey key, const char* valueName, uint32_t* type, uint8_t* data,
+                                  uint32_t* dataSize) = 0;
     virtual long RegCloseKey(RegKey key) = 0;
 
     virtual uint32_t GetProfileIntA(const char* appName, const char* keyName,

@@ -1,9 +1,9 @@
 // win.ini-style profile reader.
 #include "platform/profile_file.h"
 
-#include <cstdlib>
-
 #include "platform/text_util.h"
+
+#include <cstdlib>
 
 namespace d3dx::platform {
 namespace {

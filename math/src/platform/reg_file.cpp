@@ -1,11 +1,11 @@
 // Registry export file reader.
 #include "platform/reg_file.h"
 
+#include "platform/text_util.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
-
-#include "platform/text_util.h"
 
 namespace d3dx::platform {
 namespace {
@@ -105,7 +105,8 @@ bool Parser::ParseKeyLine(const Line& line) {
     const bool removal = !path.empty() && path.front() == '-';
     if (removal) path.remove_prefix(1);
     const std::string_view root = path.substr(0, path.find('\\'));
-    if (RootKeyByName(root) == 0) return Fail(line, "unknown root key \"" + std::string(root) + "\"");
+    if (RootKeyByName(root) == 0)
+        return Fail(line, "unknown root key \"" + std::string(root) + "\"");
     key_ = std::string(path);
     if (removal) {
         store_.RemoveKey(key_);
@@ -150,7 +151,8 @@ bool Parser::ParseData(const Line& line, std::string_view data, RegValue* value)
         uint32_t type = kRegBinary;
         if (!rest.empty() && rest.front() == '(') {
             const size_t close = rest.find(')');
-            if (close == std::string_view::npos || !ParseHexNumber(rest.substr(1, close - 1), &type)) {
+            if (close == std::string_view::npos ||
+                !ParseHexNumber(rest.substr(1, close - 1), &type)) {
                 return Fail(line, "bad hex value type");
             }
             rest.remove_prefix(close + 1);
@@ -200,8 +202,8 @@ RegFileParse Parser::Run(std::string_view text) {
         if (line.text.empty() || line.text.front() == kCommentStart) continue;
         bool ok = true;
         if (!headerSeen) {
-            ok = IsHeader(line.text) || Fail(line, "missing header line \"" +
-                                                       std::string(kHeaders[0]) + "\"");
+            ok = IsHeader(line.text) ||
+                 Fail(line, "missing header line \"" + std::string(kHeaders[0]) + "\"");
             headerSeen = true;
         } else if (line.text.front() == '[') {
             ok = ParseKeyLine(line);

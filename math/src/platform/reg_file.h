@@ -4,11 +4,11 @@
 // unnamed value, "name"=- and [-ROOT\key] for removals, ';' comment lines.
 #pragma once
 
+#include "platform/registry_store.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "platform/registry_store.h"
 
 namespace d3dx::platform {
 

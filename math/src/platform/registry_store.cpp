@@ -1,5 +1,6 @@
 // In-memory registry with the result codes of the Windows registry calls.
 #include "platform/registry_store.h"
+
 #include "platform/text_util.h"
 
 #include <algorithm>
@@ -57,7 +58,8 @@ RegKey RootKeyByName(std::string_view rootName) {
 
 RegistryStore::Key* RegistryStore::Find(std::string_view keyPath) {
     const std::string lower = ToLower(keyPath);
-    auto it = std::find_if(keys_.begin(), keys_.end(), [&](const Key& k) { return k.path == lower; });
+    auto it =
+        std::find_if(keys_.begin(), keys_.end(), [&](const Key& k) { return k.path == lower; });
     return it == keys_.end() ? nullptr : &*it;
 }
 

@@ -4,13 +4,13 @@
 // test platform fills it directly.
 #pragma once
 
+#include "platform/platform.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "platform/platform.h"
 
 namespace d3dx::platform {
 
@@ -41,8 +41,8 @@ public:
 
 private:
     struct Key {
-        std::string path;                       // lower case
-        std::map<std::string, RegValue> values; // by lower-case name
+        std::string path;                        // lower case
+        std::map<std::string, RegValue> values;  // by lower-case name
         bool present = true;
     };
     Key* Find(std::string_view keyPath);

@@ -15,11 +15,17 @@
 namespace d3dx::simd {
 
 template <class Isa>
-inline __m128 Pick1(__m128 v) { return Isa::template Permute<1, 0, 0, 0>(v); }
+inline __m128 Pick1(__m128 v) {
+    return Isa::template Permute<1, 0, 0, 0>(v);
+}
 template <class Isa>
-inline __m128 Pick2(__m128 v) { return Isa::template Permute<2, 2, 1, 1>(v); }
+inline __m128 Pick2(__m128 v) {
+    return Isa::template Permute<2, 2, 1, 1>(v);
+}
 template <class Isa>
-inline __m128 Pick3(__m128 v) { return Isa::template Permute<3, 3, 3, 2>(v); }
+inline __m128 Pick3(__m128 v) {
+    return Isa::template Permute<3, 3, 3, 2>(v);
+}
 
 struct Minors {
     __m128 a, b, c;  // SA, SB, SC above

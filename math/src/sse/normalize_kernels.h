@@ -87,7 +87,7 @@ D3DXPLANE* PlaneFromPoints(D3DXPLANE* pOut, const D3DXVECTOR3* pV1, const D3DXVE
     const __m128 d = _mm_xor_ps(_mm_add_ss(p, inner), SplatBits<kSignBit>());
     // (a, b, c, d): lane 3 of unit is 0, so d goes in by a lane merge.
     const __m128 dz = _mm_shuffle_ps(unit, d, _MM_SHUFFLE(0, 0, 2, 2));  // (c, c, d, d)
-    Store4(pOut, _mm_shuffle_ps(unit, dz, _MM_SHUFFLE(2, 0, 1, 0)));      // (a, b, c, d)
+    Store4(pOut, _mm_shuffle_ps(unit, dz, _MM_SHUFFLE(2, 0, 1, 0)));     // (a, b, c, d)
     return pOut;
 }
 
@@ -98,7 +98,8 @@ D3DXMATRIX* MatrixReflect(D3DXMATRIX* pOut, const D3DXPLANE* pPlane) {
     if (pOut == nullptr || pPlane == nullptr) return nullptr;
     const __m128 p = Load4(pPlane);
     const __m128 unit = ScaleByRsqrt<Isa>(p, SquaredLength3<Isa>(p));
-    const __m128 u = _mm_and_ps(_mm_mul_ps(unit, SplatBits<kMinusTwoBits>()), LaneMask<true, true, true, false>());
+    const __m128 u = _mm_and_ps(_mm_mul_ps(unit, SplatBits<kMinusTwoBits>()),
+                                LaneMask<true, true, true, false>());
     Rows out;
     out.r[0] = _mm_add_ps(_mm_mul_ps(u, Isa::template Broadcast<0>(unit)), IdentityRow<0>());
     out.r[1] = _mm_add_ps(_mm_mul_ps(u, Isa::template Broadcast<1>(unit)), IdentityRow<1>());
@@ -116,15 +117,20 @@ D3DXMATRIX* MatrixShadow(D3DXMATRIX* pOut, const D3DXVECTOR4* pLight, const D3DX
     const __m128 light = Load4(pLight);
     const __m128 p = Load4(pPlane);
     const __m128 sq = _mm_mul_ps(p, p);
-    const float s = First(_mm_add_ss(_mm_add_ss(sq, LaneToFront<Isa, 2>(sq)), LaneToFront<Isa, 1>(sq)));
+    const float s =
+        First(_mm_add_ss(_mm_add_ss(sq, LaneToFront<Isa, 2>(sq)), LaneToFront<Isa, 1>(sq)));
     const __m128 unit = s == 0.0f ? _mm_setzero_ps() : _mm_mul_ps(p, _mm_set1_ps(RefinedRsqrt(s)));
     const __m128 dot = FoldedSum4All<Isa>(_mm_mul_ps(unit, light));
     const __m128 minusLight = _mm_xor_ps(light, SplatBits<kSignBit>());
     Rows out;
-    out.r[0] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<0>(unit)), _mm_and_ps(dot, IdentityLane<0>()));
-    out.r[1] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<1>(unit)), _mm_and_ps(dot, IdentityLane<1>()));
-    out.r[2] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<2>(unit)), _mm_and_ps(dot, IdentityLane<2>()));
-    out.r[3] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<3>(unit)), _mm_and_ps(dot, IdentityLane<3>()));
+    out.r[0] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<0>(unit)),
+                          _mm_and_ps(dot, IdentityLane<0>()));
+    out.r[1] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<1>(unit)),
+                          _mm_and_ps(dot, IdentityLane<1>()));
+    out.r[2] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<2>(unit)),
+                          _mm_and_ps(dot, IdentityLane<2>()));
+    out.r[3] = _mm_add_ps(_mm_mul_ps(minusLight, Isa::template Broadcast<3>(unit)),
+                          _mm_and_ps(dot, IdentityLane<3>()));
     if (IsAligned16(pOut)) {
         StoreRowsAligned(pOut, out);
     } else {

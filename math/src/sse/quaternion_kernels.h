@@ -9,13 +9,17 @@ namespace d3dx::simd {
 // Q2 x Q1 (apply Q1, then Q2):
 //   ((w2*Q1 + x2*(w1, -z1, y1, -x1)) + y2*(z1, w1, -x1, -y1)) + z2*(-y1, x1, w1, -z1)
 template <class Isa>
-D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2) {
+D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                   const D3DXQUATERNION* pQ2) {
     if (pOut == nullptr || pQ1 == nullptr || pQ2 == nullptr) return nullptr;
     const __m128 q1 = Load4(pQ1);
     const __m128 q2 = Load4(pQ2);
-    const __m128 wzyx = _mm_xor_ps(Isa::template Permute<3, 2, 1, 0>(q1), SignMask<false, true, false, true>());
-    const __m128 zwxy = _mm_xor_ps(Isa::template Permute<2, 3, 0, 1>(q1), SignMask<false, false, true, true>());
-    const __m128 yxwz = _mm_xor_ps(Isa::template Permute<1, 0, 3, 2>(q1), SignMask<true, false, false, true>());
+    const __m128 wzyx =
+        _mm_xor_ps(Isa::template Permute<3, 2, 1, 0>(q1), SignMask<false, true, false, true>());
+    const __m128 zwxy =
+        _mm_xor_ps(Isa::template Permute<2, 3, 0, 1>(q1), SignMask<false, false, true, true>());
+    const __m128 yxwz =
+        _mm_xor_ps(Isa::template Permute<1, 0, 3, 2>(q1), SignMask<true, false, false, true>());
     __m128 acc = _mm_mul_ps(Isa::template Broadcast<3>(q2), q1);
     acc = _mm_add_ps(acc, _mm_mul_ps(Isa::template Broadcast<0>(q2), wzyx));
     acc = _mm_add_ps(acc, _mm_mul_ps(Isa::template Broadcast<1>(q2), zwxy));
@@ -40,9 +44,11 @@ D3DXQUATERNION* QuaternionInverse(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ
 //   x = cr*cy*sp + sr*sy*cp    y = cr*sy*cp - sr*cy*sp
 //   z = sr*cy*cp - cr*sy*sp    w = cr*cy*cp + sr*sy*sp
 template <class Isa>
-D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch, float roll) {
+D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch,
+                                               float roll) {
     if (pOut == nullptr) return nullptr;
-    const SinCos sc = SinCos4<Isa>(_mm_mul_ps(_mm_setr_ps(roll, pitch, yaw, 0.0f), SplatBits<kHalfBits>()));
+    const SinCos sc =
+        SinCos4<Isa>(_mm_mul_ps(_mm_setr_ps(roll, pitch, yaw, 0.0f), SplatBits<kHalfBits>()));
     const __m128 s = sc.sine;
     const __m128 c = sc.cosine;
     const __m128 lo = _mm_unpacklo_ps(s, c);  // (sr, cr, sp, cp)
@@ -78,7 +84,8 @@ inline D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DX
         q[3] = root * 0.5f;
     } else {
         constexpr int kNext[3] = {1, 2, 0};
-        const float d[3] = {m[0][0] - m[1][1] - m[2][2], m[1][1] - m[0][0] - m[2][2], m[2][2] - m[0][0] - m[1][1]};
+        const float d[3] = {m[0][0] - m[1][1] - m[2][2], m[1][1] - m[0][0] - m[2][2],
+                            m[2][2] - m[0][0] - m[1][1]};
         const int first = d[1] > d[0] ? 1 : 0;
         const int i = d[2] > d[first] ? 2 : first;
         const int j = kNext[i];

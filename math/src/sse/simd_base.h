@@ -9,14 +9,13 @@
 // sine/cosine routine; the arithmetic and its order are the same for both.
 #pragma once
 
-#include <xmmintrin.h>
+#include "d3dx_math.h"
+#include "dispatch/dispatch.h"
 
 #include <atomic>
 #include <bit>
 #include <cstdint>
-
-#include "d3dx_math.h"
-#include "dispatch/dispatch.h"
+#include <xmmintrin.h>
 
 namespace d3dx::simd {
 
@@ -28,8 +27,8 @@ struct alignas(16) LaneConstant {
     float f[4];
 };
 template <uint32_t X, uint32_t Y, uint32_t Z, uint32_t W>
-inline constexpr LaneConstant kLaneConstant{
-    {std::bit_cast<float>(X), std::bit_cast<float>(Y), std::bit_cast<float>(Z), std::bit_cast<float>(W)}};
+inline constexpr LaneConstant kLaneConstant{{std::bit_cast<float>(X), std::bit_cast<float>(Y),
+                                             std::bit_cast<float>(Z), std::bit_cast<float>(W)}};
 
 // The compiler would rebuild a uniform constant from one float and a shuffle
 // at every use; reading it through a pointer the compiler cannot see into
@@ -53,11 +52,11 @@ inline __m128 SplatBits() {
 }
 
 // Bit patterns used across the kernels.
-inline constexpr uint32_t kHalfBits = 0x3F000000;        // 0.5
-inline constexpr uint32_t kOneBits = 0x3F800000;         // 1.0
-inline constexpr uint32_t kThreeBits = 0x40400000;       // 3.0
-inline constexpr uint32_t kMinusTwoBits = 0xC0000000;    // -2.0
-inline constexpr uint32_t kSignBit = 0x80000000;         // -0.0
+inline constexpr uint32_t kHalfBits = 0x3F000000;      // 0.5
+inline constexpr uint32_t kOneBits = 0x3F800000;       // 1.0
+inline constexpr uint32_t kThreeBits = 0x40400000;     // 3.0
+inline constexpr uint32_t kMinusTwoBits = 0xC0000000;  // -2.0
+inline constexpr uint32_t kSignBit = 0x80000000;       // -0.0
 inline constexpr uint32_t kMagnitudeMask = 0x7FFFFFFF;
 inline constexpr uint32_t kAllOnes = 0xFFFFFFFF;
 // Squared lengths below 2^-46 count as zero in the 3-vector and plane
@@ -67,12 +66,14 @@ inline constexpr uint32_t kZeroLengthThresholdBits = 0x28800000;
 // Sign masks: XOR flips the lanes that hold -0.0.
 template <bool X, bool Y, bool Z, bool W>
 inline __m128 SignMask() {
-    return LaneBits<(X ? kSignBit : 0u), (Y ? kSignBit : 0u), (Z ? kSignBit : 0u), (W ? kSignBit : 0u)>();
+    return LaneBits<(X ? kSignBit : 0u), (Y ? kSignBit : 0u), (Z ? kSignBit : 0u),
+                    (W ? kSignBit : 0u)>();
 }
 // AND keeps the lanes that hold all ones.
 template <bool X, bool Y, bool Z, bool W>
 inline __m128 LaneMask() {
-    return LaneBits<(X ? kAllOnes : 0u), (Y ? kAllOnes : 0u), (Z ? kAllOnes : 0u), (W ? kAllOnes : 0u)>();
+    return LaneBits<(X ? kAllOnes : 0u), (Y ? kAllOnes : 0u), (Z ? kAllOnes : 0u),
+                    (W ? kAllOnes : 0u)>();
 }
 
 // Row `Row` of the identity matrix; IdentityLane<Row>() is its all-ones mask.
@@ -101,7 +102,9 @@ inline __m128 LoadPair(const float* p) {
 inline void StorePair(float* p, __m128 v) { _mm_storel_pi(reinterpret_cast<__m64*>(p), v); }
 
 inline __m128 Load2(const D3DXVECTOR2* v) { return LoadPair(&v->x); }
-inline __m128 Load3(const D3DXVECTOR3* v) { return _mm_movelh_ps(LoadPair(&v->x), _mm_load_ss(&v->z)); }
+inline __m128 Load3(const D3DXVECTOR3* v) {
+    return _mm_movelh_ps(LoadPair(&v->x), _mm_load_ss(&v->z));
+}
 // A D3DXVECTOR3 as its pair (x, y, 0, 0) and its single (z, 0, 0, 0), for
 // kernels that never need the three in one register.
 struct Split3 {
@@ -133,7 +136,8 @@ struct Rows {
 };
 
 inline Rows LoadRows(const D3DXMATRIX* m) {
-    return {{LoadRowUnaligned(m, 0), LoadRowUnaligned(m, 1), LoadRowUnaligned(m, 2), LoadRowUnaligned(m, 3)}};
+    return {{LoadRowUnaligned(m, 0), LoadRowUnaligned(m, 1), LoadRowUnaligned(m, 2),
+             LoadRowUnaligned(m, 3)}};
 }
 inline void StoreRows(D3DXMATRIX* m, const Rows& rows) {
     for (int i = 0; i < 4; ++i) StoreRowUnaligned(m, i, rows.r[i]);
@@ -219,10 +223,12 @@ inline float Lazy() {
 
 inline float RefinedRsqrt(float s) {
     const __m128 half = _mm_set_ss(rsqrt_constants::Lazy<rsqrt_constants::kHalfReady, kHalfBits>());
-    const __m128 three = _mm_set_ss(rsqrt_constants::Lazy<rsqrt_constants::kThreeReady, kThreeBits>());
+    const __m128 three =
+        _mm_set_ss(rsqrt_constants::Lazy<rsqrt_constants::kThreeReady, kThreeBits>());
     const __m128 sv = _mm_set_ss(s);
     const __m128 r = _mm_rsqrt_ss(sv);
-    return _mm_cvtss_f32(_mm_mul_ss(_mm_mul_ss(half, r), _mm_sub_ss(three, _mm_mul_ss(_mm_mul_ss(sv, r), r))));
+    return _mm_cvtss_f32(
+        _mm_mul_ss(_mm_mul_ss(half, r), _mm_sub_ss(three, _mm_mul_ss(_mm_mul_ss(sv, r), r))));
 }
 
 // ---------------------------------------------------------------------------
@@ -292,7 +298,8 @@ inline __m128 FoldedSum4(__m128 p) {
 // lane holds the same value).
 template <class Isa>
 inline __m128 FoldedSum4All(__m128 p) {
-    const __m128 pairs = _mm_add_ps(p, Isa::template Permute<2, 3, 0, 1>(p));  // (p0+p2, p1+p3, p2+p0, p3+p1)
+    const __m128 pairs =
+        _mm_add_ps(p, Isa::template Permute<2, 3, 0, 1>(p));  // (p0+p2, p1+p3, p2+p0, p3+p1)
     return _mm_add_ps(pairs, Isa::template Permute<1, 0, 3, 2>(pairs));
 }
 

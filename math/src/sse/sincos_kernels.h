@@ -13,19 +13,19 @@
 namespace d3dx::simd {
 
 namespace sincos {
-inline constexpr uint32_t kTwoOverPi = 0x3F22F983;    // 0.636619747
-inline constexpr uint32_t kRoundingBias = 0x4B000000; // 2^23
-inline constexpr uint32_t kPiOver2Part1 = 0x3FC90000; // 1.5703125
-inline constexpr uint32_t kPiOver2Part2 = 0x39FDA000; // 4.83751297e-4
-inline constexpr uint32_t kPiOver2Part3 = 0x33A22000; // 7.54953362e-8
-inline constexpr uint32_t kPiOver2Part4 = 0x2C34611A; // 2.56334407e-12
-inline constexpr uint32_t kS1 = 0xBE2AAAA3;           // -0.166666552
-inline constexpr uint32_t kS2 = 0x3C08839D;           // 8.3321603e-3
-inline constexpr uint32_t kS3 = 0xB94CA1F0;           // -1.95152825e-4
-inline constexpr uint32_t kC1 = 0xBF000000;           // -0.5
-inline constexpr uint32_t kC2 = 0x3D2AAAA5;           // 0.0416666456
-inline constexpr uint32_t kC3 = 0xBAB6061A;           // -1.38873165e-3
-inline constexpr uint32_t kC4 = 0x37CCF5CE;           // 2.44331568e-5
+inline constexpr uint32_t kTwoOverPi = 0x3F22F983;     // 0.636619747
+inline constexpr uint32_t kRoundingBias = 0x4B000000;  // 2^23
+inline constexpr uint32_t kPiOver2Part1 = 0x3FC90000;  // 1.5703125
+inline constexpr uint32_t kPiOver2Part2 = 0x39FDA000;  // 4.83751297e-4
+inline constexpr uint32_t kPiOver2Part3 = 0x33A22000;  // 7.54953362e-8
+inline constexpr uint32_t kPiOver2Part4 = 0x2C34611A;  // 2.56334407e-12
+inline constexpr uint32_t kS1 = 0xBE2AAAA3;            // -0.166666552
+inline constexpr uint32_t kS2 = 0x3C08839D;            // 8.3321603e-3
+inline constexpr uint32_t kS3 = 0xB94CA1F0;            // -1.95152825e-4
+inline constexpr uint32_t kC1 = 0xBF000000;            // -0.5
+inline constexpr uint32_t kC2 = 0x3D2AAAA5;            // 0.0416666456
+inline constexpr uint32_t kC3 = 0xBAB6061A;            // -1.38873165e-3
+inline constexpr uint32_t kC4 = 0x37CCF5CE;            // 2.44331568e-5
 }  // namespace sincos
 
 // The reduced angle of every lane and what k says about it.

@@ -13,17 +13,22 @@ struct SplineBasis {
     float b0[4], b1[4], b2[4], b3[4];
 };
 
-inline constexpr SplineBasis kHermiteBasis{
-    {2.0f, 1.0f, -2.0f, 1.0f}, {-3.0f, -2.0f, 3.0f, -1.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f, 0.0f}};
-inline constexpr SplineBasis kCatmullRomBasis{
-    {-0.5f, 1.5f, -1.5f, 0.5f}, {1.0f, -2.5f, 2.0f, -0.5f}, {-0.5f, 0.0f, 0.5f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}};
+inline constexpr SplineBasis kHermiteBasis{{2.0f, 1.0f, -2.0f, 1.0f},
+                                           {-3.0f, -2.0f, 3.0f, -1.0f},
+                                           {0.0f, 1.0f, 0.0f, 0.0f},
+                                           {1.0f, 0.0f, 0.0f, 0.0f}};
+inline constexpr SplineBasis kCatmullRomBasis{{-0.5f, 1.5f, -1.5f, 0.5f},
+                                              {1.0f, -2.5f, 2.0f, -0.5f},
+                                              {-0.5f, 0.0f, 0.5f, 0.0f},
+                                              {0.0f, 1.0f, 0.0f, 0.0f}};
 
 inline __m128 SplineWeights(const SplineBasis& basis, float s) {
     const __m128 s1 = _mm_set1_ps(s);
     const __m128 s2 = _mm_mul_ps(s1, s1);
     const __m128 s3 = _mm_mul_ps(s2, s1);
     const __m128 w = _mm_add_ps(_mm_mul_ps(s1, _mm_loadu_ps(basis.b2)), _mm_loadu_ps(basis.b3));
-    return _mm_add_ps(_mm_add_ps(w, _mm_mul_ps(s2, _mm_loadu_ps(basis.b1))), _mm_mul_ps(s3, _mm_loadu_ps(basis.b0)));
+    return _mm_add_ps(_mm_add_ps(w, _mm_mul_ps(s2, _mm_loadu_ps(basis.b1))),
+                      _mm_mul_ps(s3, _mm_loadu_ps(basis.b0)));
 }
 
 // Loads and stores by vector type.
@@ -39,8 +44,8 @@ struct SplineTerms {
 };
 
 template <class Isa, class V>
-inline SplineTerms WeightedPoints(const SplineBasis& basis, float s, const V* p0, const V* p1, const V* p2,
-                                  const V* p3) {
+inline SplineTerms WeightedPoints(const SplineBasis& basis, float s, const V* p0, const V* p1,
+                                  const V* p2, const V* p3) {
     const __m128 w = SplineWeights(basis, s);
     return {{_mm_mul_ps(Isa::template Broadcast<0>(w), LoadVector(p0)),
              _mm_mul_ps(Isa::template Broadcast<1>(w), LoadVector(p1)),
@@ -50,8 +55,10 @@ inline SplineTerms WeightedPoints(const SplineBasis& basis, float s, const V* p0
 
 // ((w0*P0 + w1*P1) + w2*P2) + w3*P3
 template <class Isa, class V>
-V* Spline(const SplineBasis& basis, V* pOut, const V* p0, const V* p1, const V* p2, const V* p3, float s) {
-    if (pOut == nullptr || p0 == nullptr || p1 == nullptr || p2 == nullptr || p3 == nullptr) return nullptr;
+V* Spline(const SplineBasis& basis, V* pOut, const V* p0, const V* p1, const V* p2, const V* p3,
+          float s) {
+    if (pOut == nullptr || p0 == nullptr || p1 == nullptr || p2 == nullptr || p3 == nullptr)
+        return nullptr;
     const SplineTerms w = WeightedPoints<Isa>(basis, s, p0, p1, p2, p3);
     StoreVector(pOut, _mm_add_ps(_mm_add_ps(_mm_add_ps(w.t[0], w.t[1]), w.t[2]), w.t[3]));
     return pOut;
@@ -59,9 +66,10 @@ V* Spline(const SplineBasis& basis, V* pOut, const V* p0, const V* p1, const V* 
 
 // The 2-vector Hermite groups its sum as (w0*V1 + w2*V2) + (w1*T1 + w3*T2).
 template <class Isa>
-D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1, const D3DXVECTOR2* pV2,
-                         const D3DXVECTOR2* pT2, float s) {
-    if (pOut == nullptr || pV1 == nullptr || pT1 == nullptr || pV2 == nullptr || pT2 == nullptr) return nullptr;
+D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1,
+                         const D3DXVECTOR2* pV2, const D3DXVECTOR2* pT2, float s) {
+    if (pOut == nullptr || pV1 == nullptr || pT1 == nullptr || pV2 == nullptr || pT2 == nullptr)
+        return nullptr;
     const SplineTerms w = WeightedPoints<Isa>(kHermiteBasis, s, pV1, pT1, pV2, pT2);
     StoreVector(pOut, _mm_add_ps(_mm_add_ps(w.t[0], w.t[2]), _mm_add_ps(w.t[1], w.t[3])));
     return pOut;
@@ -72,8 +80,10 @@ template <class V>
 V* BaryCentric(V* pOut, const V* pV1, const V* pV2, const V* pV3, float f, float g) {
     if (pOut == nullptr || pV1 == nullptr || pV2 == nullptr || pV3 == nullptr) return nullptr;
     const __m128 v1 = LoadVector(pV1);
-    const __m128 along2 = _mm_add_ps(_mm_mul_ps(_mm_sub_ps(LoadVector(pV2), v1), _mm_set1_ps(f)), v1);
-    StoreVector(pOut, _mm_add_ps(along2, _mm_mul_ps(_mm_sub_ps(LoadVector(pV3), v1), _mm_set1_ps(g))));
+    const __m128 along2 =
+        _mm_add_ps(_mm_mul_ps(_mm_sub_ps(LoadVector(pV2), v1), _mm_set1_ps(f)), v1);
+    StoreVector(pOut,
+                _mm_add_ps(along2, _mm_mul_ps(_mm_sub_ps(LoadVector(pV3), v1), _mm_set1_ps(g))));
     return pOut;
 }
 

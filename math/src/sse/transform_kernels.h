@@ -68,7 +68,8 @@ inline __m128 NormalTimes3(const Split3& v, const Rows& m) {
     const __m128 x = Isa::template Broadcast<0>(v.xy);
     const __m128 y = Isa::template Broadcast<1>(v.xy);
     const __m128 z = Isa::template Broadcast<0>(v.z);
-    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m.r[0]), _mm_mul_ps(y, m.r[1])), _mm_mul_ps(z, m.r[2]));
+    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(x, m.r[0]), _mm_mul_ps(y, m.r[1])),
+                      _mm_mul_ps(z, m.r[2]));
 }
 
 // (x*m0 + y*m1) + (z*m2 + w*m3)
@@ -178,7 +179,8 @@ D3DXMATRIX* MatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMA
 }
 
 template <class Isa>
-D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
+D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
+                                    const D3DXMATRIX* pM2) {
     if (pOut == nullptr || pM1 == nullptr || pM2 == nullptr) return nullptr;
     StoreRows(pOut, Transposed(Product<Isa>(pM1, pM2)));
     return Advised(AllAligned16(pOut, pM1, pM2), kAdviceMatrixMultiplyTranspose, pOut);

@@ -5,10 +5,10 @@
 // Results are rounded to single precision when stored. Operations built on
 // other operations call them through their public entries, so they use
 // whichever variant the operation table holds.
-#include <cmath>
-
 #include "dispatch/op_table.h"
 #include "x87/x87_common.h"
+
+#include <cmath>
 
 namespace d3dx::x87 {
 namespace {
@@ -186,7 +186,8 @@ D3DXQUATERNION SquadControlPoint(const D3DXQUATERNION& prev, const D3DXQUATERNIO
 
 }  // namespace
 
-D3DXPLANE* PlaneFromPointNormal(D3DXPLANE* pOut, const D3DXVECTOR3* pPoint, const D3DXVECTOR3* pNormal) {
+D3DXPLANE* PlaneFromPointNormal(D3DXPLANE* pOut, const D3DXVECTOR3* pPoint,
+                                const D3DXVECTOR3* pNormal) {
     if (AnyNull(pOut, pPoint, pNormal)) return nullptr;
     const Vec3 n = LoadVec3(*pNormal);
     Store(*pOut, {n.x, n.y, n.z, -Dot(n, LoadVec3(*pPoint))});
@@ -207,7 +208,8 @@ D3DXPLANE* PlaneFromPoints(D3DXPLANE* pOut, const D3DXVECTOR3* pV1, const D3DXVE
     return pOut;
 }
 
-D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2) {
+D3DXQUATERNION* QuaternionMultiply(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                   const D3DXQUATERNION* pQ2) {
     if (AnyNull(pOut, pQ1, pQ2)) return nullptr;
     StoreQuat(pOut, Hamilton(LoadQuat(*pQ2), LoadQuat(*pQ1)));
     return pOut;
@@ -249,7 +251,8 @@ void QuaternionToAxisAngle(const D3DXQUATERNION* pQ, D3DXVECTOR3* pAxis, float* 
     const Quat q = LoadQuat(*pQ);
     const Ext lengthSq = SquaredLength(q);
     const bool usable = lengthSq > kFltMin;
-    const Vec3 axis = usable ? Scaled(VectorPart(q), 1.0L / std::sqrt(lengthSq)) : Vec3{1.0L, 0.0L, 0.0L};
+    const Vec3 axis =
+        usable ? Scaled(VectorPart(q), 1.0L / std::sqrt(lengthSq)) : Vec3{1.0L, 0.0L, 0.0L};
     const Ext angle = usable ? 2.0L * std::acos(q.w) : 0.0L;
     if (pAxis != nullptr) StoreVec3(pAxis, axis);
     if (pAngle != nullptr) *pAngle = RoundToFloat(angle);
@@ -262,7 +265,8 @@ D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX*
     return pOut;
 }
 
-D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch, float roll) {
+D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, float pitch,
+                                               float roll) {
     if (AnyNull(pOut)) return nullptr;
     StoreQuat(pOut, YawPitchRollQuat(yaw, pitch, roll));
     return pOut;
@@ -323,8 +327,8 @@ D3DXPLANE* PlaneTransform(D3DXPLANE* pOut, const D3DXPLANE* pP, const D3DXMATRIX
     return pOut;
 }
 
-D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2,
-                                float t) {
+D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                const D3DXQUATERNION* pQ2, float t) {
     if (AnyNull(pOut, pQ1, pQ2)) return nullptr;
     const Quat q1 = LoadQuat(*pQ1), q2 = LoadQuat(*pQ2);
     const Ext dot = q1.x * q2.x + q1.z * q2.z + q1.y * q2.y + q2.w * q1.w;
@@ -355,8 +359,9 @@ D3DXMATRIX* MatrixRotationYawPitchRoll(D3DXMATRIX* pOut, float yaw, float pitch,
     return ::D3DXMatrixRotationQuaternion(pOut, &q);
 }
 
-D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pA,
-                                const D3DXQUATERNION* pB, const D3DXQUATERNION* pC, float t) {
+D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
+                                const D3DXQUATERNION* pA, const D3DXQUATERNION* pB,
+                                const D3DXQUATERNION* pC, float t) {
     if (AnyNull(pOut, pQ1, pA, pB, pC)) return nullptr;
     const D3DXQUATERNION outer = Slerped(*pQ1, *pC, t);
     const D3DXQUATERNION inner = Slerped(*pA, *pB, t);
@@ -383,8 +388,8 @@ D3DXQUATERNION* QuaternionInverse(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ
 // Aligns the four keys so that neighbours lie in the same hemisphere, then
 // writes the two inner control points and the aligned third key.
 void QuaternionSquadSetup(D3DXQUATERNION* pAOut, D3DXQUATERNION* pBOut, D3DXQUATERNION* pCOut,
-                          const D3DXQUATERNION* pQ0, const D3DXQUATERNION* pQ1, const D3DXQUATERNION* pQ2,
-                          const D3DXQUATERNION* pQ3) {
+                          const D3DXQUATERNION* pQ0, const D3DXQUATERNION* pQ1,
+                          const D3DXQUATERNION* pQ2, const D3DXQUATERNION* pQ3) {
     if (AnyNull(pAOut, pBOut, pCOut, pQ0, pQ1, pQ2, pQ3)) return;
     D3DXQUATERNION q0 = *pQ0, q2 = *pQ2, q3 = *pQ3;
     const D3DXQUATERNION q1 = *pQ1;

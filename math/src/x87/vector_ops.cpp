@@ -4,11 +4,11 @@
 // precision on store. A null required pointer returns null (0.0f for the
 // determinant) and writes nothing. An output may be any input of its own type:
 // each operation reads what it needs before it writes.
-#include <cmath>
-#include <initializer_list>
-
 #include "dispatch/op_table.h"
 #include "x87/x87_common.h"
+
+#include <cmath>
+#include <initializer_list>
 
 namespace d3dx::x87 {
 namespace {
@@ -95,7 +95,8 @@ Ext DeterminantOf(const ExtMatrix& m, const RowPairMinors& lowerMinors) {
 }
 
 // The transposed matrix of cofactors.
-ExtMatrix Adjugate(const ExtMatrix& m, const RowPairMinors& upperMinors, const RowPairMinors& lowerMinors) {
+ExtMatrix Adjugate(const ExtMatrix& m, const RowPairMinors& upperMinors,
+                   const RowPairMinors& lowerMinors) {
     ExtMatrix adjugate{};
     for (int r = 0; r < 4; ++r) {
         const RowPairMinors& opposite = (r < 2) ? lowerMinors : upperMinors;
@@ -187,8 +188,8 @@ void ScaleInRotatedFrame(D3DXMATRIX* out, const D3DXVECTOR3* center, const D3DXQ
 // world·view·projection of the matrices given, skipping null ones, through
 // the public product. Returns the given matrix itself when only one is
 // given, and the identity (in `local`) when none is.
-const D3DXMATRIX* CombineMatrices(D3DXMATRIX& local, const D3DXMATRIX* world, const D3DXMATRIX* view,
-                                  const D3DXMATRIX* projection) {
+const D3DXMATRIX* CombineMatrices(D3DXMATRIX& local, const D3DXMATRIX* world,
+                                  const D3DXMATRIX* view, const D3DXMATRIX* projection) {
     const D3DXMATRIX* combined = nullptr;
     for (const D3DXMATRIX* factor : {world, view, projection}) {
         if (factor == nullptr) continue;
@@ -280,7 +281,8 @@ T* CatmullRom(T* out, const T* v0, const T* v1, const T* v2, const T* v3, float 
     if (out == nullptr || !AllGiven({v0, v1, v2, v3})) return nullptr;
     const Powers p = PowersOf(s);
     const T* points[4] = {v0, v1, v2, v3};
-    const Ext weights[4] = {0.5L * (-p.s3 + 2.0L * p.s2 - p.s), 0.5L * (3.0L * p.s3 - 5.0L * p.s2 + 2.0L),
+    const Ext weights[4] = {0.5L * (-p.s3 + 2.0L * p.s2 - p.s),
+                            0.5L * (3.0L * p.s3 - 5.0L * p.s2 + 2.0L),
                             0.5L * (-3.0L * p.s3 + 4.0L * p.s2 + p.s), 0.5L * (p.s3 - p.s2)};
     return WeightedSum(out, points, weights);
 }
@@ -293,7 +295,8 @@ T* BaryCentric(T* out, const T* v1, const T* v2, const T* v3, float f, float g) 
     const Components<T> c = Load(*v3);
     Components<T> result{};
     for (std::size_t k = 0; k < result.size(); ++k)
-        result[k] = a[k] + static_cast<Ext>(f) * (b[k] - a[k]) + static_cast<Ext>(g) * (c[k] - a[k]);
+        result[k] =
+            a[k] + static_cast<Ext>(f) * (b[k] - a[k]) + static_cast<Ext>(g) * (c[k] - a[k]);
     Store(*out, result);
     return out;
 }
@@ -331,9 +334,15 @@ D3DXVECTOR3* Vec3TransformCoord(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const 
     return TransformCoord(pOut, pV, pM);
 }
 
-D3DXVECTOR2* Vec2Normalize(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV) { return NormalizeComponents(pOut, pV); }
-D3DXVECTOR3* Vec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) { return NormalizeComponents(pOut, pV); }
-D3DXVECTOR4* Vec4Normalize(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV) { return NormalizeComponents(pOut, pV); }
+D3DXVECTOR2* Vec2Normalize(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV) {
+    return NormalizeComponents(pOut, pV);
+}
+D3DXVECTOR3* Vec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) {
+    return NormalizeComponents(pOut, pV);
+}
+D3DXVECTOR4* Vec4Normalize(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV) {
+    return NormalizeComponents(pOut, pV);
+}
 
 // ---------------------------------------------------------------------------
 // Matrix algebra.
@@ -342,7 +351,8 @@ D3DXMATRIX* MatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMA
     return MultiplyThroughTemporary(pOut, pM1, pM2, Layout::kAsIs, ProductElement);
 }
 
-D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
+D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
+                                    const D3DXMATRIX* pM2) {
     return MultiplyThroughTemporary(pOut, pM1, pM2, Layout::kTransposed, ProductElement);
 }
 
@@ -408,9 +418,15 @@ D3DXMATRIX* MatrixScaling(D3DXMATRIX* pOut, float sx, float sy, float sz) {
     return pOut;
 }
 
-D3DXMATRIX* MatrixRotationX(D3DXMATRIX* pOut, float angle) { return RotationInPlane(pOut, angle, 1, 2); }
-D3DXMATRIX* MatrixRotationY(D3DXMATRIX* pOut, float angle) { return RotationInPlane(pOut, angle, 2, 0); }
-D3DXMATRIX* MatrixRotationZ(D3DXMATRIX* pOut, float angle) { return RotationInPlane(pOut, angle, 0, 1); }
+D3DXMATRIX* MatrixRotationX(D3DXMATRIX* pOut, float angle) {
+    return RotationInPlane(pOut, angle, 1, 2);
+}
+D3DXMATRIX* MatrixRotationY(D3DXMATRIX* pOut, float angle) {
+    return RotationInPlane(pOut, angle, 2, 0);
+}
+D3DXMATRIX* MatrixRotationZ(D3DXMATRIX* pOut, float angle) {
+    return RotationInPlane(pOut, angle, 0, 1);
+}
 
 D3DXMATRIX* MatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, float angle) {
     if (pOut == nullptr || pV == nullptr) return nullptr;
@@ -436,9 +452,12 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
     const Components<D3DXQUATERNION> q = Load(*pQ);
     const Ext x = q[0], y = q[1], z = q[2], w = q[3];
     const ExtMatrix m = {{
-        {1.0L - 2.0L * y * y - 2.0L * z * z, 2.0L * x * y + 2.0L * z * w, 2.0L * x * z - 2.0L * y * w, 0.0L},
-        {2.0L * x * y - 2.0L * z * w, 1.0L - 2.0L * x * x - 2.0L * z * z, 2.0L * y * z + 2.0L * x * w, 0.0L},
-        {2.0L * x * z + 2.0L * y * w, 2.0L * y * z - 2.0L * x * w, 1.0L - 2.0L * x * x - 2.0L * y * y, 0.0L},
+        {1.0L - 2.0L * y * y - 2.0L * z * z, 2.0L * x * y + 2.0L * z * w,
+         2.0L * x * z - 2.0L * y * w, 0.0L},
+        {2.0L * x * y - 2.0L * z * w, 1.0L - 2.0L * x * x - 2.0L * z * z,
+         2.0L * y * z + 2.0L * x * w, 0.0L},
+        {2.0L * x * z + 2.0L * y * w, 2.0L * y * z - 2.0L * x * w,
+         1.0L - 2.0L * x * x - 2.0L * y * y, 0.0L},
         {0.0L, 0.0L, 0.0L, 1.0L},
     }};
     StoreMatrix(*pOut, m);
@@ -449,9 +468,9 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
 // then rotation about the rotation centre, then translation. Every product
 // goes through the public entry with out as output and first factor.
 D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCenter,
-                                 const D3DXQUATERNION* pScalingRotation, const D3DXVECTOR3* pScaling,
-                                 const D3DXVECTOR3* pRotationCenter, const D3DXQUATERNION* pRotation,
-                                 const D3DXVECTOR3* pTranslation) {
+                                 const D3DXQUATERNION* pScalingRotation,
+                                 const D3DXVECTOR3* pScaling, const D3DXVECTOR3* pRotationCenter,
+                                 const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
     if (pOut == nullptr) return nullptr;
     if (pScaling == nullptr) {
         *pOut = kIdentityMatrix;
@@ -465,8 +484,10 @@ D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCe
     return pOut;
 }
 
-D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling, const D3DXVECTOR3* pRotationCenter,
-                                       const D3DXQUATERNION* pRotation, const D3DXVECTOR3* pTranslation) {
+D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling,
+                                       const D3DXVECTOR3* pRotationCenter,
+                                       const D3DXQUATERNION* pRotation,
+                                       const D3DXVECTOR3* pTranslation) {
     if (pOut == nullptr) return nullptr;
     *pOut = DiagonalMatrix(scaling, scaling, scaling);
     ApplyRotation(pOut, pRotationCenter, pRotation);
@@ -478,7 +499,8 @@ D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling, const D3
 // Projection.
 
 D3DXVECTOR3* Vec3Project(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIEWPORT* pViewport,
-                         const D3DXMATRIX* pProjection, const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
+                         const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
+                         const D3DXMATRIX* pWorld) {
     if (pOut == nullptr || pV == nullptr) return nullptr;
     D3DXMATRIX local;
     const D3DXMATRIX* combined = CombineMatrices(local, pWorld, pView, pProjection);
@@ -491,11 +513,13 @@ D3DXVECTOR3* Vec3Project(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIE
 // then returns null and leaves out untouched rather than transforming by an
 // undefined matrix.
 D3DXVECTOR3* Vec3Unproject(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXVIEWPORT* pViewport,
-                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView, const D3DXMATRIX* pWorld) {
+                           const D3DXMATRIX* pProjection, const D3DXMATRIX* pView,
+                           const D3DXMATRIX* pWorld) {
     if (pOut == nullptr || pV == nullptr) return nullptr;
     D3DXMATRIX local;
     const D3DXMATRIX* combined = CombineMatrices(local, pWorld, pView, pProjection);
-    if (AnyGiven(pWorld, pView, pProjection) && ::D3DXMatrixInverse(&local, nullptr, combined) == nullptr)
+    if (AnyGiven(pWorld, pView, pProjection) &&
+        ::D3DXMatrixInverse(&local, nullptr, combined) == nullptr)
         return nullptr;
     if (pViewport == nullptr) return ::D3DXVec3TransformCoord(pOut, pV, &local);
     *pOut = FromViewport(*pV, *pViewport);
@@ -505,7 +529,8 @@ D3DXVECTOR3* Vec3Unproject(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXV
 // ---------------------------------------------------------------------------
 // Vector products and splines.
 
-D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2, const D3DXVECTOR4* pV3) {
+D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2,
+                       const D3DXVECTOR4* pV3) {
     if (pOut == nullptr || !AllGiven({pV1, pV2, pV3})) return nullptr;
     const Components<D3DXVECTOR4> a = Load(*pV1);
     const Components<D3DXVECTOR4> b = Load(*pV2);
@@ -521,42 +546,42 @@ D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECT
     return pOut;
 }
 
-D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1, const D3DXVECTOR2* pV2,
-                         const D3DXVECTOR2* pT2, float s) {
+D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pT1,
+                         const D3DXVECTOR2* pV2, const D3DXVECTOR2* pT2, float s) {
     return Hermite(pOut, pV1, pT1, pV2, pT2, s);
 }
-D3DXVECTOR3* Vec3Hermite(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pT1, const D3DXVECTOR3* pV2,
-                         const D3DXVECTOR3* pT2, float s) {
+D3DXVECTOR3* Vec3Hermite(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pT1,
+                         const D3DXVECTOR3* pV2, const D3DXVECTOR3* pT2, float s) {
     return Hermite(pOut, pV1, pT1, pV2, pT2, s);
 }
-D3DXVECTOR4* Vec4Hermite(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pT1, const D3DXVECTOR4* pV2,
-                         const D3DXVECTOR4* pT2, float s) {
+D3DXVECTOR4* Vec4Hermite(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pT1,
+                         const D3DXVECTOR4* pV2, const D3DXVECTOR4* pT2, float s) {
     return Hermite(pOut, pV1, pT1, pV2, pT2, s);
 }
 
-D3DXVECTOR2* Vec2CatmullRom(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV0, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pV2,
-                            const D3DXVECTOR2* pV3, float s) {
+D3DXVECTOR2* Vec2CatmullRom(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV0, const D3DXVECTOR2* pV1,
+                            const D3DXVECTOR2* pV2, const D3DXVECTOR2* pV3, float s) {
     return CatmullRom(pOut, pV0, pV1, pV2, pV3, s);
 }
-D3DXVECTOR3* Vec3CatmullRom(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV0, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2,
-                            const D3DXVECTOR3* pV3, float s) {
+D3DXVECTOR3* Vec3CatmullRom(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV0, const D3DXVECTOR3* pV1,
+                            const D3DXVECTOR3* pV2, const D3DXVECTOR3* pV3, float s) {
     return CatmullRom(pOut, pV0, pV1, pV2, pV3, s);
 }
-D3DXVECTOR4* Vec4CatmullRom(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV0, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2,
-                            const D3DXVECTOR4* pV3, float s) {
+D3DXVECTOR4* Vec4CatmullRom(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV0, const D3DXVECTOR4* pV1,
+                            const D3DXVECTOR4* pV2, const D3DXVECTOR4* pV3, float s) {
     return CatmullRom(pOut, pV0, pV1, pV2, pV3, s);
 }
 
-D3DXVECTOR2* Vec2BaryCentric(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pV2, const D3DXVECTOR2* pV3,
-                             float f, float g) {
+D3DXVECTOR2* Vec2BaryCentric(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVECTOR2* pV2,
+                             const D3DXVECTOR2* pV3, float f, float g) {
     return BaryCentric(pOut, pV1, pV2, pV3, f, g);
 }
-D3DXVECTOR3* Vec3BaryCentric(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2, const D3DXVECTOR3* pV3,
-                             float f, float g) {
+D3DXVECTOR3* Vec3BaryCentric(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV1, const D3DXVECTOR3* pV2,
+                             const D3DXVECTOR3* pV3, float f, float g) {
     return BaryCentric(pOut, pV1, pV2, pV3, f, g);
 }
-D3DXVECTOR4* Vec4BaryCentric(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2, const D3DXVECTOR4* pV3,
-                             float f, float g) {
+D3DXVECTOR4* Vec4BaryCentric(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECTOR4* pV2,
+                             const D3DXVECTOR4* pV3, float f, float g) {
     return BaryCentric(pOut, pV1, pV2, pV3, f, g);
 }
 

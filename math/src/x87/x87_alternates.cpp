@@ -7,12 +7,12 @@
 // wherever the aliasing allows. The normaliser replaces the square root and
 // the division by a table lookup, one multiply-add and an exponent
 // manipulation on the bit pattern of the squared length.
-#include <bit>
-#include <cstdint>
-
 #include "dispatch/op_table.h"
 #include "x87/rsqrt_segment_table.h"
 #include "x87/x87_common.h"
+
+#include <bit>
+#include <cstdint>
 
 namespace d3dx::x87alt {
 namespace {
@@ -31,7 +31,8 @@ using x87::Store;
 // Column `col` of (v, extension)·M, summed from the last row up; the
 // translation row of a point is added last.
 template <std::size_t N>
-Ext ReverseRowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col, Extend extend) {
+Ext ReverseRowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col,
+                          Extend extend) {
     Ext sum = v[N - 1] * m.m[N - 1][col];
     for (std::size_t k = N - 1; k-- > 0;) sum += v[k] * m.m[k][col];
     if (N < 4 && extend == Extend::kPoint) sum += m.m[3][col];
@@ -147,7 +148,8 @@ D3DXMATRIX* MatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMA
     return pOut;
 }
 
-D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2) {
+D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
+                                    const D3DXMATRIX* pM2) {
     return x87::MultiplyThroughTemporary(pOut, pM1, pM2, Layout::kTransposed, PairwiseElement);
 }
 

@@ -9,14 +9,14 @@
 // normalisers share.
 #pragma once
 
+#include "d3dx_math.h"
+
 #include <array>
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
-
-#include "d3dx_math.h"
 
 namespace d3dx::x87 {
 
@@ -33,7 +33,8 @@ constexpr float RoundToFloat(Ext v) { return static_cast<float>(v); }
 // extended precision. NaN is never near anything.
 constexpr bool IsNear(Ext a, Ext b) {
     const Ext difference = a - b;
-    return difference >= -static_cast<Ext>(kFltEpsilon) && difference <= static_cast<Ext>(kFltEpsilon);
+    return difference >= -static_cast<Ext>(kFltEpsilon) &&
+           difference <= static_cast<Ext>(kFltEpsilon);
 }
 
 constexpr bool IsNearOne(Ext v) { return IsNear(v, 1.0L); }
@@ -125,7 +126,10 @@ inline void StoreMatrix(D3DXMATRIX& out, const ExtMatrix& m) {
 
 // How a vector of fewer than four components is extended to a row of four:
 // a direction gets 0 in the missing places, a point gets 0 and a final 1.
-enum class Extend { kDirection, kPoint };
+enum class Extend {
+    kDirection,
+    kPoint
+};
 
 // Column `col` of the row (v, extension) times M. Terms that would multiply
 // by an implied 0 are left out (so an infinite matrix element in an unused
@@ -148,14 +152,18 @@ Out* TransformInto(Out* out, const In* v, const D3DXMATRIX* m, Extend extend, Co
     if (out == nullptr || v == nullptr || m == nullptr) return nullptr;
     const Components<In> c = Load(*v);
     Components<Out> result{};
-    for (std::size_t j = 0; j < result.size(); ++j) result[j] = column(c, *m, static_cast<int>(j), extend);
+    for (std::size_t j = 0; j < result.size(); ++j)
+        result[j] = column(c, *m, static_cast<int>(j), extend);
     Store(*out, result);
     return out;
 }
 
 // Where an element of a matrix product is stored: out[i][j], or out[j][i]
 // for the transposed product.
-enum class Layout { kAsIs, kTransposed };
+enum class Layout {
+    kAsIs,
+    kTransposed
+};
 
 // Writes the product a·b (or its transpose) into dst element by element;
 // `element(a, b, i, j)` computes the sum for row i, column j. dst must be

@@ -4,11 +4,11 @@
 
 #include "leak_delta.h"
 
-#include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 using zorq::testing::LeakBaseline;
 
@@ -16,16 +16,14 @@ namespace {
 
 constexpr char kFile[] = "tests/zorQModule_test";
 
-TEST(TrackedAlloc, SizeZeroYieldsNullAndReportsNothing)
-{
+TEST(TrackedAlloc, SizeZeroYieldsNullAndReportsNothing) {
     LeakBaseline baseline;
     EXPECT_EQ(TrackedAlloc(0, kFile, 1), nullptr);
     EXPECT_TRUE(baseline.NewBlocks().empty());
     EXPECT_TRUE(zorMemLeak_Failures().empty());
 }
 
-TEST(TrackedAlloc, BlockIsZeroFilledAndReportedOnceWithFileLineAndSize)
-{
+TEST(TrackedAlloc, BlockIsZeroFilledAndReportedOnceWithFileLineAndSize) {
     LeakBaseline baseline;
     auto* block = static_cast<unsigned char*>(TrackedAlloc(48, kFile, 77));
     ASSERT_NE(block, nullptr);
@@ -42,8 +40,7 @@ TEST(TrackedAlloc, BlockIsZeroFilledAndReportedOnceWithFileLineAndSize)
     EXPECT_TRUE(zorMemLeak_UnknownFrees().empty());
 }
 
-TEST(TrackedAlloc, FailureReportsSizeFileAndLineAndYieldsNull)
-{
+TEST(TrackedAlloc, FailureReportsSizeFileAndLineAndYieldsNull) {
     LeakBaseline baseline;
     zorGlobalMem_FailNext(1);
     EXPECT_EQ(TrackedAlloc(300, kFile, 12), nullptr);
@@ -58,15 +55,13 @@ TEST(TrackedAlloc, FailureReportsSizeFileAndLineAndYieldsNull)
     TrackedFree(next);
 }
 
-TEST(TrackedFree, NullReportsNothing)
-{
+TEST(TrackedFree, NullReportsNothing) {
     LeakBaseline baseline;
     TrackedFree(nullptr);
     EXPECT_TRUE(zorMemLeak_UnknownFrees().empty());
 }
 
-TEST(ZorParam, ConstructorsSetKindStorageAndExtra)
-{
+TEST(ZorParam, ConstructorsSetKindStorageAndExtra) {
     char text[kZorParamTextSize] = {};
     int32_t number = 0;
     float real = 0.0f;
@@ -84,8 +79,7 @@ TEST(ZorParam, ConstructorsSetKindStorageAndExtra)
     EXPECT_EQ(floatParam.extra, 9);
 }
 
-TEST(ZorParam, NameOf63CharactersFitsAndLongerIsRefused)
-{
+TEST(ZorParam, NameOf63CharactersFitsAndLongerIsRefused) {
     int32_t value = 0;
     const std::string longest(kZorParamNameSize - 1, 'n');
     const zorParam fits(longest.c_str(), &value, -1);
@@ -100,28 +94,23 @@ struct ParamList {
     int32_t count = 0;
     int32_t values[40] = {};
 
-    bool Append()
-    {
+    bool Append() {
         return zorQModule_AppendParam(params, count, new zorParam("p", &values[count], -1));
     }
 
-    ~ParamList()
-    {
-        for (int32_t i = 0; i < count; ++i)
-            delete params[i];
+    ~ParamList() {
+        for (int32_t i = 0; i < count; ++i) delete params[i];
         TrackedFree(params);
     }
 };
 
-TEST(AppendParam, ArrayGrowsByTenExactlyAtMultiplesOfTenCarryingEntriesOver)
-{
+TEST(AppendParam, ArrayGrowsByTenExactlyAtMultiplesOfTenCarryingEntriesOver) {
     LeakBaseline baseline;
     ParamList list;
     std::vector<zorParam**> arrays;
     for (int i = 0; i < 21; ++i) {
         ASSERT_TRUE(list.Append());
-        if (arrays.empty() || arrays.back() != list.params)
-            arrays.push_back(list.params);
+        if (arrays.empty() || arrays.back() != list.params) arrays.push_back(list.params);
     }
     EXPECT_EQ(arrays.size(), 3u);  // new arrays at the 1st, 11th and 21st append
     EXPECT_EQ(list.count, 21);
@@ -134,11 +123,9 @@ TEST(AppendParam, ArrayGrowsByTenExactlyAtMultiplesOfTenCarryingEntriesOver)
     EXPECT_GT(blocks[0].line, 0);
 }
 
-TEST(AppendParam, FailedGrowthLeavesTheListAsItWas)
-{
+TEST(AppendParam, FailedGrowthLeavesTheListAsItWas) {
     ParamList list;
-    for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(list.Append());
+    for (int i = 0; i < 10; ++i) ASSERT_TRUE(list.Append());
     zorParam** const before = list.params;
     zorGlobalMem_FailNext(1);
     EXPECT_FALSE(list.Append());  // the record is deleted, not leaked

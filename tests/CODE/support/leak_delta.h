@@ -11,20 +11,16 @@ namespace zorq::testing {
 
 class LeakBaseline {
 public:
-    LeakBaseline()
-    {
-        for (const zorMemLeakBlock& block : zorMemLeak_Outstanding())
-            before.insert(block.address);
+    LeakBaseline() {
+        for (const zorMemLeakBlock& block : zorMemLeak_Outstanding()) before.insert(block.address);
         zorMemLeak_ClearEvents();
     }
 
     // Blocks recorded since construction and not yet released.
-    std::vector<zorMemLeakBlock> NewBlocks() const
-    {
+    std::vector<zorMemLeakBlock> NewBlocks() const {
         std::vector<zorMemLeakBlock> fresh;
         for (const zorMemLeakBlock& block : zorMemLeak_Outstanding()) {
-            if (before.count(block.address) == 0)
-                fresh.push_back(block);
+            if (before.count(block.address) == 0) fresh.push_back(block);
         }
         return fresh;
     }

@@ -11,13 +11,11 @@
 namespace zorq::testing {
 
 template <typename MemberFunction>
-std::ptrdiff_t VtableIndex(MemberFunction function)
-{
+std::ptrdiff_t VtableIndex(MemberFunction function) {
     static_assert(sizeof(MemberFunction) == 2 * sizeof(std::uintptr_t));
     std::uintptr_t words[2];
     std::memcpy(words, &function, sizeof words);
-    if ((words[0] & 1u) == 0)
-        return -1;  // not virtual
+    if ((words[0] & 1u) == 0) return -1;  // not virtual
     return static_cast<std::ptrdiff_t>((words[0] - 1) / sizeof(void*));
 }
 

@@ -1,16 +1,15 @@
 // The host program run as a person runs it: the built-in scenario's report,
 // pictures, and broken scenarios and command lines refused with status 2.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -25,18 +24,15 @@ struct Outcome {
 };
 
 // Builds a text by appending its parts.
-std::string Cat(std::initializer_list<std::string_view> parts)
-{
+std::string Cat(std::initializer_list<std::string_view> parts) {
     std::string text;
-    for (std::string_view part : parts)
-        text += part;
+    for (std::string_view part : parts) text += part;
     return text;
 }
 
 std::string Quoted(const fs::path& path) { return Cat({"'", path.string(), "'"}); }
 
-std::string ReadFile(const fs::path& path)
-{
+std::string ReadFile(const fs::path& path) {
     std::ifstream file(path);
     std::ostringstream text;
     text << file.rdbuf();
@@ -45,23 +41,22 @@ std::string ReadFile(const fs::path& path)
 
 class HostProgramTest : public ::testing::Test {
 protected:
-    HostProgramTest() : dir(fs::temp_directory_path() / Cat({"flamer_host_test_", std::to_string(getpid())}))
-    {
+    HostProgramTest()
+        : dir(fs::temp_directory_path() / Cat({"flamer_host_test_", std::to_string(getpid())})) {
         fs::create_directories(dir);
     }
     ~HostProgramTest() override { fs::remove_all(dir); }
 
-    Outcome Run(const std::string& args)
-    {
+    Outcome Run(const std::string& args) {
         const fs::path out = dir / "stdout";
         const fs::path err = dir / "stderr";
-        const std::string command = Cat({"'", FLAMER_HOST_PATH, "' ", args, " >", Quoted(out), " 2>", Quoted(err)});
+        const std::string command =
+            Cat({"'", FLAMER_HOST_PATH, "' ", args, " >", Quoted(out), " 2>", Quoted(err)});
         const int raw = std::system(command.c_str());
         return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
     }
 
-    fs::path Script(const std::string& name, const std::string& text)
-    {
+    fs::path Script(const std::string& name, const std::string& text) {
         const fs::path path = dir / name;
         std::ofstream(path) << text;
         return path;
@@ -70,25 +65,26 @@ protected:
     fs::path dir;
 };
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
 
-std::size_t Count(const std::string& text, const std::string& part)
-{
+std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t count = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++count;
     return count;
 }
 
-TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads)
-{
+TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     const Outcome run = Run("");
 
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string& r = run.out;
-    for (const char* part : {"flamer_explosion      text     \"fx_boom\"", "flamer_splash_radius  integer  100",
-                             "flamer_splash_damage  integer  20", "flamer_impulse        float    200",
-                             "flamer_rot_impulse    float    50", "effect class bound: fx_boom"})
+    for (const char* part :
+         {"flamer_explosion      text     \"fx_boom\"", "flamer_splash_radius  integer  100",
+          "flamer_splash_damage  integer  20", "flamer_impulse        float    200",
+          "flamer_rot_impulse    float    50", "effect class bound: fx_boom"})
         EXPECT_TRUE(Contains(r, part)) << part;
     // The kill road, then the corpse road.
     EXPECT_TRUE(Contains(r, "explosion 1 at f1 (0, 0, 0), splash radius 100"));
@@ -96,16 +92,22 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads)
     EXPECT_TRUE(Contains(r, "at f1.corpse (0, 0, 0)"));
     EXPECT_TRUE(Contains(r, "event \"fireblows\" reached 1 callback\n  no explosion"));
     // The boundary is a hit; a big box reaches in; the cube's corner misses.
-    EXPECT_TRUE(Contains(r, "HIT    crate   box (100, -10, -10) to (120, 10, 10)  distance 100.000 <= 100"));
-    EXPECT_TRUE(Contains(r, "HIT    wall    box (-150, -50, -270) to (150, 50, -90)  distance 90.000 <= 100"));
-    EXPECT_TRUE(Contains(r, "missed lamp    box (80, -5, 80) to (90, 5, 90)  distance 113.137 > 100"));
-    EXPECT_TRUE(Contains(r, "missed beacon  box (-81, -5, 71) to (-71, 5, 81)  distance 100.409 > 100"));
+    EXPECT_TRUE(Contains(
+        r, "HIT    crate   box (100, -10, -10) to (120, 10, 10)  distance 100.000 <= 100"));
+    EXPECT_TRUE(Contains(
+        r, "HIT    wall    box (-150, -50, -270) to (150, 50, -90)  distance 90.000 <= 100"));
+    EXPECT_TRUE(
+        Contains(r, "missed lamp    box (80, -5, 80) to (90, 5, 90)  distance 113.137 > 100"));
+    EXPECT_TRUE(
+        Contains(r, "missed beacon  box (-81, -5, 71) to (-71, 5, 81)  distance 100.409 > 100"));
     EXPECT_FALSE(Contains(r, "tower  box"));
     // Messages, the effect and what is left.
-    EXPECT_TRUE(Contains(r, "message 3 to f1: damage 20, impulse 200, rotImpulse 50\n"
-                            "        origin (0, 0, 0), direction (0, 24, 0)"));
-    EXPECT_TRUE(Contains(r, "message 3 to crate: damage 20, impulse 200, rotImpulse 50\n"
-                            "        origin (0, 0, 0), direction (110, 24, 0)"));
+    EXPECT_TRUE(Contains(r,
+                         "message 3 to f1: damage 20, impulse 200, rotImpulse 50\n"
+                         "        origin (0, 0, 0), direction (0, 24, 0)"));
+    EXPECT_TRUE(Contains(r,
+                         "message 3 to crate: damage 20, impulse 200, rotImpulse 50\n"
+                         "        origin (0, 0, 0), direction (110, 24, 0)"));
     EXPECT_TRUE(Contains(r, "effect fx_boom started at"));
     EXPECT_TRUE(Contains(r, "[ -60.000    0.000    0.000    1.000 ]"));
     EXPECT_TRUE(Contains(r, "health afterwards: f1 0 (dead), f2 80, barrel 80, crate 80"));
@@ -115,8 +117,7 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads)
     EXPECT_TRUE(Contains(r, "\nleak report: none\n"));
 }
 
-TEST_F(HostProgramTest, PicturesShowEveryExplosion)
-{
+TEST_F(HostProgramTest, PicturesShowEveryExplosion) {
     const fs::path pictures = dir / "svg";
 
     const Outcome run = Run(Cat({"--svg ", Quoted(pictures)}));
@@ -133,9 +134,9 @@ TEST_F(HostProgramTest, PicturesShowEveryExplosion)
     EXPECT_TRUE(Contains(run.out, Cat({"picture: ", pictures.string(), "/explosion-01.svg"})));
 }
 
-TEST_F(HostProgramTest, ScenarioFileAndStandardInputArePlayed)
-{
-    const std::string script = "effect fx\nset flamer_explosion fx\nflamer a pos 1 2 3\nkill a 0\nevent a FIREBLOW\n";
+TEST_F(HostProgramTest, ScenarioFileAndStandardInputArePlayed) {
+    const std::string script =
+        "effect fx\nset flamer_explosion fx\nflamer a pos 1 2 3\nkill a 0\nevent a FIREBLOW\n";
     const fs::path path = Script("play.txt", script);
 
     const Outcome fromFile = Run(Quoted(path));
@@ -151,36 +152,39 @@ TEST_F(HostProgramTest, ScenarioFileAndStandardInputArePlayed)
 
 // A broken script is refused whole: its errors on stderr as file:line,
 // nothing run, status 2.
-TEST_F(HostProgramTest, BrokenScenarioRunsNothing)
-{
-    const fs::path path = Script("broken.txt", "flamer f1 pos 0 0 0\n"
-                                               "kill f1 2\n"
-                                               "set flamer_splash_radius wide\n"
-                                               "explode f1\n"
-                                               "event f2 fireblow\n");
+TEST_F(HostProgramTest, BrokenScenarioRunsNothing) {
+    const fs::path path = Script("broken.txt",
+                                 "flamer f1 pos 0 0 0\n"
+                                 "kill f1 2\n"
+                                 "set flamer_splash_radius wide\n"
+                                 "explode f1\n"
+                                 "event f2 fireblow\n");
 
     const Outcome run = Run(Quoted(path));
 
     EXPECT_EQ(run.status, kBadInput);
     EXPECT_EQ(run.out, "");
     const std::string p = path.string();
-    EXPECT_EQ(run.err, Cat({p, ":3: malformed integer 'wide' for integer parameter 'flamer_splash_radius'\n", p,
-                            ":4: unknown command 'explode'\n", p, ":5: unknown Flamer 'f2'\n",
-                            "3 errors: nothing was run\n"}));
+    EXPECT_EQ(run.err,
+              Cat({p, ":3: malformed integer 'wide' for integer parameter 'flamer_splash_radius'\n",
+                   p, ":4: unknown command 'explode'\n", p, ":5: unknown Flamer 'f2'\n",
+                   "3 errors: nothing was run\n"}));
 }
 
-TEST_F(HostProgramTest, TextTooLongForTheClassFieldIsRefused)
-{
-    const fs::path path = Script("long.txt", Cat({"set flamer_explosion ", std::string(128, 'n'), "\n"}));
+TEST_F(HostProgramTest, TextTooLongForTheClassFieldIsRefused) {
+    const fs::path path =
+        Script("long.txt", Cat({"set flamer_explosion ", std::string(128, 'n'), "\n"}));
 
     const Outcome run = Run(Quoted(path));
 
     EXPECT_EQ(run.status, kBadInput);
-    EXPECT_TRUE(Contains(run.err, Cat({path.string(), ":1: text for 'flamer_explosion' is too long: 128 characters, at most 127"})));
+    EXPECT_TRUE(Contains(
+        run.err,
+        Cat({path.string(),
+             ":1: text for 'flamer_explosion' is too long: 128 characters, at most 127"})));
 }
 
-TEST_F(HostProgramTest, UsageErrorsAreRefused)
-{
+TEST_F(HostProgramTest, UsageErrorsAreRefused) {
     struct Case {
         std::string args;
         std::string message;
@@ -199,8 +203,7 @@ TEST_F(HostProgramTest, UsageErrorsAreRefused)
     }
 }
 
-TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin)
-{
+TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin) {
     const Outcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(Contains(help.out, "usage: "));

@@ -1,12 +1,11 @@
 // The class framework: operation-table order, shared parameter lists.
-#include "zorQObj.h"
-
 #include "leak_delta.h"
 #include "vtable_index.h"
-
-#include <gtest/gtest.h>
+#include "zorQObj.h"
 
 #include <string>
+
+#include <gtest/gtest.h>
 
 using zorq::testing::LeakBaseline;
 using zorq::testing::VtableIndex;
@@ -18,7 +17,9 @@ struct ClassicProbe : zorPlClassic {
     static std::ptrdiff_t TakeDamageIndex() { return VtableIndex(&ClassicProbe::TakeDamage); }
     static std::ptrdiff_t PlaceCorpseIndex() { return VtableIndex(&ClassicProbe::PlaceCorpse); }
     static std::ptrdiff_t DResetIndex() { return VtableIndex(&ClassicProbe::DReset); }
-    static std::ptrdiff_t PrepareTagFlashesIndex() { return VtableIndex(&ClassicProbe::PrepareTagFlashes); }
+    static std::ptrdiff_t PrepareTagFlashesIndex() {
+        return VtableIndex(&ClassicProbe::PrepareTagFlashes);
+    }
 };
 
 struct SlotCase {
@@ -27,13 +28,16 @@ struct SlotCase {
     std::ptrdiff_t expected;
 };
 
-TEST(FrameworkTables, ClassObjectEntriesAreInOrder)
-{
+TEST(FrameworkTables, ClassObjectEntriesAreInOrder) {
     const SlotCase cases[] = {
         {"AddParam", VtableIndex(&zorModuleClass::AddParam), 2},
         {"AddRef", VtableIndex(&zorPlayerClass::AddRef), 6},
-        {"GetParam(char*)", VtableIndex(static_cast<zorParam* (zorModuleClass::*)(char*)>(&zorModuleClass::GetParam)), 9},
-        {"GetParam(int)", VtableIndex(static_cast<zorParam* (zorModuleClass::*)(int)>(&zorModuleClass::GetParam)), 10},
+        {"GetParam(char*)",
+         VtableIndex(static_cast<zorParam* (zorModuleClass::*)(char*)>(&zorModuleClass::GetParam)),
+         9},
+        {"GetParam(int)",
+         VtableIndex(static_cast<zorParam* (zorModuleClass::*)(int)>(&zorModuleClass::GetParam)),
+         10},
         {"Create", VtableIndex(&zorPlClassicClass::Create), 12},
         {"PrintComments", VtableIndex(&zorPlOrthoClass::PrintComments), 17},
         {"backup_file", VtableIndex(&zorModuleClass::backup_file), 20},
@@ -45,12 +49,10 @@ TEST(FrameworkTables, ClassObjectEntriesAreInOrder)
         {"SpawnAt", VtableIndex(&zorCustomClass::SpawnAt), 32},
         {"SetEventCallback", VtableIndex(&zorQEventSource::SetEventCallback), 28},
     };
-    for (const SlotCase& c : cases)
-        EXPECT_EQ(c.index, c.expected) << c.operation;
+    for (const SlotCase& c : cases) EXPECT_EQ(c.index, c.expected) << c.operation;
 }
 
-TEST(FrameworkTables, ObjectEntriesAreInOrder)
-{
+TEST(FrameworkTables, ObjectEntriesAreInOrder) {
     const SlotCase cases[] = {
         {"GetName", VtableIndex(&zorObj::GetName), 2},
         {"SetTimer", VtableIndex(&zorPlayer::SetTimer), 10},
@@ -64,20 +66,19 @@ TEST(FrameworkTables, ObjectEntriesAreInOrder)
         {"PlaceCorpse", ClassicProbe::PlaceCorpseIndex(), 35},
         {"SetMove", VtableIndex(&zorPlOrtho::SetMove), 38},
         {"SetAttack", VtableIndex(&zorPlClassic::SetAttack), 45},
-        {"GetView(float*, float*)", VtableIndex(static_cast<void (zorPlOrtho::*)(float*, float*)>(&zorPlOrtho::GetView)), 48},
+        {"GetView(float*, float*)",
+         VtableIndex(static_cast<void (zorPlOrtho::*)(float*, float*)>(&zorPlOrtho::GetView)), 48},
         {"DGet", VtableIndex(&zorPlOrtho::DGet), 55},
         {"SetGunForTag", VtableIndex(&zorPlClassic::SetGunForTag), 56},
         {"PrepareTagFlashes", ClassicProbe::PrepareTagFlashesIndex(), 63},
         {"GetTargetEntity", VtableIndex(&zorPlClassic::GetTargetEntity), 64},
         {"FireTag", VtableIndex(&zorPlClassic::FireTag), 74},
     };
-    for (const SlotCase& c : cases)
-        EXPECT_EQ(c.index, c.expected) << c.operation;
+    for (const SlotCase& c : cases) EXPECT_EQ(c.index, c.expected) << c.operation;
 }
 
 struct TwoParamClass : zorObjClass {
-    TwoParamClass()
-    {
+    TwoParamClass() {
         AddParam(new zorParam("alpha", &a, -1));
         AddParam(new zorParam("beta", &b, -1));
     }
@@ -85,8 +86,7 @@ struct TwoParamClass : zorObjClass {
     int32_t b = 2;
 };
 
-TEST(SharedParamList, CopiesShareTheListAndTheLastHolderReleasesIt)
-{
+TEST(SharedParamList, CopiesShareTheListAndTheLastHolderReleasesIt) {
     LeakBaseline baseline;
     {
         auto* original = new TwoParamClass();
@@ -103,8 +103,7 @@ TEST(SharedParamList, CopiesShareTheListAndTheLastHolderReleasesIt)
     EXPECT_TRUE(baseline.NewBlocks().empty()) << zorMemLeak_Report();
 }
 
-TEST(SharedParamList, AppendingToACopyLeavesTheOriginalAlone)
-{
+TEST(SharedParamList, AppendingToACopyLeavesTheOriginalAlone) {
     TwoParamClass original;
     TwoParamClass copy(original);
     int32_t c = 3;
@@ -117,16 +116,14 @@ TEST(SharedParamList, AppendingToACopyLeavesTheOriginalAlone)
     EXPECT_EQ(original.GetParam(-1), nullptr);
 }
 
-TEST(SharedParamList, SortOrdersByNameWithoutRegardToCase)
-{
+TEST(SharedParamList, SortOrdersByNameWithoutRegardToCase) {
     zorObjClass cls;
     int32_t v = 0;
     for (const char* name : {"Delta", "alpha", "charlie", "Bravo"})
         cls.AddParam(new zorParam(name, &v, -1));
     cls.SortParams();
     std::string order;
-    for (int i = 0; i < cls.paramCount; ++i)
-        order += std::string(cls.GetParam(i)->name) + " ";
+    for (int i = 0; i < cls.paramCount; ++i) order += std::string(cls.GetParam(i)->name) + " ";
     EXPECT_EQ(order, "alpha Bravo charlie Delta ");
 }
 

@@ -1,19 +1,17 @@
 // The leak tracker's records and report.
+#include "leak_delta.h"
 #include "zorMemLeak.h"
 #include "zorQModule.h"
 
-#include "leak_delta.h"
+#include <string>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 using zorq::testing::LeakBaseline;
 
 namespace {
 
-TEST(MemLeak, OutstandingBlocksAreReportedWithFileLineAndSize)
-{
+TEST(MemLeak, OutstandingBlocksAreReportedWithFileLineAndSize) {
     LeakBaseline baseline;
     void* block = TrackedAlloc(24, "CODE/somewhere", 314);
     const std::string report = zorMemLeak_Report();
@@ -22,8 +20,7 @@ TEST(MemLeak, OutstandingBlocksAreReportedWithFileLineAndSize)
     EXPECT_EQ(zorMemLeak_Report().find("CODE/somewhere:314"), std::string::npos);
 }
 
-TEST(MemLeak, ReleaseOfAnUnknownBlockIsReportedNotFatal)
-{
+TEST(MemLeak, ReleaseOfAnUnknownBlockIsReportedNotFatal) {
     LeakBaseline baseline;
     int local = 0;
     EXPECT_EQ(zorMemLeak_Free(&local), ZORMEMLEAK_UNKNOWN_BLOCK);
@@ -36,8 +33,7 @@ TEST(MemLeak, ReleaseOfAnUnknownBlockIsReportedNotFatal)
     EXPECT_TRUE(zorMemLeak_UnknownFrees().empty());
 }
 
-TEST(MemLeak, DoubleReleaseIsReportedOnce)
-{
+TEST(MemLeak, DoubleReleaseIsReportedOnce) {
     LeakBaseline baseline;
     void* block = TrackedAlloc(8, "x", 1);
     TrackedFree(block);
@@ -45,8 +41,7 @@ TEST(MemLeak, DoubleReleaseIsReportedOnce)
     EXPECT_EQ(zorMemLeak_UnknownFrees().size(), 1u);
 }
 
-TEST(MemLeak, RequestedFailuresCoverExactlyTheNextAllocations)
-{
+TEST(MemLeak, RequestedFailuresCoverExactlyTheNextAllocations) {
     LeakBaseline baseline;
     zorGlobalMem_FailNext(2);
     EXPECT_EQ(TrackedAlloc(8, "f", 1), nullptr);

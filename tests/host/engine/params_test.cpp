@@ -1,24 +1,22 @@
 // Setting parameters from the host: checked, written in place, announced.
 #include "zorQObj.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 
 // A class object with one parameter of each kind that notes every change.
 struct TunedClass : zorObjClass {
-    TunedClass()
-    {
+    TunedClass() {
         std::strcpy(text, "start");
         AddParam(new zorParam("tune_text", text, -1));
         AddParam(new zorParam("tune_count", &count, -1));
         AddParam(new zorParam("tune_scale", &scale, -1));
     }
-    void ParamChanged(zorParam* param) override
-    {
+    void ParamChanged(zorParam* param) override {
         ++changes;
         lastChanged = param->name;
     }
@@ -32,8 +30,7 @@ struct TunedClass : zorObjClass {
 
 class ParamSettingTest : public ::testing::Test {
 protected:
-    void ExpectUnchanged()
-    {
+    void ExpectUnchanged() {
         EXPECT_STREQ(cls.text, "start");
         EXPECT_EQ(cls.count, 1);
         EXPECT_EQ(cls.scale, 2.0f);
@@ -42,8 +39,7 @@ protected:
     TunedClass cls;
 };
 
-TEST_F(ParamSettingTest, ValuesAreWrittenInPlaceThenAnnounced)
-{
+TEST_F(ParamSettingTest, ValuesAreWrittenInPlaceThenAnnounced) {
     EXPECT_EQ(zorQParam_SetText(&cls, "TUNE_TEXT", "new text"), ZORPARAM_OK);
     EXPECT_STREQ(cls.text, "new text");
     EXPECT_EQ(cls.lastChanged, "tune_text");
@@ -54,8 +50,7 @@ TEST_F(ParamSettingTest, ValuesAreWrittenInPlaceThenAnnounced)
     EXPECT_EQ(cls.changes, 3);
 }
 
-TEST_F(ParamSettingTest, TextFillsTheFieldButNeverPassesIt)
-{
+TEST_F(ParamSettingTest, TextFillsTheFieldButNeverPassesIt) {
     const std::string longest(kZorParamTextSize - 1, 'x');
     EXPECT_EQ(zorQParam_SetText(&cls, "tune_text", longest.c_str()), ZORPARAM_OK);
     EXPECT_EQ(std::string(cls.text), longest);
@@ -72,21 +67,37 @@ struct RefusalCase {
     ZORPARAM_RESULT expected;
 };
 
-TEST_F(ParamSettingTest, RefusedValuesChangeNothing)
-{
+TEST_F(ParamSettingTest, RefusedValuesChangeNothing) {
     const RefusalCase cases[] = {
-        {"unknown name", [](zorObjClass* c) { return zorQParam_SetInt(c, "tune_missing", 3); }, ZORPARAM_UNKNOWN_NAME},
-        {"int into text", [](zorObjClass* c) { return zorQParam_SetInt(c, "tune_text", 3); }, ZORPARAM_WRONG_KIND},
-        {"float into int", [](zorObjClass* c) { return zorQParam_SetFloat(c, "tune_count", 3.0f); }, ZORPARAM_WRONG_KIND},
-        {"text into float", [](zorObjClass* c) { return zorQParam_SetText(c, "tune_scale", "3"); }, ZORPARAM_WRONG_KIND},
-        {"no class", [](zorObjClass*) { return zorQParam_SetInt(nullptr, "tune_count", 3); }, ZORPARAM_NO_CLASS},
-        {"no name", [](zorObjClass* c) { return zorQParam_SetInt(c, nullptr, 3); }, ZORPARAM_NO_CLASS},
-        {"no text", [](zorObjClass* c) { return zorQParam_SetText(c, "tune_text", nullptr); }, ZORPARAM_NO_CLASS},
-        {"bad integer", [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "12abc"); }, ZORPARAM_BAD_NUMBER},
-        {"integer too large", [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "4294967296"); }, ZORPARAM_BAD_NUMBER},
-        {"empty number", [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", ""); }, ZORPARAM_BAD_NUMBER},
-        {"infinite float", [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", "1e99"); }, ZORPARAM_BAD_NUMBER},
-        {"unknown by text", [](zorObjClass* c) { return zorQParam_SetFromString(c, "nothing", "1"); }, ZORPARAM_UNKNOWN_NAME},
+        {"unknown name", [](zorObjClass* c) { return zorQParam_SetInt(c, "tune_missing", 3); },
+         ZORPARAM_UNKNOWN_NAME},
+        {"int into text", [](zorObjClass* c) { return zorQParam_SetInt(c, "tune_text", 3); },
+         ZORPARAM_WRONG_KIND},
+        {"float into int", [](zorObjClass* c) { return zorQParam_SetFloat(c, "tune_count", 3.0f); },
+         ZORPARAM_WRONG_KIND},
+        {"text into float", [](zorObjClass* c) { return zorQParam_SetText(c, "tune_scale", "3"); },
+         ZORPARAM_WRONG_KIND},
+        {"no class", [](zorObjClass*) { return zorQParam_SetInt(nullptr, "tune_count", 3); },
+         ZORPARAM_NO_CLASS},
+        {"no name", [](zorObjClass* c) { return zorQParam_SetInt(c, nullptr, 3); },
+         ZORPARAM_NO_CLASS},
+        {"no text", [](zorObjClass* c) { return zorQParam_SetText(c, "tune_text", nullptr); },
+         ZORPARAM_NO_CLASS},
+        {"bad integer",
+         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "12abc"); },
+         ZORPARAM_BAD_NUMBER},
+        {"integer too large",
+         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "4294967296"); },
+         ZORPARAM_BAD_NUMBER},
+        {"empty number",
+         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", ""); },
+         ZORPARAM_BAD_NUMBER},
+        {"infinite float",
+         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", "1e99"); },
+         ZORPARAM_BAD_NUMBER},
+        {"unknown by text",
+         [](zorObjClass* c) { return zorQParam_SetFromString(c, "nothing", "1"); },
+         ZORPARAM_UNKNOWN_NAME},
     };
     for (const RefusalCase& c : cases) {
         EXPECT_EQ(c.set(&cls), c.expected) << c.what;
@@ -95,8 +106,7 @@ TEST_F(ParamSettingTest, RefusedValuesChangeNothing)
     }
 }
 
-TEST_F(ParamSettingTest, SettingFromTextParsesByKind)
-{
+TEST_F(ParamSettingTest, SettingFromTextParsesByKind) {
     EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_count", "-40"), ZORPARAM_OK);
     EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_scale", "12.5"), ZORPARAM_OK);
     EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_text", "12.5"), ZORPARAM_OK);

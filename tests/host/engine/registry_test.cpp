@@ -1,16 +1,15 @@
 // The object registry.
 #include "zorQObj.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include <gtest/gtest.h>
 
 namespace {
 
 class RegistryTest : public ::testing::Test {
 protected:
-    RegistryTest()
-    {
+    RegistryTest() {
         fire.Setup(const_cast<char*>("Fire_Burst"), nullptr, nullptr, nullptr);
         walker.Setup(const_cast<char*>("walker"), nullptr, nullptr, nullptr);
     }
@@ -19,8 +18,7 @@ protected:
     zorPlClassicClass walker;
 };
 
-TEST_F(RegistryTest, NamesAndKindsMatchWithoutRegardToCase)
-{
+TEST_F(RegistryTest, NamesAndKindsMatchWithoutRegardToCase) {
     ASSERT_TRUE(registry.Register(&fire, "custom"));
     ASSERT_TRUE(registry.Register(&walker, "player"));
     EXPECT_EQ(registry.GetClass("fire_burst", "custom"), &fire);
@@ -32,8 +30,7 @@ TEST_F(RegistryTest, NamesAndKindsMatchWithoutRegardToCase)
     EXPECT_EQ(registry.GetClass("Walker", "player"), &walker);
 }
 
-TEST_F(RegistryTest, RefusesDuplicatesNamelessAndOverlongKinds)
-{
+TEST_F(RegistryTest, RefusesDuplicatesNamelessAndOverlongKinds) {
     zorCustomClass twin;
     twin.Setup(const_cast<char*>("FIRE_burst"), nullptr, nullptr, nullptr);
     zorCustomClass nameless;
@@ -45,15 +42,13 @@ TEST_F(RegistryTest, RefusesDuplicatesNamelessAndOverlongKinds)
     EXPECT_EQ(registry.GetClass("fire_burst", "custom"), &fire);
 }
 
-TEST_F(RegistryTest, UnregisteredClassesAreNoLongerFound)
-{
+TEST_F(RegistryTest, UnregisteredClassesAreNoLongerFound) {
     registry.Register(&fire, "custom");
     registry.Unregister(&fire);
     EXPECT_EQ(registry.GetClass("fire_burst", "custom"), nullptr);
 }
 
-TEST_F(RegistryTest, PlainFunctionsUseTheCurrentRegistry)
-{
+TEST_F(RegistryTest, PlainFunctionsUseTheCurrentRegistry) {
     zorObjRegistry* previous = zorQObj_SetRegistry(&registry);
     EXPECT_EQ(zorQObj_RegisterClass(&fire, "custom"), 1);
     EXPECT_EQ(zorQObj_GetClass("fire_BURST", "custom"), &fire);

@@ -2,30 +2,25 @@
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 
 constexpr D3DXVECTOR3 kUnitMin{-1.0f, -1.0f, -1.0f};
 constexpr D3DXVECTOR3 kUnitMax{1.0f, 1.0f, 1.0f};
 
-D3DXVECTOR3 At(float x, float y, float z)
-{
-    return D3DXVECTOR3{x, y, z};
-}
+D3DXVECTOR3 At(float x, float y, float z) { return D3DXVECTOR3{x, y, z}; }
 
 class WorldTest : public ::testing::Test {
 protected:
-    zorQEntityRef* Entity(D3DXVECTOR3 position)
-    {
+    zorQEntityRef* Entity(D3DXVECTOR3 position) {
         return world.CreateEntity(&position, &kUnitMin, &kUnitMax);
     }
     int Pick(D3DXVECTOR3 min, D3DXVECTOR3 max, int capacity, PICK_FILTER filter = PICK_FILTER_ALL,
-             unsigned long flags = ZORQPICK_BOXES)
-    {
+             unsigned long flags = ZORQPICK_BOXES) {
         picked.assign(static_cast<std::size_t>(capacity > 0 ? capacity : 0) + 1, nullptr);
         return world.PickEntities(&min, &max, picked.data(), capacity, filter, flags);
     }
@@ -34,10 +29,8 @@ protected:
     std::vector<zorQEntityRef*> picked;
 };
 
-TEST_F(WorldTest, PickNeverWritesMoreThanTheCapacity)
-{
-    for (int i = 0; i < 40; ++i)
-        Entity(At(static_cast<float>(i), 0.0f, 0.0f));
+TEST_F(WorldTest, PickNeverWritesMoreThanTheCapacity) {
+    for (int i = 0; i < 40; ++i) Entity(At(static_cast<float>(i), 0.0f, 0.0f));
     for (int capacity : {0, 1, 32, 39, 40, 41}) {
         const int count = Pick(At(-100, -100, -100), At(100, 100, 100), capacity);
         EXPECT_EQ(count, capacity < 40 ? capacity : 40) << capacity;
@@ -48,22 +41,20 @@ TEST_F(WorldTest, PickNeverWritesMoreThanTheCapacity)
     EXPECT_EQ(world.PickEntities(&min, &max, picked.data(), -5, PICK_FILTER_ALL, 0), 0);
 }
 
-TEST_F(WorldTest, BoxesThatReachIntoTheCubeArePicked)
-{
-    zorQEntityRef* touching = Entity(At(11.0f, 0.0f, 0.0f));   // box reaches x = 10
+TEST_F(WorldTest, BoxesThatReachIntoTheCubeArePicked) {
+    zorQEntityRef* touching = Entity(At(11.0f, 0.0f, 0.0f));  // box reaches x = 10
     zorQEntityRef* outside = Entity(At(11.5f, 0.0f, 0.0f));
     zorQEntityRef* inside = Entity(At(0.0f, 0.0f, 0.0f));
     ASSERT_EQ(Pick(At(-10, -10, -10), At(10, 10, 10), 8), 2);
     EXPECT_EQ(picked[0], touching);
     EXPECT_EQ(picked[1], inside);
     EXPECT_EQ(Pick(At(-10, -10, -10), At(10, 10, 10), 8, PICK_FILTER_ALL, 0), 1);  // positions only
-    EXPECT_EQ(Pick(At(10, 10, 10), At(-10, -10, -10), 8), 0);  // inverted cube
+    EXPECT_EQ(Pick(At(10, 10, 10), At(-10, -10, -10), 8), 0);                      // inverted cube
     EXPECT_EQ(Pick(At(-10, -10, -10), At(10, 10, 10), 8, PICK_FILTER_NONE), 0);
     (void)outside;
 }
 
-TEST_F(WorldTest, EntityBoxIsAroundItsPosition)
-{
+TEST_F(WorldTest, EntityBoxIsAroundItsPosition) {
     zorQEntityRef* entity = Entity(At(5.0f, 6.0f, 7.0f));
     D3DXVECTOR3 min{}, max{};
     zorQWorld_GetEntityBox(entity, &min, &max);
@@ -74,8 +65,7 @@ TEST_F(WorldTest, EntityBoxIsAroundItsPosition)
     EXPECT_EQ(world.CreateEntity(&position, &kUnitMax, &kUnitMin), nullptr);
 }
 
-TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies)
-{
+TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies) {
     zorPlClassicClass cls;
     zorPlClassic player(&cls);
     zorQEntityRef* entity = Entity(At(0, 0, 0));
@@ -83,10 +73,12 @@ TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies)
     zorWorld* previous = zorQWorld_SetCurrent(&world);
     zorQMsgDamage damage{};
     damage.damage = 60;
-    EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0), 60);
+    EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0),
+              60);
     EXPECT_EQ(player.GetHealth(), 40);
     EXPECT_FALSE(player.IsDead());
-    EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0), 40);
+    EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0),
+              40);
     EXPECT_EQ(player.GetHealth(), 0);
     EXPECT_TRUE(player.IsDead());
     EXPECT_EQ(player.LastKillFlag(), kZorPlClassicKillDamage);
@@ -98,8 +90,7 @@ TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies)
     zorQWorld_SetCurrent(previous);
 }
 
-TEST_F(WorldTest, SecondPlayerCannotTakeAnOccupiedEntity)
-{
+TEST_F(WorldTest, SecondPlayerCannotTakeAnOccupiedEntity) {
     zorPlClassicClass cls;
     zorPlClassic first(&cls);
     zorPlClassic second(&cls);
@@ -112,20 +103,18 @@ TEST_F(WorldTest, SecondPlayerCannotTakeAnOccupiedEntity)
 std::vector<std::string> events;
 std::vector<zorQEntityRef*> eventEntities;
 
-void NoteEvent(const char* event, zorQEntityRef* entity)
-{
+void NoteEvent(const char* event, zorQEntityRef* entity) {
     events.emplace_back(event);
     eventEntities.push_back(entity);
 }
 
 // Exposes the classic player's corpse placement.
 struct CorpsePlayer : zorPlClassic {
-    using zorPlClassic::zorPlClassic;
     using zorPlClassic::PlaceCorpse;
+    using zorPlClassic::zorPlClassic;
 };
 
-TEST_F(WorldTest, PlacedCorpseCarriesItsEventSourceAndClassAndRaisesEvents)
-{
+TEST_F(WorldTest, PlacedCorpseCarriesItsEventSourceAndClassAndRaisesEvents) {
     events.clear();
     eventEntities.clear();
     zorWorld* previous = zorQWorld_SetCurrent(&world);
@@ -156,8 +145,7 @@ TEST_F(WorldTest, PlacedCorpseCarriesItsEventSourceAndClassAndRaisesEvents)
     zorQWorld_SetCurrent(previous);
 }
 
-TEST_F(WorldTest, EventSourceRefusesCallbacksBeyondItsCapacity)
-{
+TEST_F(WorldTest, EventSourceRefusesCallbacksBeyondItsCapacity) {
     zorQEventSource source;
     for (int i = 0; i < kZorQEventCallbacksPerSelector; ++i)
         EXPECT_EQ(source.SetEventCallback(0, NoteEvent, nullptr), ZORQEVENT_OK);
@@ -166,8 +154,7 @@ TEST_F(WorldTest, EventSourceRefusesCallbacksBeyondItsCapacity)
     EXPECT_EQ(source.GetCallbackCount(0), kZorQEventCallbacksPerSelector);
 }
 
-TEST_F(WorldTest, RemovingAnEntityDetachesItsPlayer)
-{
+TEST_F(WorldTest, RemovingAnEntityDetachesItsPlayer) {
     zorPlClassicClass cls;
     zorPlClassic player(&cls);
     zorQEntityRef* entity = Entity(At(0, 0, 0));
@@ -178,8 +165,7 @@ TEST_F(WorldTest, RemovingAnEntityDetachesItsPlayer)
     world.DestroyEntity(entity);  // unknown now: ignored
 }
 
-TEST(WorldCurrent, NullRestoresTheDefaultWorld)
-{
+TEST(WorldCurrent, NullRestoresTheDefaultWorld) {
     zorWorld* builtIn = zorQWorld_Current();
     zorWorld mine;
     EXPECT_EQ(zorQWorld_SetCurrent(&mine), builtIn);

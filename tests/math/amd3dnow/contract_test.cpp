@@ -2,7 +2,8 @@
 // slot list: a null required pointer returns null (0 for the determinant)
 // and writes nothing; an output passed as an input of its type gives the
 // same bytes as separate objects.
-#include <gtest/gtest.h>
+#include "dispatch/op_table.h"
+#include "dispatch/sample_arguments.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -11,8 +12,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "dispatch/op_table.h"
-#include "dispatch/sample_arguments.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -26,12 +26,18 @@ bool IsOptional(int slot, std::size_t position) {
     };
     switch (slot) {
         case kVec3Project:
-        case kVec3Unproject: return among({2, 3, 4, 5});
-        case kMatrixInverse: return among({1});
-        case kQuaternionToAxisAngle: return among({1, 2});
-        case kMatrixTransformation: return among({1, 2, 3, 4, 5, 6});
-        case kMatrixAffineTransformation: return among({2, 3, 4});
-        default: return false;
+        case kVec3Unproject:
+            return among({2, 3, 4, 5});
+        case kMatrixInverse:
+            return among({1});
+        case kQuaternionToAxisAngle:
+            return among({1, 2});
+        case kMatrixTransformation:
+            return among({1, 2, 3, 4, 5, 6});
+        case kMatrixAffineTransformation:
+            return among({2, 3, 4});
+        default:
+            return false;
     }
 }
 
@@ -61,8 +67,10 @@ template <std::size_t O, std::size_t I, class R, class... A>
 void ExpectAliasSafe(const std::string& name, R (*f)(A...)) {
     using TO = std::tuple_element_t<O, std::tuple<A...>>;
     using TI = std::tuple_element_t<I, std::tuple<A...>>;
-    if constexpr (std::is_pointer_v<TO> && std::is_pointer_v<TI> && !std::is_const_v<std::remove_pointer_t<TO>> &&
-                  std::is_const_v<std::remove_pointer_t<TI>> && std::is_same_v<Pointee<TO>, Pointee<TI>>) {
+    if constexpr (std::is_pointer_v<TO> && std::is_pointer_v<TI> &&
+                  !std::is_const_v<std::remove_pointer_t<TO>> &&
+                  std::is_const_v<std::remove_pointer_t<TI>> &&
+                  std::is_same_v<Pointee<TO>, Pointee<TI>>) {
         SampleArguments separate;
         auto expected = separate.For(f);
         std::apply(f, expected);
@@ -78,21 +86,22 @@ void ExpectAliasSafe(const std::string& name, R (*f)(A...)) {
 
 template <std::size_t O, class R, class... A>
 void ExpectOutputAliasSafe(const std::string& name, R (*f)(A...)) {
-    [&]<std::size_t... I>(std::index_sequence<I...>) { (ExpectAliasSafe<O, I>(name, f), ...); }(
-        std::index_sequence_for<A...>{});
+    [&]<std::size_t... I>(std::index_sequence<I...>) { (ExpectAliasSafe<O, I>(name, f), ...); }
+    (std::index_sequence_for<A...>{});
 }
 
 template <class R, class... A>
 void ExpectContract(const std::string& name, int slot, R (*f)(A...)) {
     constexpr std::size_t kCount = sizeof...(A);
-    [&]<std::size_t... I>(std::index_sequence<I...>) { (ExpectNullAt<I>(name, slot, f), ...); }(
-        std::make_index_sequence<kCount>{});
-    [&]<std::size_t... O>(std::index_sequence<O...>) { (ExpectOutputAliasSafe<O>(name, f), ...); }(
-        std::make_index_sequence<kCount>{});
+    [&]<std::size_t... I>(std::index_sequence<I...>) { (ExpectNullAt<I>(name, slot, f), ...); }
+    (std::make_index_sequence<kCount>{});
+    [&]<std::size_t... O>(std::index_sequence<O...>) { (ExpectOutputAliasSafe<O>(name, f), ...); }
+    (std::make_index_sequence<kCount>{});
 }
 
 TEST(Amd3DNowContract, NullArgumentsAndAliasingForEverySlot) {
-#define D3DX_SLOT(index, Name, Ret, Params, Args) ExpectContract("3DNow! " #Name, index, &amd3dnow::Name);
+#define D3DX_SLOT(index, Name, Ret, Params, Args) \
+    ExpectContract("3DNow! " #Name, index, &amd3dnow::Name);
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }
@@ -100,9 +109,12 @@ TEST(Amd3DNowContract, NullArgumentsAndAliasingForEverySlot) {
 TEST(Amd3DNowContract, NullArgumentsAndAliasingForTheExtensionVariants) {
     ExpectContract("ext Vec3Unproject", kVec3Unproject, &amd3dnowext::Vec3Unproject);
     ExpectContract("ext MatrixInverse", kMatrixInverse, &amd3dnowext::MatrixInverse);
-    ExpectContract("ext QuaternionRotationMatrix", kQuaternionRotationMatrix, &amd3dnowext::QuaternionRotationMatrix);
-    ExpectContract("ext MatrixRotationQuaternion", kMatrixRotationQuaternion, &amd3dnowext::MatrixRotationQuaternion);
-    ExpectContract("ext MatrixTransformation", kMatrixTransformation, &amd3dnowext::MatrixTransformation);
+    ExpectContract("ext QuaternionRotationMatrix", kQuaternionRotationMatrix,
+                   &amd3dnowext::QuaternionRotationMatrix);
+    ExpectContract("ext MatrixRotationQuaternion", kMatrixRotationQuaternion,
+                   &amd3dnowext::MatrixRotationQuaternion);
+    ExpectContract("ext MatrixTransformation", kMatrixTransformation,
+                   &amd3dnowext::MatrixTransformation);
 }
 
 // The list holds every slot once, in slot order, each with its own variant.
@@ -112,10 +124,11 @@ TEST(Amd3DNowContract, VariantListsCoverTheirSlots) {
         EXPECT_EQ(k3DNowVariants[i].slot, i);
         EXPECT_NE(k3DNowVariants[i].fn, nullptr);
     }
-    const Slot extSlots[] = {kVec3Unproject, kMatrixInverse, kQuaternionRotationMatrix, kMatrixRotationQuaternion,
-                             kMatrixTransformation};
+    const Slot extSlots[] = {kVec3Unproject, kMatrixInverse, kQuaternionRotationMatrix,
+                             kMatrixRotationQuaternion, kMatrixTransformation};
     ASSERT_EQ(k3DNowExtVariants.size(), std::size(extSlots));
-    for (std::size_t i = 0; i < std::size(extSlots); ++i) EXPECT_EQ(k3DNowExtVariants[i].slot, extSlots[i]);
+    for (std::size_t i = 0; i < std::size(extSlots); ++i)
+        EXPECT_EQ(k3DNowExtVariants[i].slot, extSlots[i]);
 }
 
 }  // namespace

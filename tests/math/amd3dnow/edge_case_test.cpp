@@ -4,14 +4,14 @@
 // FLT_EPSILON rule of Ln and Exp, signed viewports, and the cases where a
 // defined answer replaces an undefined one (singular unprojection, a zero
 // barycentric weight sum).
-#include <gtest/gtest.h>
+#include "dispatch/op_table.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <numbers>
 
-#include "dispatch/op_table.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -37,7 +37,9 @@ void ExpectNear(const D3DXQUATERNION& got, const D3DXQUATERNION& want, float tol
     EXPECT_NEAR(got.w, want.w, tolerance);
 }
 
-D3DXMATRIX Identity() { return D3DXMATRIX{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}; }
+D3DXMATRIX Identity() {
+    return D3DXMATRIX{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+}
 
 // ---------------------------------------------------------------------------
 
@@ -110,7 +112,8 @@ struct InverseVariant {
     const char* name;
     InverseFn* inverse;
 };
-constexpr InverseVariant kInverses[] = {{"3DNow!", amd3dnow::MatrixInverse}, {"3DNow!+ext", amd3dnowext::MatrixInverse}};
+constexpr InverseVariant kInverses[] = {{"3DNow!", amd3dnow::MatrixInverse},
+                                        {"3DNow!+ext", amd3dnowext::MatrixInverse}};
 
 TEST(Amd3DNowMatrixInverse, SingularStoresItsDeterminantAndLeavesTheOutputAlone) {
     D3DXMATRIX zeroRow = Identity();
@@ -144,7 +147,8 @@ TEST(Amd3DNowMatrixInverse, IdentityAndInPlace) {
         D3DXMATRIX product{};
         amd3dnow::MatrixMultiply(&product, &m, &inPlace);
         for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j) EXPECT_NEAR(product.m[i][j], i == j ? 1.0f : 0.0f, 1e-6f) << v.name;
+            for (int j = 0; j < 4; ++j)
+                EXPECT_NEAR(product.m[i][j], i == j ? 1.0f : 0.0f, 1e-6f) << v.name;
     }
 }
 
@@ -239,7 +243,8 @@ TEST(Amd3DNowProjection, ViewportMapsTheCentreBothWays) {
     const D3DXMATRIX identity = Identity();
     const D3DXVECTOR3 centre{0, 0, 0.5f};
     D3DXVECTOR3 out{};
-    ASSERT_EQ(amd3dnow::Vec3Project(&out, &centre, &kScreen, &identity, &identity, &identity), &out);
+    ASSERT_EQ(amd3dnow::Vec3Project(&out, &centre, &kScreen, &identity, &identity, &identity),
+              &out);
     ExpectNear(out, {320, 240, 0.5f}, 1e-4f);
     const D3DXVECTOR3 screen{320, 240, 0.5f};
     for (auto* unproject : {amd3dnow::Vec3Unproject, amd3dnowext::Vec3Unproject}) {

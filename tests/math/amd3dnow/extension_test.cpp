@@ -1,12 +1,12 @@
 // The extension variants form their pairs with PSWAPD, PFNACC, PFPNACC and
 // PMOVMSKB but perform the same arithmetic as the plain 3DNow! variants, so
 // their results must be the same bit for bit.
-#include <gtest/gtest.h>
+#include "dispatch/op_table.h"
 
 #include <cstring>
 #include <random>
 
-#include "dispatch/op_table.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -15,7 +15,9 @@ constexpr int kSamples = 5000;
 
 class ExtensionMatchesPlain : public ::testing::Test {
 protected:
-    float Uniform(float low, float high) { return std::uniform_real_distribution<float>(low, high)(rng_); }
+    float Uniform(float low, float high) {
+        return std::uniform_real_distribution<float>(low, high)(rng_);
+    }
 
     D3DXMATRIX RandomMatrix() {
         D3DXMATRIX m;
@@ -23,7 +25,9 @@ protected:
             for (float& e : row) e = Uniform(-2, 2);
         return m;
     }
-    D3DXQUATERNION RandomQuaternion() { return {Uniform(-1, 1), Uniform(-1, 1), Uniform(-1, 1), Uniform(-1, 1)}; }
+    D3DXQUATERNION RandomQuaternion() {
+        return {Uniform(-1, 1), Uniform(-1, 1), Uniform(-1, 1), Uniform(-1, 1)};
+    }
     D3DXVECTOR3 RandomVector() { return {Uniform(-3, 3), Uniform(-3, 3), Uniform(-3, 3)}; }
     bool Coin() { return Uniform(0, 1) < 0.5f; }
 
@@ -76,8 +80,12 @@ TEST_F(ExtensionMatchesPlain, QuaternionRotationMatrixOnEveryBranch) {
         amd3dnow::QuaternionNormalize(&q, &q);
         amd3dnow::MatrixRotationQuaternion(&rotation, &q);
         switch (i % 3) {
-            case 0: m = rotation; break;
-            case 1: m = RandomMatrix(); break;
+            case 0:
+                m = rotation;
+                break;
+            case 1:
+                m = RandomMatrix();
+                break;
             default:
                 m = D3DXMATRIX{{{-1, 0, 0, 0}, {0, -1, 0, 0}, {0, 0, -1, 0}, {0, 0, 0, 1}}};
                 m.m[i % 4 == 0 ? 0 : 1][i % 4 == 0 ? 0 : 1] = 1;
@@ -101,16 +109,20 @@ TEST_F(ExtensionMatchesPlain, MatrixRotationQuaternion) {
 
 TEST_F(ExtensionMatchesPlain, MatrixTransformationWithEveryOptionalArgument) {
     for (int i = 0; i < kSamples; ++i) {
-        const D3DXVECTOR3 scalingCentre = RandomVector(), scaling = RandomVector(), rotationCentre = RandomVector(),
-                          translation = RandomVector();
+        const D3DXVECTOR3 scalingCentre = RandomVector(), scaling = RandomVector(),
+                          rotationCentre = RandomVector(), translation = RandomVector();
         const D3DXQUATERNION scalingRotation = RandomQuaternion(), rotation = RandomQuaternion();
         const int present = i % 64;
-        const auto pick = [&](int bit, const auto* p) { return (present & (1 << bit)) ? p : nullptr; };
+        const auto pick = [&](int bit, const auto* p) {
+            return (present & (1 << bit)) ? p : nullptr;
+        };
         D3DXMATRIX plain{}, ext{};
-        amd3dnow::MatrixTransformation(&plain, pick(0, &scalingCentre), pick(1, &scalingRotation), pick(2, &scaling),
-                                       pick(3, &rotationCentre), pick(4, &rotation), pick(5, &translation));
-        amd3dnowext::MatrixTransformation(&ext, pick(0, &scalingCentre), pick(1, &scalingRotation), pick(2, &scaling),
-                                          pick(3, &rotationCentre), pick(4, &rotation), pick(5, &translation));
+        amd3dnow::MatrixTransformation(&plain, pick(0, &scalingCentre), pick(1, &scalingRotation),
+                                       pick(2, &scaling), pick(3, &rotationCentre),
+                                       pick(4, &rotation), pick(5, &translation));
+        amd3dnowext::MatrixTransformation(&ext, pick(0, &scalingCentre), pick(1, &scalingRotation),
+                                          pick(2, &scaling), pick(3, &rotationCentre),
+                                          pick(4, &rotation), pick(5, &translation));
         ExpectSameBytes(plain, ext, i);
     }
 }

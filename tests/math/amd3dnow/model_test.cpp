@@ -1,6 +1,6 @@
 // The float-pair model of the 3DNow! instructions: approximation accuracy,
 // the Newton-Raphson pairs, lane semantics, conversions and masks.
-#include <gtest/gtest.h>
+#include "amd3dnow/amd3dnow_common.h"
 
 #include <bit>
 #include <cfloat>
@@ -9,7 +9,7 @@
 #include <limits>
 #include <random>
 
-#include "amd3dnow/amd3dnow_common.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::amd3dnow {
 namespace {
@@ -25,7 +25,9 @@ float RandomMagnitude(std::mt19937& rng) {
     return std::ldexp(mantissa(rng), exponent(rng));
 }
 
-double RelativeError(double value, double exact) { return std::fabs(value - exact) / std::fabs(exact); }
+double RelativeError(double value, double exact) {
+    return std::fabs(value - exact) / std::fabs(exact);
+}
 
 // Mantissa bits below the given number of significant bits are zero.
 bool HasAtMostSignificantBits(float f, int bits) {
@@ -50,7 +52,9 @@ TEST(FloatPairApproximations, ReciprocalSqrtHasFifteenBits) {
         const float b = RandomMagnitude(rng);
         const Mm r = pfrsqrt({b, 0.0f});
         ASSERT_EQ(Bits(r.lo), Bits(r.hi));
-        ASSERT_LE(RelativeError(r.lo, 1.0 / std::sqrt(static_cast<double>(b))), std::ldexp(1.0, -15)) << b;
+        ASSERT_LE(RelativeError(r.lo, 1.0 / std::sqrt(static_cast<double>(b))),
+                  std::ldexp(1.0, -15))
+            << b;
         ASSERT_TRUE(HasAtMostSignificantBits(r.lo, 15)) << b;
     }
 }
@@ -63,7 +67,8 @@ TEST(FloatPairApproximations, OneNewtonRaphsonStepReachesSinglePrecision) {
     for (int i = 0; i < kSamples; ++i) {
         const float b = RandomMagnitude(rng);
         const double reciprocal = RelativeError(RefinedReciprocal(movd(b)).lo, 1.0 / b);
-        const double rsqrt = RelativeError(RefinedReciprocalSqrt(movd(b)).lo, 1.0 / std::sqrt(static_cast<double>(b)));
+        const double rsqrt = RelativeError(RefinedReciprocalSqrt(movd(b)).lo,
+                                           1.0 / std::sqrt(static_cast<double>(b)));
         worstReciprocal = std::max(worstReciprocal, reciprocal);
         worstRsqrt = std::max(worstRsqrt, rsqrt);
     }
@@ -95,14 +100,10 @@ TEST(FloatPairLanes, HorizontalAndSwapInstructions) {
     const Mm a{1.0f, 2.0f};
     const Mm b{10.0f, 4.0f};
     const LaneCase cases[] = {
-        {"PFACC", pfacc, {3.0f, 14.0f}},
-        {"PFNACC", pfnacc, {-1.0f, 6.0f}},
-        {"PFPNACC", pfpnacc, {-1.0f, 14.0f}},
-        {"PFSUB", pfsub, {-9.0f, -2.0f}},
-        {"PFSUBR", pfsubr, {9.0f, 2.0f}},
-        {"PFMAX", pfmax, {10.0f, 4.0f}},
-        {"PFMIN", pfmin, {1.0f, 2.0f}},
-        {"PUNPCKLDQ", punpckldq, {1.0f, 10.0f}},
+        {"PFACC", pfacc, {3.0f, 14.0f}},        {"PFNACC", pfnacc, {-1.0f, 6.0f}},
+        {"PFPNACC", pfpnacc, {-1.0f, 14.0f}},   {"PFSUB", pfsub, {-9.0f, -2.0f}},
+        {"PFSUBR", pfsubr, {9.0f, 2.0f}},       {"PFMAX", pfmax, {10.0f, 4.0f}},
+        {"PFMIN", pfmin, {1.0f, 2.0f}},         {"PUNPCKLDQ", punpckldq, {1.0f, 10.0f}},
         {"PUNPCKHDQ", punpckhdq, {2.0f, 4.0f}},
     };
     for (const LaneCase& c : cases) {

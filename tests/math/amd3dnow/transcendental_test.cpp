@@ -1,10 +1,10 @@
 // The 3DNow! set's private sine/cosine, arc tangent and arc cosine routines.
-#include <gtest/gtest.h>
+#include "amd3dnow/amd3dnow_common.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "amd3dnow/amd3dnow_common.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::amd3dnow {
 namespace {
@@ -55,8 +55,8 @@ TEST(PackedSinCos3DNow, DenseSweepStaysNearSinglePrecision) {
 
 // The two-part pi/4 keeps large angles usable.
 TEST(PackedSinCos3DNow, LargeAngles) {
-    for (const SinCosCase c : {SinCosCase{1000.0, 2e-6}, SinCosCase{-1000.0, 2e-6}, SinCosCase{12345.678, 1e-5},
-                               SinCosCase{-40000.5, 4e-5}}) {
+    for (const SinCosCase c : {SinCosCase{1000.0, 2e-6}, SinCosCase{-1000.0, 2e-6},
+                               SinCosCase{12345.678, 1e-5}, SinCosCase{-40000.5, 4e-5}}) {
         ExpectPackedSinCos(static_cast<float>(c.angle), c.tolerance);
     }
 }

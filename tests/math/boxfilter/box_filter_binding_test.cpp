@@ -1,23 +1,30 @@
 // Binding of the two entries on their first call, with MMX reported, absent
 // or disabled by the registry, and the processor state after an MMX call.
-#include <gtest/gtest.h>
+#include "box_filter_test_support.h"
+#include "boxfilter/box_filter.h"
+#include "d3dx_math.h"
+#include "platform/fake_platform.h"
 
 #include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
 
-#include "box_filter_test_support.h"
-#include "boxfilter/box_filter.h"
-#include "d3dx_math.h"
-#include "platform/fake_platform.h"
+#include <gtest/gtest.h>
 
 namespace {
 
 using d3dx::testing::Image;
 
-enum class Mmx { kReported, kAbsent, kDisabledByRegistry };
-enum class FirstEntry { kArgb, kXrgb };
+enum class Mmx {
+    kReported,
+    kAbsent,
+    kDisabledByRegistry
+};
+enum class FirstEntry {
+    kArgb,
+    kXrgb
+};
 
 struct BindingCase {
     const char* name;
@@ -28,12 +35,14 @@ struct BindingCase {
 };
 
 const BindingCase kBindingCases[] = {
-    {"MmxViaArgb", Mmx::kReported, FirstEntry::kArgb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"MmxViaXrgb", Mmx::kReported, FirstEntry::kXrgb, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"NoMmxViaArgb", Mmx::kAbsent, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
-     0xFFFFFFFF},
-    {"NoMmxViaXrgb", Mmx::kAbsent, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb,
-     0x00FFFFFF},
+    {"MmxViaArgb", Mmx::kReported, FirstEntry::kArgb, &d3dx::BoxDownsampleMmx,
+     &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
+    {"MmxViaXrgb", Mmx::kReported, FirstEntry::kXrgb, &d3dx::BoxDownsampleMmx,
+     &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
+    {"NoMmxViaArgb", Mmx::kAbsent, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb,
+     &d3dx::BoxDownsampleXrgb, 0xFFFFFFFF},
+    {"NoMmxViaXrgb", Mmx::kAbsent, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb,
+     &d3dx::BoxDownsampleXrgb, 0x00FFFFFF},
     {"DisabledViaArgb", Mmx::kDisabledByRegistry, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb,
      &d3dx::BoxDownsampleXrgb, 0xFFFFFFFF},
     {"DisabledViaXrgb", Mmx::kDisabledByRegistry, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb,
@@ -45,7 +54,8 @@ protected:
     void SetUp() override {
         d3dx::ResetBoxFilterEntries();
         const Mmx mmx = GetParam().mmx;
-        fake_->SetCpuFeatures(mmx == Mmx::kAbsent ? d3dx::platform::kCpuSse : d3dx::platform::kCpuMmx);
+        fake_->SetCpuFeatures(mmx == Mmx::kAbsent ? d3dx::platform::kCpuSse
+                                                  : d3dx::platform::kCpuMmx);
         if (mmx == Mmx::kDisabledByRegistry) fake_->SetDword("DisableMMX", 1);
     }
     void TearDown() override { d3dx::ResetBoxFilterEntries(); }
@@ -53,7 +63,9 @@ protected:
     d3dx::platform::ScopedFakePlatform fake_;
 };
 
-std::string BindingName(const ::testing::TestParamInfo<BindingCase>& info) { return info.param.name; }
+std::string BindingName(const ::testing::TestParamInfo<BindingCase>& info) {
+    return info.param.name;
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, BoxFilterBinding, ::testing::ValuesIn(kBindingCases), BindingName);
 

@@ -1,6 +1,10 @@
 // Racing first calls of both entries bind them to the same routines and
 // every caller gets the right pixels; bound entries run side by side.
-#include <gtest/gtest.h>
+#include "box_filter_test_support.h"
+#include "boxfilter/box_filter.h"
+#include "d3dx_math.h"
+#include "dispatch/test_hooks.h"
+#include "platform/fake_platform.h"
 
 #include <atomic>
 #include <cstdint>
@@ -8,11 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "box_filter_test_support.h"
-#include "boxfilter/box_filter.h"
-#include "d3dx_math.h"
-#include "dispatch/test_hooks.h"
-#include "platform/fake_platform.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,7 +22,8 @@ constexpr int kThreads = 8;
 constexpr int kRounds = 20;
 
 struct Job {
-    explicit Job(std::mt19937& rng) : src(16, 6, 16 * d3dx::testing::kPixelBytes + 4), dst(d3dx::testing::OutputFor(src, 4)) {
+    explicit Job(std::mt19937& rng)
+        : src(16, 6, 16 * d3dx::testing::kPixelBytes + 4), dst(d3dx::testing::OutputFor(src, 4)) {
         src.FillRandom(rng);
     }
     Image src;
@@ -30,7 +31,9 @@ struct Job {
     int32_t status = -100;
 };
 
-d3dx::BoxFilterFn EntryFor(int thread) { return thread % 2 == 0 ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry; }
+d3dx::BoxFilterFn EntryFor(int thread) {
+    return thread % 2 == 0 ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
+}
 
 // Runs one job per thread through the entries, all released at once.
 void RunAllAtOnce(std::vector<Job>& jobs) {
@@ -48,7 +51,8 @@ void RunAllAtOnce(std::vector<Job>& jobs) {
 
 void ExpectJobsMatchBoundRoutines(const std::vector<Job>& jobs) {
     for (int t = 0; t < kThreads; ++t) {
-        const d3dx::BoxFilterFn routine = t % 2 == 0 ? d3dx::CurrentBoxArgbEntry() : d3dx::CurrentBoxXrgbEntry();
+        const d3dx::BoxFilterFn routine =
+            t % 2 == 0 ? d3dx::CurrentBoxArgbEntry() : d3dx::CurrentBoxXrgbEntry();
         Image expected = d3dx::testing::OutputFor(jobs[t].src, 4);
         d3dx::testing::Run(routine, expected, jobs[t].src);
         EXPECT_EQ(jobs[t].status, d3dx::kBoxFilterOk);
@@ -80,8 +84,10 @@ TEST_P(BoxFilterConcurrency, RacingFirstCallsBindOnceAndAgree) {
         std::vector<Job> jobs;
         for (int t = 0; t < kThreads; ++t) jobs.emplace_back(rng);
         RunAllAtOnce(jobs);
-        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleArgb);
-        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleXrgb);
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(),
+                  mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleArgb);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(),
+                  mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleXrgb);
         ExpectJobsMatchBoundRoutines(jobs);
     }
 }

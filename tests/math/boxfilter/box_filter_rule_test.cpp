@@ -1,14 +1,14 @@
 // The three box filter routines against the per-channel rule: random images,
 // sizes and pitches, the worked cases, odd sizes, empty and invalid calls.
-#include <gtest/gtest.h>
+#include "box_filter_test_support.h"
+#include "boxfilter/box_filter.h"
 
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "box_filter_test_support.h"
-#include "boxfilter/box_filter.h"
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -29,7 +29,9 @@ const RoutineCase kRoutines[] = {
 
 class BoxFilterRule : public ::testing::TestWithParam<RoutineCase> {};
 
-std::string RoutineName(const ::testing::TestParamInfo<RoutineCase>& info) { return info.param.name; }
+std::string RoutineName(const ::testing::TestParamInfo<RoutineCase>& info) {
+    return info.param.name;
+}
 
 INSTANTIATE_TEST_SUITE_P(Routines, BoxFilterRule, ::testing::ValuesIn(kRoutines), RoutineName);
 
@@ -39,7 +41,8 @@ void ExpectMatchesReference(const RoutineCase& routine, const Image& src, uint32
     for (uint32_t j = 0; j < dst.Height(); ++j)
         for (uint32_t i = 0; i < dst.Width(); ++i)
             ASSERT_EQ(dst.At(i, j), d3dx::testing::ReferenceAt(src, i, j, routine.top))
-                << src.Width() << "x" << src.Height() << " pitch " << src.Pitch() << " at " << i << "," << j;
+                << src.Width() << "x" << src.Height() << " pitch " << src.Pitch() << " at " << i
+                << "," << j;
     EXPECT_TRUE(dst.PaddingIntact()) << "trailing destination bytes written";
 }
 
@@ -53,7 +56,8 @@ TEST_P(BoxFilterRule, RandomImagesMatchPerChannelRule) {
     for (uint32_t width : widths)
         for (uint32_t height = 1; height <= 7; ++height)
             for (uint32_t trailing : srcTrailing) {
-                Image src(width, height, static_cast<int32_t>(width * d3dx::testing::kPixelBytes + trailing));
+                Image src(width, height,
+                          static_cast<int32_t>(width * d3dx::testing::kPixelBytes + trailing));
                 src.FillRandom(rng);
                 ExpectMatchesReference(GetParam(), src, dstTrailing[rng() % 3]);
             }
@@ -69,16 +73,17 @@ struct WorkedCase {
 const WorkedCase kWorkedCases[] = {
     {"blue (0+1+1+1+2)>>2", 0xFF000000, 0xFF000001, 0xFF000001, 0xFF000001, 0xFF000001, 0x00000001,
      0xFF000001},
-    {"a half rounds up", 0x00000000, 0x00000000, 0x00000001, 0x00000001, 0x00000001, 0x00000001, 0x00000001},
+    {"a half rounds up", 0x00000000, 0x00000000, 0x00000001, 0x00000001, 0x00000001, 0x00000001,
+     0x00000001},
     {"a quarter rounds down", 0x00000000, 0x00000000, 0x00000000, 0x00000001, 0, 0, 0},
-    {"alpha 0 and 255 give 128, colours kept", 0x00123456, 0x00123456, 0xFF123456, 0xFF123456, 0x80123456,
-     0x00123456, 0x80123456},
-    {"all ones: top byte cleared only by the integer X8R8G8B8 form", 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
-     0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF, 0xFFFFFFFF},
-    {"channels do not carry into each other", 0x01FF01FF, 0x01FF01FF, 0x02FE02FE, 0x02FE02FE, 0x02FF02FF,
-     0x00FF02FF, 0x02FF02FF},
-    {"largest sums, no saturation needed", 0xFEFEFEFE, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
-     0x00FFFFFF, 0xFFFFFFFF},
+    {"alpha 0 and 255 give 128, colours kept", 0x00123456, 0x00123456, 0xFF123456, 0xFF123456,
+     0x80123456, 0x00123456, 0x80123456},
+    {"all ones: top byte cleared only by the integer X8R8G8B8 form", 0xFFFFFFFF, 0xFFFFFFFF,
+     0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0x00FFFFFF, 0xFFFFFFFF},
+    {"channels do not carry into each other", 0x01FF01FF, 0x01FF01FF, 0x02FE02FE, 0x02FE02FE,
+     0x02FF02FF, 0x00FF02FF, 0x02FF02FF},
+    {"largest sums, no saturation needed", 0xFEFEFEFE, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
+     0xFFFFFFFF, 0x00FFFFFF, 0xFFFFFFFF},
 };
 
 uint32_t RunOneBlock(d3dx::BoxFilterFn fn, const WorkedCase& c, uint32_t width) {
@@ -120,7 +125,8 @@ TEST(BoxFilterFormsAgree, MmxEqualsIntegerFormsOverRandomImages) {
             d3dx::testing::Run(&d3dx::BoxDownsampleMmx, mmx, src);
             EXPECT_TRUE(d3dx::testing::SamePixels(mmx, argb));
             for (uint32_t j = 0; j < mmx.Height(); ++j)
-                for (uint32_t i = 0; i < mmx.Width(); ++i) ASSERT_EQ(mmx.At(i, j) & 0x00FFFFFF, xrgb.At(i, j));
+                for (uint32_t i = 0; i < mmx.Width(); ++i)
+                    ASSERT_EQ(mmx.At(i, j) & 0x00FFFFFF, xrgb.At(i, j));
         }
 }
 
@@ -133,7 +139,7 @@ struct EmptyCase {
 // Calls with no whole 2x2 block write nothing and succeed, with or without
 // images behind the pointers.
 const EmptyCase kEmptyCases[] = {
-    {"width 0", 0, 4, false},  {"height 0", 4, 0, false},     {"width 1", 1, 4, false},
+    {"width 0", 0, 4, false},  {"height 0", 4, 0, false},        {"width 1", 1, 4, false},
     {"height 1", 8, 1, false}, {"0x0, null images", 0, 0, true}, {"1x9, null images", 1, 9, true},
 };
 
@@ -144,7 +150,8 @@ TEST_P(BoxFilterRule, CallsWithoutWholeBlocksWriteNothing) {
         Image dst(4, 2, 16);  // a sentinel the call must leave alone
         void* out = c.nullPointers ? nullptr : dst.Data();
         const void* in = c.nullPointers ? nullptr : src.Data();
-        EXPECT_EQ(GetParam().fn(out, in, c.width, c.height, src.Pitch(), dst.Pitch()), d3dx::kBoxFilterOk);
+        EXPECT_EQ(GetParam().fn(out, in, c.width, c.height, src.Pitch(), dst.Pitch()),
+                  d3dx::kBoxFilterOk);
         EXPECT_TRUE(dst.Untouched());
     }
 }

@@ -3,13 +3,13 @@
 // filled with a canary, and the per-channel reference average.
 #pragma once
 
+#include "boxfilter/box_filter.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <random>
 #include <vector>
-
-#include "boxfilter/box_filter.h"
 
 namespace d3dx::testing {
 
@@ -21,7 +21,10 @@ inline constexpr uint8_t kCanary = 0xA5;
 class Image {
 public:
     Image(uint32_t width, uint32_t height, int32_t pitch)
-        : width_(width), height_(height), pitch_(pitch), bytes_(SizeFor(width, height, pitch), kCanary) {}
+        : width_(width),
+          height_(height),
+          pitch_(pitch),
+          bytes_(SizeFor(width, height, pitch), kCanary) {}
 
     uint32_t Width() const { return width_; }
     uint32_t Height() const { return height_; }
@@ -36,7 +39,9 @@ public:
         return v;
     }
 
-    void Set(uint32_t x, uint32_t y, uint32_t v) { std::memcpy(bytes_.data() + Offset(x, y), &v, sizeof v); }
+    void Set(uint32_t x, uint32_t y, uint32_t v) {
+        std::memcpy(bytes_.data() + Offset(x, y), &v, sizeof v);
+    }
 
     void Fill(uint32_t v) {
         for (uint32_t y = 0; y < height_; ++y)
@@ -70,7 +75,9 @@ private:
     std::size_t Offset(uint32_t x, uint32_t y) const {
         return std::size_t(y) * std::size_t(pitch_) + std::size_t(x) * kPixelBytes;
     }
-    bool IsPixelByte(std::size_t i) const { return i % std::size_t(pitch_) < std::size_t(width_) * kPixelBytes; }
+    bool IsPixelByte(std::size_t i) const {
+        return i % std::size_t(pitch_) < std::size_t(width_) * kPixelBytes;
+    }
 
     uint32_t width_, height_;
     int32_t pitch_;
@@ -79,23 +86,27 @@ private:
 
 // Which channels a routine averages: all four, or only the low three with
 // the top byte cleared.
-enum class TopByte { kAveraged, kZero };
+enum class TopByte {
+    kAveraged,
+    kZero
+};
 
-inline uint32_t ReferenceAverage(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11, TopByte top) {
+inline uint32_t ReferenceAverage(uint32_t p00, uint32_t p01, uint32_t p10, uint32_t p11,
+                                 TopByte top) {
     uint32_t out = 0;
     const int channels = top == TopByte::kAveraged ? 4 : 3;
     for (int c = 0; c < channels; ++c) {
         const int shift = 8 * c;
-        const uint32_t sum = ((p00 >> shift) & 0xFF) + ((p01 >> shift) & 0xFF) + ((p10 >> shift) & 0xFF) +
-                             ((p11 >> shift) & 0xFF);
+        const uint32_t sum = ((p00 >> shift) & 0xFF) + ((p01 >> shift) & 0xFF) +
+                             ((p10 >> shift) & 0xFF) + ((p11 >> shift) & 0xFF);
         out |= ((sum + 2) >> 2) << shift;
     }
     return out;
 }
 
 inline uint32_t ReferenceAt(const Image& src, uint32_t i, uint32_t j, TopByte top) {
-    return ReferenceAverage(src.At(2 * i, 2 * j), src.At(2 * i + 1, 2 * j), src.At(2 * i, 2 * j + 1),
-                            src.At(2 * i + 1, 2 * j + 1), top);
+    return ReferenceAverage(src.At(2 * i, 2 * j), src.At(2 * i + 1, 2 * j),
+                            src.At(2 * i, 2 * j + 1), src.At(2 * i + 1, 2 * j + 1), top);
 }
 
 // Output image for src, with the given number of trailing bytes per row.

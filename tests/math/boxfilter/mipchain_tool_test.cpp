@@ -4,17 +4,17 @@
 
 #ifdef MIPCHAIN_PATH
 
-#include <png.h>
-#include <sys/wait.h>
+#include "box_filter_test_support.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <sys/wait.h>
 #include <vector>
 
-#include "box_filter_test_support.h"
+#include <png.h>
 
 namespace {
 
@@ -33,12 +33,14 @@ png_image BlankPng() {
     return png;
 }
 
-void WriteArgbPng(const fs::path& path, uint32_t width, uint32_t height, const std::vector<uint32_t>& argb) {
+void WriteArgbPng(const fs::path& path, uint32_t width, uint32_t height,
+                  const std::vector<uint32_t>& argb) {
     png_image png = BlankPng();
     png.width = width;
     png.height = height;
     png.format = PNG_FORMAT_BGRA;
-    ASSERT_TRUE(png_image_write_to_file(&png, path.c_str(), 0, argb.data(), 0, nullptr)) << png.message;
+    ASSERT_TRUE(png_image_write_to_file(&png, path.c_str(), 0, argb.data(), 0, nullptr))
+        << png.message;
 }
 
 Png ReadPng(const fs::path& path) {
@@ -61,7 +63,8 @@ class MipchainTool : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) /
-               ("mipchain_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("mipchain_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -74,13 +77,17 @@ protected:
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
-    std::string Level(int n) const { return (dir_ / ("level_" + std::to_string(n) + ".png")).string(); }
+    std::string Level(int n) const {
+        return (dir_ / ("level_" + std::to_string(n) + ".png")).string();
+    }
     std::string Prefix() const { return (dir_ / "level").string(); }
 
     fs::path dir_;
 };
 
-uint32_t PairAverage(uint32_t a, uint32_t b) { return d3dx::testing::ReferenceAverage(a, b, a, b, d3dx::testing::TopByte::kAveraged); }
+uint32_t PairAverage(uint32_t a, uint32_t b) {
+    return d3dx::testing::ReferenceAverage(a, b, a, b, d3dx::testing::TopByte::kAveraged);
+}
 
 // 5x3: the odd last column and row stay out of level 1 (2x1); level 2 is
 // the pair average of level 1's single row.
@@ -95,10 +102,13 @@ TEST_F(MipchainTool, WritesEveryLevelWithBoxAverages) {
     EXPECT_EQ(level0.argb, pixels);
     ASSERT_EQ(level1.width, 2u);
     ASSERT_EQ(level1.height, 1u);
-    const auto at = [&](uint32_t x, uint32_t y) { return pixels[y * 5 + x]; };
+    const auto at = [&](uint32_t x, uint32_t y) {
+        return pixels[y * 5 + x];
+    };
     for (uint32_t i = 0; i < 2; ++i)
-        EXPECT_EQ(level1.argb[i], d3dx::testing::ReferenceAverage(at(2 * i, 0), at(2 * i + 1, 0), at(2 * i, 1),
-                                                            at(2 * i + 1, 1), d3dx::testing::TopByte::kAveraged));
+        EXPECT_EQ(level1.argb[i], d3dx::testing::ReferenceAverage(
+                                      at(2 * i, 0), at(2 * i + 1, 0), at(2 * i, 1),
+                                      at(2 * i + 1, 1), d3dx::testing::TopByte::kAveraged));
     ASSERT_EQ(level2.width, 1u);
     ASSERT_EQ(level2.height, 1u);
     EXPECT_EQ(level2.argb[0], PairAverage(level1.argb[0], level1.argb[1]));
@@ -116,7 +126,8 @@ TEST_F(MipchainTool, ChainsOfThinAndOddImagesEndAtOneByOne) {
     for (const ChainCase& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
         const fs::path input = dir_ / "in.png";
-        WriteArgbPng(input, c.width, c.height, std::vector<uint32_t>(std::size_t(c.width) * c.height, 0xFF336699));
+        WriteArgbPng(input, c.width, c.height,
+                     std::vector<uint32_t>(std::size_t(c.width) * c.height, 0xFF336699));
         ASSERT_EQ(Run(input.string() + " " + Prefix()), 0);
         const Png last = ReadPng(Level(c.levels - 1));
         EXPECT_EQ(last.width, 1u);
@@ -138,7 +149,11 @@ TEST_F(MipchainTool, XrgbOptionWritesOpaqueRgbLevels) {
 
 TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     const fs::path notPng = dir_ / "not.png";
-    { std::FILE* f = std::fopen(notPng.c_str(), "wb"); std::fputs("plain text", f); std::fclose(f); }
+    {
+        std::FILE* f = std::fopen(notPng.c_str(), "wb");
+        std::fputs("plain text", f);
+        std::fclose(f);
+    }
     EXPECT_EQ(Run(""), 2);
     EXPECT_EQ(Run("--bogus in.png out"), 2);
     EXPECT_EQ(Run((dir_ / "missing.png").string() + " " + Prefix()), 1);

@@ -4,7 +4,9 @@
 // forced to the x87 set, so that a caller racing the initialisation meets
 // only the plain implementations and the x87 alternates, whose results agree
 // up to rounding.
-#include <gtest/gtest.h>
+#include "dispatch/dispatch_internal.h"
+#include "dispatch/test_hooks.h"
+#include "dispatch_test_support.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,9 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "dispatch/dispatch_internal.h"
-#include "dispatch/test_hooks.h"
-#include "dispatch_test_support.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -109,7 +109,8 @@ TEST(DispatchConcurrency, MmxQueryFromManyThreadsAgrees) {
     ResetMathCaches();
     std::vector<int> answers(kThreads, -1);
     std::vector<std::thread> threads;
-    for (int t = 0; t < kThreads; ++t) threads.emplace_back([&, t] { answers[t] = ProcessorHasMMX(); });
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&, t] { answers[t] = ProcessorHasMMX(); });
     for (std::thread& th : threads) th.join();
     for (int a : answers) EXPECT_EQ(a, answers.front());
 }

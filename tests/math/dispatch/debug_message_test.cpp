@@ -1,12 +1,12 @@
 // The leveled debugger output: level filter, cached profile level, and the
 // 255-character limits of the message and of the line.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "dispatch/dispatch.h"
 #include "dispatch/test_hooks.h"
 #include "platform/fake_platform.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -29,7 +29,8 @@ TEST_F(DebugMessage, LevelThreeShowsAlignmentWarningsToo) {
     MathDebugMessage(0, "info");
     MathDebugMessage(3, "warning %d", 3);
     MathDebugMessage(4, "too verbose");
-    EXPECT_EQ(fake_->DebugLines(), (std::vector<std::string>{"D3DX: info\r\n", "D3DX: warning 3\r\n"}));
+    EXPECT_EQ(fake_->DebugLines(),
+              (std::vector<std::string>{"D3DX: info\r\n", "D3DX: warning 3\r\n"}));
 }
 
 // A level with the top bit set is above every setting: the comparison is

@@ -3,14 +3,14 @@
 // as the lists fill), and a fixture that starts from the load-time state.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <array>
-
 #include "dispatch/dispatch_internal.h"
 #include "dispatch/op_table.h"
 #include "dispatch/sample_arguments.h"
 #include "dispatch/test_hooks.h"
+
+#include <array>
+
+#include <gtest/gtest.h>
 
 namespace d3dx::testing {
 
@@ -21,7 +21,13 @@ inline constexpr std::array<const char*, kSlotCount> kSlotNames{
 };
 
 // Which variant sets an initialisation wrote over the plain table.
-enum class Installed { kNone, kSse, kSse2, k3DNow, k3DNowExt };
+enum class Installed {
+    kNone,
+    kSse,
+    kSse2,
+    k3DNow,
+    k3DNowExt
+};
 
 inline std::array<OpFn, kSlotCount> ExpectedTable(Installed installed,
                                                   const VariantSets& sets = ActiveVariantSets()) {
@@ -31,10 +37,17 @@ inline std::array<OpFn, kSlotCount> ExpectedTable(Installed installed,
     };
     apply(sets.x87Alt);
     switch (installed) {
-        case Installed::kNone: break;
-        case Installed::kSse: apply(sets.sse); break;
-        case Installed::kSse2: apply(sets.sse2); break;
-        case Installed::k3DNow: apply(sets.amd3dnow); break;
+        case Installed::kNone:
+            break;
+        case Installed::kSse:
+            apply(sets.sse);
+            break;
+        case Installed::kSse2:
+            apply(sets.sse2);
+            break;
+        case Installed::k3DNow:
+            apply(sets.amd3dnow);
+            break;
         case Installed::k3DNowExt:
             apply(sets.amd3dnow);
             apply(sets.amd3dnowExt);

@@ -1,12 +1,12 @@
 // The first call of any operation binds the table and gives the caller the
 // same result as every later call with the same arguments.
-#include <gtest/gtest.h>
+#include "dispatch/dispatch_internal.h"
+#include "dispatch_test_support.h"
 
 #include <cstring>
 #include <string>
 
-#include "dispatch/dispatch_internal.h"
-#include "dispatch_test_support.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {

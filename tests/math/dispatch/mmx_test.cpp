@@ -1,8 +1,8 @@
 // The cached MMX query: the registry on every call, the processor once.
-#include <gtest/gtest.h>
-
 #include "dispatch/dispatch.h"
 #include "platform/fake_platform.h"
+
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {

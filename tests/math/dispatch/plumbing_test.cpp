@@ -2,19 +2,25 @@
 // lists whose functions only record which set and slot they belong to, then
 // check that each first-call entry forwards through its own slot and that
 // each installer writes exactly its list's entries.
-#include <gtest/gtest.h>
-
-#include <type_traits>
-#include <vector>
-
 #include "dispatch/dispatch_internal.h"
 #include "dispatch_test_support.h"
 #include "platform/fake_platform.h"
 
+#include <type_traits>
+#include <vector>
+
+#include <gtest/gtest.h>
+
 namespace d3dx {
 namespace {
 
-enum SetId { kX87AltSet = 1, kSseSet, kSse2Set, k3DNowSet, k3DNowExtSet };
+enum SetId {
+    kX87AltSet = 1,
+    kSseSet,
+    kSse2Set,
+    k3DNowSet,
+    k3DNowExtSet
+};
 
 struct Reached {
     int set = 0;
@@ -38,7 +44,8 @@ template <int Set>
 VariantEntry RecorderEntry(Slot slot) {
     switch (slot) {
 #define D3DX_SLOT(index, Name, Ret, Params, Args) \
-    case index: return {slot, Erase(&Recorder<Set, index, fn::Name>::Call)};
+    case index:                                   \
+        return {slot, Erase(&Recorder<Set, index, fn::Name>::Call)};
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
     }
@@ -70,11 +77,15 @@ protected:
         testing::FreshDispatchTest::TearDown();
     }
 
-    const std::vector<VariantEntry> x87Alt_ = RecorderList<kX87AltSet>({kVec2Transform, kVec3Normalize});
-    const std::vector<VariantEntry> sse_ = RecorderList<kSseSet>({kMatrixMultiply, kQuaternionInverse});
-    const std::vector<VariantEntry> sse2_ = RecorderList<kSse2Set>({kMatrixMultiply, kMatrixRotationX});
+    const std::vector<VariantEntry> x87Alt_ =
+        RecorderList<kX87AltSet>({kVec2Transform, kVec3Normalize});
+    const std::vector<VariantEntry> sse_ =
+        RecorderList<kSseSet>({kMatrixMultiply, kQuaternionInverse});
+    const std::vector<VariantEntry> sse2_ =
+        RecorderList<kSse2Set>({kMatrixMultiply, kMatrixRotationX});
     const std::vector<VariantEntry> amd3dnow_ = RecorderListOfAllSlots<k3DNowSet>();
-    const std::vector<VariantEntry> amd3dnowExt_ = RecorderList<k3DNowExtSet>({kMatrixInverse, kVec3Unproject});
+    const std::vector<VariantEntry> amd3dnowExt_ =
+        RecorderList<k3DNowExtSet>({kMatrixInverse, kVec3Unproject});
     const VariantSets sets_{x87Alt_, sse_, sse2_, amd3dnow_, amd3dnowExt_};
 };
 

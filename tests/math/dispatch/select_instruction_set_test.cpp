@@ -1,10 +1,10 @@
 // Forcing a processor through the test hook steers every path: the chosen
 // set, the table contents and the MMX query.
-#include <gtest/gtest.h>
-
 #include "dispatch/dispatch_internal.h"
 #include "dispatch/test_hooks.h"
 #include "dispatch_test_support.h"
+
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {

@@ -1,13 +1,13 @@
 // Which instruction set the initialisation picks for each combination of
 // registry overrides, system version and processor, the line it reports, and
 // what every slot of the table then holds.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "dispatch/dispatch_internal.h"
 #include "dispatch_test_support.h"
 #include "platform/fake_platform.h"
+
+#include <string>
+
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -16,9 +16,24 @@ using platform::CpuFeatureSet;
 using platform::FakePlatform;
 using testing::Installed;
 
-enum class Registry { kNone, kPsgp1, kPsgp2, kD3DXPsgp0OverPsgp1, kD3DXPsgp1OverPsgp0, kPsgpString };
-enum class Version { kNt, kWin95, kWin98Build1372, kWin98Build1373, kWin98Build1373HighWord,
-                     kWinMe, kWin9xMajor5, kFailing };
+enum class Registry {
+    kNone,
+    kPsgp1,
+    kPsgp2,
+    kD3DXPsgp0OverPsgp1,
+    kD3DXPsgp1OverPsgp0,
+    kPsgpString
+};
+enum class Version {
+    kNt,
+    kWin95,
+    kWin98Build1372,
+    kWin98Build1373,
+    kWin98Build1373HighWord,
+    kWinMe,
+    kWin9xMajor5,
+    kFailing
+};
 
 // Processor features, or no CPUID instruction at all.
 constexpr CpuFeatureSet kNoCpuid = ~CpuFeatureSet{0};
@@ -29,7 +44,8 @@ constexpr CpuFeatureSet k3DNow = platform::kCpu3DNow;
 constexpr CpuFeatureSet kExt = platform::kCpu3DNowExt | platform::kCpuMmxExt;
 
 const std::string kX87Line = "D3DX: (INFO) Using x87 Instructions\r\n";
-const std::string kDisabledLine = "D3DX: (INFO) CPU optimization disabled. Using x87 Instructions\r\n";
+const std::string kDisabledLine =
+    "D3DX: (INFO) CPU optimization disabled. Using x87 Instructions\r\n";
 const std::string kSseLine = "D3DX: (INFO) Using SSE Instructions\r\n";
 const std::string kSse2Line = "D3DX: (INFO) Using SSE2 Instructions\r\n";
 const std::string k3DNowLine = "D3DX: (INFO) Using 3DNow Instructions\r\n";
@@ -47,37 +63,66 @@ struct Row {
 const Row kRows[] = {
     {"plain processor", Registry::kNone, Version::kNt, 0, DISPATCH_X87, kX87Line, Installed::kNone},
     {"sse", Registry::kNone, Version::kNt, kSse, DISPATCH_SSE, kSseLine, Installed::kSse},
-    {"sse and sse2", Registry::kNone, Version::kNt, kSse | kSse2, DISPATCH_SSE2, kSse2Line, Installed::kSse2},
-    {"3dnow with mmx", Registry::kNone, Version::kNt, kMmx | k3DNow, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
-    {"3dnow without mmx", Registry::kNone, Version::kNt, k3DNow, DISPATCH_3DNOW, k3DNowLine, Installed::kNone},
-    {"3dnow wins over sse2", Registry::kNone, Version::kNt, kMmx | k3DNow | kSse | kSse2, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
-    {"3dnow with extensions", Registry::kNone, Version::kNt, kMmx | k3DNow | kExt, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNowExt},
-    {"3dnow with only 3dnowext", Registry::kNone, Version::kNt, kMmx | k3DNow | platform::kCpu3DNowExt, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
-    {"3dnow with only mmxext", Registry::kNone, Version::kNt, kMmx | k3DNow | platform::kCpuMmxExt, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
-    {"extensions without mmx", Registry::kNone, Version::kNt, k3DNow | kExt, DISPATCH_3DNOW, k3DNowLine, Installed::kNone},
-    {"no cpuid on nt", Registry::kNone, Version::kNt, kNoCpuid, DISPATCH_X87, kX87Line, Installed::kNone},
-    {"DisablePSGP 1", Registry::kPsgp1, Version::kNt, kSse | kSse2, DISPATCH_X87, kDisabledLine, Installed::kNone},
-    {"DisablePSGP 1 on 3dnow", Registry::kPsgp1, Version::kNt, kMmx | k3DNow, DISPATCH_X87, kDisabledLine, Installed::kNone},
-    {"DisablePSGP 2 does not disable", Registry::kPsgp2, Version::kNt, kSse | kSse2, DISPATCH_SSE2, kSse2Line, Installed::kSse2},
-    {"DisableD3DXPSGP 0 wins", Registry::kD3DXPsgp0OverPsgp1, Version::kNt, kSse | kSse2, DISPATCH_SSE2, kSse2Line, Installed::kSse2},
-    {"DisableD3DXPSGP 1 wins", Registry::kD3DXPsgp1OverPsgp0, Version::kNt, kSse, DISPATCH_X87, kDisabledLine, Installed::kNone},
-    {"string DisablePSGP ignored", Registry::kPsgpString, Version::kNt, kSse, DISPATCH_SSE, kSseLine, Installed::kSse},
-    {"95 4.0 hides sse2", Registry::kNone, Version::kWin95, kSse | kSse2, DISPATCH_X87, kX87Line, Installed::kNone},
-    {"95 4.0 still sees 3dnow", Registry::kNone, Version::kWin95, kMmx | k3DNow | kSse2, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
-    {"98 build 1372 hides sse", Registry::kNone, Version::kWin98Build1372, kSse | kSse2, DISPATCH_X87, kX87Line, Installed::kNone},
-    {"98 build 1373 sees sse2", Registry::kNone, Version::kWin98Build1373, kSse | kSse2, DISPATCH_SSE2, kSse2Line, Installed::kSse2},
-    {"98 build high word ignored", Registry::kNone, Version::kWin98Build1373HighWord, kSse, DISPATCH_SSE, kSseLine, Installed::kSse},
-    {"me sees sse", Registry::kNone, Version::kWinMe, kSse, DISPATCH_SSE, kSseLine, Installed::kSse},
-    {"95 family 5.0 sees sse2", Registry::kNone, Version::kWin9xMajor5, kSse2, DISPATCH_SSE2, kSse2Line, Installed::kSse2},
-    {"95 family without cpuid", Registry::kNone, Version::kWin98Build1373, kNoCpuid, DISPATCH_X87, kX87Line, Installed::kNone},
-    {"failing version query", Registry::kNone, Version::kFailing, kMmx | k3DNow | kSse | kSse2, DISPATCH_X87, kX87Line, Installed::kNone},
+    {"sse and sse2", Registry::kNone, Version::kNt, kSse | kSse2, DISPATCH_SSE2, kSse2Line,
+     Installed::kSse2},
+    {"3dnow with mmx", Registry::kNone, Version::kNt, kMmx | k3DNow, DISPATCH_3DNOW, k3DNowLine,
+     Installed::k3DNow},
+    {"3dnow without mmx", Registry::kNone, Version::kNt, k3DNow, DISPATCH_3DNOW, k3DNowLine,
+     Installed::kNone},
+    {"3dnow wins over sse2", Registry::kNone, Version::kNt, kMmx | k3DNow | kSse | kSse2,
+     DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
+    {"3dnow with extensions", Registry::kNone, Version::kNt, kMmx | k3DNow | kExt, DISPATCH_3DNOW,
+     k3DNowLine, Installed::k3DNowExt},
+    {"3dnow with only 3dnowext", Registry::kNone, Version::kNt,
+     kMmx | k3DNow | platform::kCpu3DNowExt, DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
+    {"3dnow with only mmxext", Registry::kNone, Version::kNt, kMmx | k3DNow | platform::kCpuMmxExt,
+     DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
+    {"extensions without mmx", Registry::kNone, Version::kNt, k3DNow | kExt, DISPATCH_3DNOW,
+     k3DNowLine, Installed::kNone},
+    {"no cpuid on nt", Registry::kNone, Version::kNt, kNoCpuid, DISPATCH_X87, kX87Line,
+     Installed::kNone},
+    {"DisablePSGP 1", Registry::kPsgp1, Version::kNt, kSse | kSse2, DISPATCH_X87, kDisabledLine,
+     Installed::kNone},
+    {"DisablePSGP 1 on 3dnow", Registry::kPsgp1, Version::kNt, kMmx | k3DNow, DISPATCH_X87,
+     kDisabledLine, Installed::kNone},
+    {"DisablePSGP 2 does not disable", Registry::kPsgp2, Version::kNt, kSse | kSse2, DISPATCH_SSE2,
+     kSse2Line, Installed::kSse2},
+    {"DisableD3DXPSGP 0 wins", Registry::kD3DXPsgp0OverPsgp1, Version::kNt, kSse | kSse2,
+     DISPATCH_SSE2, kSse2Line, Installed::kSse2},
+    {"DisableD3DXPSGP 1 wins", Registry::kD3DXPsgp1OverPsgp0, Version::kNt, kSse, DISPATCH_X87,
+     kDisabledLine, Installed::kNone},
+    {"string DisablePSGP ignored", Registry::kPsgpString, Version::kNt, kSse, DISPATCH_SSE,
+     kSseLine, Installed::kSse},
+    {"95 4.0 hides sse2", Registry::kNone, Version::kWin95, kSse | kSse2, DISPATCH_X87, kX87Line,
+     Installed::kNone},
+    {"95 4.0 still sees 3dnow", Registry::kNone, Version::kWin95, kMmx | k3DNow | kSse2,
+     DISPATCH_3DNOW, k3DNowLine, Installed::k3DNow},
+    {"98 build 1372 hides sse", Registry::kNone, Version::kWin98Build1372, kSse | kSse2,
+     DISPATCH_X87, kX87Line, Installed::kNone},
+    {"98 build 1373 sees sse2", Registry::kNone, Version::kWin98Build1373, kSse | kSse2,
+     DISPATCH_SSE2, kSse2Line, Installed::kSse2},
+    {"98 build high word ignored", Registry::kNone, Version::kWin98Build1373HighWord, kSse,
+     DISPATCH_SSE, kSseLine, Installed::kSse},
+    {"me sees sse", Registry::kNone, Version::kWinMe, kSse, DISPATCH_SSE, kSseLine,
+     Installed::kSse},
+    {"95 family 5.0 sees sse2", Registry::kNone, Version::kWin9xMajor5, kSse2, DISPATCH_SSE2,
+     kSse2Line, Installed::kSse2},
+    {"95 family without cpuid", Registry::kNone, Version::kWin98Build1373, kNoCpuid, DISPATCH_X87,
+     kX87Line, Installed::kNone},
+    {"failing version query", Registry::kNone, Version::kFailing, kMmx | k3DNow | kSse | kSse2,
+     DISPATCH_X87, kX87Line, Installed::kNone},
 };
 
 void SetRegistry(FakePlatform& fake, Registry registry) {
     switch (registry) {
-        case Registry::kNone: break;
-        case Registry::kPsgp1: fake.SetDword("DisablePSGP", 1); break;
-        case Registry::kPsgp2: fake.SetDword("DisablePSGP", 2); break;
+        case Registry::kNone:
+            break;
+        case Registry::kPsgp1:
+            fake.SetDword("DisablePSGP", 1);
+            break;
+        case Registry::kPsgp2:
+            fake.SetDword("DisablePSGP", 2);
+            break;
         case Registry::kD3DXPsgp0OverPsgp1:
             fake.SetDword("DisablePSGP", 1);
             fake.SetDword("DisableD3DXPSGP", 0);
@@ -86,21 +131,38 @@ void SetRegistry(FakePlatform& fake, Registry registry) {
             fake.SetDword("DisablePSGP", 0);
             fake.SetDword("DisableD3DXPSGP", 1);
             break;
-        case Registry::kPsgpString: fake.SetString("DisablePSGP", "1"); break;
+        case Registry::kPsgpString:
+            fake.SetString("DisablePSGP", "1");
+            break;
     }
 }
 
 void SetVersion(FakePlatform& fake, Version version) {
     constexpr uint32_t k9x = platform::kPlatformWin32Windows;
     switch (version) {
-        case Version::kNt: break;  // the fake's own default
-        case Version::kWin95: fake.SetVersion(k9x, 4, 0, 950); break;
-        case Version::kWin98Build1372: fake.SetVersion(k9x, 4, 10, 1372); break;
-        case Version::kWin98Build1373: fake.SetVersion(k9x, 4, 10, 1373); break;
-        case Version::kWin98Build1373HighWord: fake.SetVersion(k9x, 4, 10, 0x040A055D); break;
-        case Version::kWinMe: fake.SetVersion(k9x, 4, 90, 3000); break;
-        case Version::kWin9xMajor5: fake.SetVersion(k9x, 5, 0, 0); break;
-        case Version::kFailing: fake.FailVersionQuery(); break;
+        case Version::kNt:
+            break;  // the fake's own default
+        case Version::kWin95:
+            fake.SetVersion(k9x, 4, 0, 950);
+            break;
+        case Version::kWin98Build1372:
+            fake.SetVersion(k9x, 4, 10, 1372);
+            break;
+        case Version::kWin98Build1373:
+            fake.SetVersion(k9x, 4, 10, 1373);
+            break;
+        case Version::kWin98Build1373HighWord:
+            fake.SetVersion(k9x, 4, 10, 0x040A055D);
+            break;
+        case Version::kWinMe:
+            fake.SetVersion(k9x, 4, 90, 3000);
+            break;
+        case Version::kWin9xMajor5:
+            fake.SetVersion(k9x, 5, 0, 0);
+            break;
+        case Version::kFailing:
+            fake.FailVersionQuery();
+            break;
     }
 }
 
@@ -114,7 +176,8 @@ void SetCpu(FakePlatform& fake, CpuFeatureSet cpu) {
 
 class DispatchInit : public testing::FreshDispatchTest {};
 
-class SelectionTest : public testing::FreshDispatchTest, public ::testing::WithParamInterface<Row> {};
+class SelectionTest : public testing::FreshDispatchTest,
+                      public ::testing::WithParamInterface<Row> {};
 
 TEST_P(SelectionTest, PicksTheSetReportsItAndFillsTheTable) {
     const Row& row = GetParam();

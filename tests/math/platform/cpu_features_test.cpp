@@ -1,7 +1,7 @@
 // The D3DX_CPU feature words and the CPUID leaves they simulate.
-#include <gtest/gtest.h>
-
 #include "platform/cpu_features.h"
+
+#include <gtest/gtest.h>
 
 namespace d3dx::platform {
 namespace {
@@ -13,9 +13,12 @@ TEST(CpuFeatures, EachWordSetsItsBitInItsLeaf) {
         uint32_t edxBit;
     };
     const Case cases[] = {
-        {"mmx", kCpuidFeatureLeaf, 1u << 23},           {"sse", kCpuidFeatureLeaf, 1u << 25},
-        {"sse2", kCpuidFeatureLeaf, 1u << 26},          {"3dnow", kCpuidExtendedFeatureLeaf, 1u << 31},
-        {"3dnowext", kCpuidExtendedFeatureLeaf, 1u << 30}, {"mmxext", kCpuidExtendedFeatureLeaf, 1u << 22},
+        {"mmx", kCpuidFeatureLeaf, 1u << 23},
+        {"sse", kCpuidFeatureLeaf, 1u << 25},
+        {"sse2", kCpuidFeatureLeaf, 1u << 26},
+        {"3dnow", kCpuidExtendedFeatureLeaf, 1u << 31},
+        {"3dnowext", kCpuidExtendedFeatureLeaf, 1u << 30},
+        {"mmxext", kCpuidExtendedFeatureLeaf, 1u << 22},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word);

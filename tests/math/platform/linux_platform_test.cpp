@@ -1,16 +1,16 @@
 // The system platform: the registry file, the profile file and the forced
 // processor, each named by its variable, and loud reports of bad input.
-#include <gtest/gtest.h>
+#include "platform/linux_platform.h"
+
+#include "dispatch/dispatch_internal.h"
 
 #include <cpuid.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
-#include "dispatch/dispatch_internal.h"
-#include "platform/linux_platform.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::platform {
 namespace {
@@ -60,12 +60,14 @@ TEST(LinuxPlatform, NoVariableOrNoFileMeansNoKey) {
          {std::optional<std::string>{}, std::optional<std::string>{"/nonexistent/d3dx.reg"}}) {
         LinuxPlatform platform({path, std::nullopt, std::nullopt});
         RegKey key = 0;
-        EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
+        EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key),
+                  kErrorFileNotFound);
     }
 }
 
 TEST(LinuxPlatform, ReportsAMalformedRegistryFileOnceAndIgnoresIt) {
-    const TempFile file("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n\"A\"=dword:zz\n");
+    const TempFile file(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n\"A\"=dword:zz\n");
     ::testing::internal::CaptureStderr();
     LinuxPlatform platform({file.Path(), std::nullopt, std::nullopt});
     RegKey key = 0;

@@ -1,7 +1,7 @@
 // The win.ini-style profile reader.
-#include <gtest/gtest.h>
-
 #include "platform/profile_file.h"
+
+#include <gtest/gtest.h>
 
 namespace d3dx::platform {
 namespace {

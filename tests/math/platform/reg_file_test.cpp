@@ -1,10 +1,10 @@
 // Reading registry export files into the in-memory registry.
-#include <gtest/gtest.h>
+#include "platform/reg_file.h"
 
 #include <cstring>
 #include <string>
 
-#include "platform/reg_file.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::platform {
 namespace {
@@ -19,7 +19,8 @@ struct Queried {
 
 Queried Query(const RegistryStore& store, const char* name, uint32_t bufferSize = 64) {
     RegKey key = 0;
-    if (store.Open(kHkeyLocalMachine, kDirect3D, &key) != kErrorSuccess) return {kErrorFileNotFound, 0, {}};
+    if (store.Open(kHkeyLocalMachine, kDirect3D, &key) != kErrorSuccess)
+        return {kErrorFileNotFound, 0, {}};
     Queried q{0, 0, std::vector<uint8_t>(bufferSize)};
     uint32_t size = bufferSize;
     q.status = store.Query(key, name, &q.type, q.data.data(), &size);
@@ -81,8 +82,9 @@ TEST(RegFile, AcceptsTheOldHeaderAndRemovals) {
 }
 
 TEST(RegFile, ReportsTooSmallBuffersAndSizeQueries) {
-    const RegistryStore store = ParseOk("REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n"
-                                        "\"Name\"=\"longer than four\"\n");
+    const RegistryStore store = ParseOk(
+        "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n"
+        "\"Name\"=\"longer than four\"\n");
     EXPECT_EQ(Query(store, "Name", 4).status, kErrorMoreData);
     RegKey key = 0;
     ASSERT_EQ(store.Open(kHkeyLocalMachine, kDirect3D, &key), kErrorSuccess);

@@ -1,14 +1,14 @@
 // The one shared write of the SSE/SSE2 sets: the first-use constants of the
 // shadow matrix's reciprocal square root, raced by threads that all start
 // with the first call.
-#include <gtest/gtest.h>
+#include "dispatch/op_table.h"
 
 #include <cstring>
 #include <latch>
 #include <thread>
 #include <vector>
 
-#include "dispatch/op_table.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {

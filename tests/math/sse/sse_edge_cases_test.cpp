@@ -1,7 +1,9 @@
 // Edge cases of the SSE and SSE2 variants: the alignment advisory, the
 // zero-length and singular cases where they differ from x87, the sine/cosine
 // routines at known angles, and the 3-vector memory footprint.
-#include <gtest/gtest.h>
+#include "dispatch/op_table.h"
+#include "dispatch/test_hooks.h"
+#include "sse/sincos.h"
 
 #include <cmath>
 #include <cstring>
@@ -10,9 +12,7 @@
 #include <numbers>
 #include <string>
 
-#include "dispatch/op_table.h"
-#include "dispatch/test_hooks.h"
-#include "sse/sincos.h"
+#include <gtest/gtest.h>
 
 namespace d3dx {
 namespace {
@@ -23,12 +23,17 @@ constexpr int kAdvisoryLevel = 3;
 // A value placed at a chosen distance from a 16-byte boundary.
 template <class T>
 struct Placed {
-    explicit Placed(int offset, const T& value = {}) : p(reinterpret_cast<T*>(bytes + offset)) { *p = value; }
+    explicit Placed(int offset, const T& value = {}) : p(reinterpret_cast<T*>(bytes + offset)) {
+        *p = value;
+    }
     alignas(16) unsigned char bytes[sizeof(T) + 16]{};
     T* p;
 };
 
-const D3DXMATRIX kSample{{{0.8f, 0.6f, 0.0f, 0.1f}, {-0.6f, 0.8f, 0.0f, 0.2f}, {0.0f, 0.0f, 2.0f, 0.3f}, {1.0f, -2.0f, 3.0f, 1.0f}}};
+const D3DXMATRIX kSample{{{0.8f, 0.6f, 0.0f, 0.1f},
+                          {-0.6f, 0.8f, 0.0f, 0.2f},
+                          {0.0f, 0.0f, 2.0f, 0.3f},
+                          {1.0f, -2.0f, 3.0f, 1.0f}}};
 const D3DXMATRIX kIdentity{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 
 // Both sets side by side: the SSE2 set's own variant where it has one.
@@ -45,13 +50,17 @@ struct SetFns {
 };
 
 const SetFns kSets[] = {
-    {"Sse", &sse::Vec3Normalize, &sse::PlaneNormalize, &sse::MatrixInverse, &sse::QuaternionRotationYawPitchRoll,
-     &sse::MatrixShadow, &sse::MatrixMultiply, &sse::Vec3Transform, &sse::QuadSinCos},
-    {"Sse2", &sse2::Vec3Normalize, &sse2::PlaneNormalize, &sse2::MatrixInverse, &sse2::QuaternionRotationYawPitchRoll,
-     &sse2::MatrixShadow, &sse2::MatrixMultiply, &sse2::Vec3Transform, &sse2::QuadSinCos},
+    {"Sse", &sse::Vec3Normalize, &sse::PlaneNormalize, &sse::MatrixInverse,
+     &sse::QuaternionRotationYawPitchRoll, &sse::MatrixShadow, &sse::MatrixMultiply,
+     &sse::Vec3Transform, &sse::QuadSinCos},
+    {"Sse2", &sse2::Vec3Normalize, &sse2::PlaneNormalize, &sse2::MatrixInverse,
+     &sse2::QuaternionRotationYawPitchRoll, &sse2::MatrixShadow, &sse2::MatrixMultiply,
+     &sse2::Vec3Transform, &sse2::QuadSinCos},
 };
 
-bool SameBits(const void* a, const void* b, std::size_t size) { return std::memcmp(a, b, size) == 0; }
+bool SameBits(const void* a, const void* b, std::size_t size) {
+    return std::memcmp(a, b, size) == 0;
+}
 
 // ---------------------------------------------------------------------------
 // The alignment advisory: one line per misaligned call at level 3, none at
@@ -84,24 +93,34 @@ AdvisedCall Product(const char* message, F* f) {
 
 std::vector<AdvisedCall> AdvisedCalls() {
     return {
-        VectorTransform<D3DXVECTOR4, D3DXVECTOR2>("Matrix should be 16-byte aligned for optimized D3DXVec2Transform",
-                                                  &sse::Vec2Transform),
+        VectorTransform<D3DXVECTOR4, D3DXVECTOR2>(
+            "Matrix should be 16-byte aligned for optimized D3DXVec2Transform",
+            &sse::Vec2Transform),
         VectorTransform<D3DXVECTOR2, D3DXVECTOR2>(
-            "Matrix should be 16-byte aligned for optimized D3DXVec2TransformNormal", &sse::Vec2TransformNormal),
+            "Matrix should be 16-byte aligned for optimized D3DXVec2TransformNormal",
+            &sse::Vec2TransformNormal),
         VectorTransform<D3DXVECTOR3, D3DXVECTOR3>(
-            "Matrix should be 16-byte aligned for optimized D3DXVec3TransformNormal", &sse::Vec3TransformNormal),
+            "Matrix should be 16-byte aligned for optimized D3DXVec3TransformNormal",
+            &sse::Vec3TransformNormal),
         VectorTransform<D3DXVECTOR3, D3DXVECTOR3>(
-            "Matrix should be 16-byte aligned for optimized D3DXVec3TransformNormal", &sse2::Vec3TransformNormal),
-        VectorTransform<D3DXVECTOR4, D3DXVECTOR3>("Matrix should be 16-byte aligned for optimized D3DXVec3Transform",
-                                                  &sse::Vec3Transform),
-        VectorTransform<D3DXVECTOR4, D3DXVECTOR3>("Matrix should be 16-byte aligned for optimized D3DXVec3Transform",
-                                                  &sse2::Vec3Transform),
-        VectorTransform<D3DXVECTOR4, D3DXVECTOR4>("Matrix should be 16-byte aligned for optimized D3DXVec4Transform",
-                                                  &sse::Vec4Transform),
-        VectorTransform<D3DXVECTOR4, D3DXVECTOR4>("Matrix should be 16-byte aligned for optimized D3DXVec4Transform",
-                                                  &sse2::Vec4Transform),
-        Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiply", &sse::MatrixMultiply),
-        Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiply", &sse2::MatrixMultiply),
+            "Matrix should be 16-byte aligned for optimized D3DXVec3TransformNormal",
+            &sse2::Vec3TransformNormal),
+        VectorTransform<D3DXVECTOR4, D3DXVECTOR3>(
+            "Matrix should be 16-byte aligned for optimized D3DXVec3Transform",
+            &sse::Vec3Transform),
+        VectorTransform<D3DXVECTOR4, D3DXVECTOR3>(
+            "Matrix should be 16-byte aligned for optimized D3DXVec3Transform",
+            &sse2::Vec3Transform),
+        VectorTransform<D3DXVECTOR4, D3DXVECTOR4>(
+            "Matrix should be 16-byte aligned for optimized D3DXVec4Transform",
+            &sse::Vec4Transform),
+        VectorTransform<D3DXVECTOR4, D3DXVECTOR4>(
+            "Matrix should be 16-byte aligned for optimized D3DXVec4Transform",
+            &sse2::Vec4Transform),
+        Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiply",
+                &sse::MatrixMultiply),
+        Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiply",
+                &sse2::MatrixMultiply),
         Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiplyTranspose",
                 &sse::MatrixMultiplyTranspose),
         Product("Matrices should be 16-byte aligned for optimized D3DXMatrixMultiplyTranspose",
@@ -140,7 +159,8 @@ TEST(SseEdgeCases, MultiplyIntoMisalignedOutputIsCorrect) {
         set.matrixMultiply(misaligned.p, &kSample, &kSample);
         EXPECT_EQ(capture.Lines().size(), 1u);
         EXPECT_TRUE(SameBits(aligned.p, misaligned.p, sizeof(D3DXMATRIX)));
-        EXPECT_FLOAT_EQ(aligned.p->m[3][0], 1.0f * 0.8f + -2.0f * -0.6f + 1.0f);  // row 3 times column 0
+        EXPECT_FLOAT_EQ(aligned.p->m[3][0],
+                        1.0f * 0.8f + -2.0f * -0.6f + 1.0f);  // row 3 times column 0
     }
 }
 
@@ -233,7 +253,8 @@ TEST(SseEdgeCases, SingularInverseWritesNothing) {
         EXPECT_EQ(det, 1.0f);
         // The refined reciprocal of 1 is 1 - 2^-24: the diagonal is within one ulp.
         for (int i = 0; i < 4; ++i)
-            for (int j = 0; j < 4; ++j) EXPECT_FLOAT_EQ(out.m[i][j], kIdentity.m[i][j]) << i << "," << j;
+            for (int j = 0; j < 4; ++j)
+                EXPECT_FLOAT_EQ(out.m[i][j], kIdentity.m[i][j]) << i << "," << j;
     }
 }
 

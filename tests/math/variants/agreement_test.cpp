@@ -1,7 +1,8 @@
 // Every slot of every selectable variant set against the x87 reference, on
 // random inputs from a fixed seed, with the tolerance of the slot table; plus
 // aliasing, misaligned arguments, and the SSE2 set against its SSE twins.
-#include <gtest/gtest.h>
+#include "dispatch/test_hooks.h"
+#include "slot_table.h"
 
 #include <cmath>
 #include <cstdio>
@@ -13,8 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "dispatch/test_hooks.h"
-#include "slot_table.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::testing {
 namespace {
@@ -51,7 +51,8 @@ double UlpsBetween(float value, float reference) {
         return std::numeric_limits<double>::infinity();
     }
     const float magnitude = std::fabs(reference);
-    const double ulp = std::nextafter(magnitude, std::numeric_limits<float>::infinity()) - magnitude;
+    const double ulp =
+        std::nextafter(magnitude, std::numeric_limits<float>::infinity()) - magnitude;
     return std::fabs(static_cast<double>(value) - reference) / ulp;
 }
 
@@ -69,21 +70,24 @@ struct ErrorStats {
     std::string firstFailure;
 };
 
-void Measure(ErrorStats& stats, const Outcome& got, const Outcome& want, const Tolerance& tol, std::size_t sample) {
+void Measure(ErrorStats& stats, const Outcome& got, const Outcome& want, const Tolerance& tol,
+             std::size_t sample) {
     if (got.size() != want.size()) {
-        if (stats.failures++ == 0) stats.firstFailure = "sample " + std::to_string(sample) + ": outcome sizes differ";
+        if (stats.failures++ == 0)
+            stats.firstFailure = "sample " + std::to_string(sample) + ": outcome sizes differ";
         return;
     }
     for (std::size_t i = 0; i < got.size(); ++i) {
         const double ulps = UlpsBetween(got[i], want[i]);
         const double abs = AbsBetween(got[i], want[i]);
-        if (std::fabs(want[i]) >= kUlpReportFloor || std::isnan(ulps)) stats.maxUlps = std::max(stats.maxUlps, ulps);
+        if (std::fabs(want[i]) >= kUlpReportFloor || std::isnan(ulps))
+            stats.maxUlps = std::max(stats.maxUlps, ulps);
         stats.maxAbs = std::max(stats.maxAbs, abs);
         if (ulps <= tol.ulps || abs <= tol.abs) continue;
         if (stats.failures++ == 0) {
             std::ostringstream s;
-            s << "sample " << sample << " element " << i << ": got " << got[i] << ", x87 " << want[i] << " (" << ulps
-              << " ulps, " << abs << " abs)";
+            s << "sample " << sample << " element " << i << ": got " << got[i] << ", x87 "
+              << want[i] << " (" << ulps << " ulps, " << abs << " abs)";
             stats.firstFailure = s.str();
         }
     }
@@ -99,7 +103,9 @@ public:
         return *report;
     }
 
-    void Record(Slot slot, const std::string& set, const ErrorStats& stats) { cells_[slot][set] = stats; }
+    void Record(Slot slot, const std::string& set, const ErrorStats& stats) {
+        cells_[slot][set] = stats;
+    }
 
     void TearDown() override {
         if (cells_.empty()) return;
@@ -133,11 +139,13 @@ private:
             t << "| D3DX" << SlotName(slot);
             for (const Column& column : kColumns) {
                 const auto it = bySet.find(column.set);
-                t << " | " << (it == bySet.end() ? std::string(column.otherwise) : Cell(it->second));
+                t << " | "
+                  << (it == bySet.end() ? std::string(column.otherwise) : Cell(it->second));
             }
             t << " |\n";
         }
-        t << "\nLargest error against the x87 reference in ulps (reference values >= " << kUlpReportFloor
+        t << "\nLargest error against the x87 reference in ulps (reference values >= "
+          << kUlpReportFloor
           << "), absolute error in parentheses; x87: the set keeps the x87 operation.\n";
         return t.str();
     }
@@ -174,11 +182,13 @@ TEST_P(VariantSet, EverySlotAgreesWithTheX87Reference) {
         const Tolerance tol = ToleranceFor(set, e.slot);
         const std::vector<Outcome> got = RunSamples(e.slot, e.fn, SeedOf(e.slot), kSamples);
         ErrorStats stats;
-        for (std::size_t s = 0; s < got.size(); ++s) Measure(stats, got[s], references[i][s], tol, s);
+        for (std::size_t s = 0; s < got.size(); ++s)
+            Measure(stats, got[s], references[i][s], tol, s);
         AccuracyReport::Instance().Record(e.slot, set.name, stats);
-        std::printf("[%s] %-32s max %8.2f ulps  max abs %.3g  (tolerance %.0f ulps / %.1g)\n", set.name,
-                    SlotName(e.slot), stats.maxUlps, stats.maxAbs, tol.ulps, tol.abs);
-        EXPECT_EQ(stats.failures, 0u) << set.name << " D3DX" << SlotName(e.slot) << ": " << stats.firstFailure;
+        std::printf("[%s] %-32s max %8.2f ulps  max abs %.3g  (tolerance %.0f ulps / %.1g)\n",
+                    set.name, SlotName(e.slot), stats.maxUlps, stats.maxAbs, tol.ulps, tol.abs);
+        EXPECT_EQ(stats.failures, 0u)
+            << set.name << " D3DX" << SlotName(e.slot) << ": " << stats.firstFailure;
     }
 }
 
@@ -198,13 +208,16 @@ TEST_P(VariantSet, OutputMayBeAnyInputOfItsType) {
 TEST_P(VariantSet, MisalignedArgumentsGiveBitIdenticalResults) {
     Select();
     for (const VariantEntry& e : List()) {
-        const std::vector<Outcome> aligned = RunSamples(e.slot, e.fn, SeedOf(e.slot), kLayoutSamples);
+        const std::vector<Outcome> aligned =
+            RunSamples(e.slot, e.fn, SeedOf(e.slot), kLayoutSamples);
         for (int offset : {4, 8, 12}) {
             const std::vector<Outcome> shifted =
                 RunSamples(e.slot, e.fn, SeedOf(e.slot), kLayoutSamples, ShiftedLayout(offset));
             std::size_t mismatches = 0;
-            for (std::size_t s = 0; s < aligned.size(); ++s) mismatches += BitIdentical(aligned[s], shifted[s]) ? 0 : 1;
-            EXPECT_EQ(mismatches, 0u) << "D3DX" << SlotName(e.slot) << " with arguments at 16n+" << offset;
+            for (std::size_t s = 0; s < aligned.size(); ++s)
+                mismatches += BitIdentical(aligned[s], shifted[s]) ? 0 : 1;
+            EXPECT_EQ(mismatches, 0u)
+                << "D3DX" << SlotName(e.slot) << " with arguments at 16n+" << offset;
         }
     }
 }
@@ -217,7 +230,9 @@ const VariantSetParam kSets[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Sets, VariantSet, ::testing::ValuesIn(kSets),
-                         [](const ::testing::TestParamInfo<VariantSetParam>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<VariantSetParam>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // ---------------------------------------------------------------------------
 
@@ -243,16 +258,19 @@ TEST(Sse2Set, MatchesItsSseTwinsBitForBit) {
         const auto mine = RunSamples(e.slot, e.fn, SeedOf(e.slot), kSamples);
         const auto theirs = RunSamples(e.slot, twin->fn, SeedOf(e.slot), kSamples);
         std::size_t mismatches = 0;
-        for (std::size_t s = 0; s < mine.size(); ++s) mismatches += BitIdentical(mine[s], theirs[s]) ? 0 : 1;
+        for (std::size_t s = 0; s < mine.size(); ++s)
+            mismatches += BitIdentical(mine[s], theirs[s]) ? 0 : 1;
         EXPECT_EQ(mismatches, 0u) << "D3DX" << SlotName(e.slot);
     }
     SelectInstructionSet("");
     EXPECT_EQ(shared, 16);
-    EXPECT_EQ(ownWithTwin, 16);  // the other two own variants (rotations about x and y) have no twin
+    EXPECT_EQ(ownWithTwin,
+              16);  // the other two own variants (rotations about x and y) have no twin
 }
 
 TEST(SlotTable, RowsFollowTheSlotOrder) {
-    for (int i = 0; i < kSlotCount; ++i) EXPECT_EQ(CaseOf(static_cast<Slot>(i)).slot, i) << SlotName(static_cast<Slot>(i));
+    for (int i = 0; i < kSlotCount; ++i)
+        EXPECT_EQ(CaseOf(static_cast<Slot>(i)).slot, i) << SlotName(static_cast<Slot>(i));
 }
 
 }  // namespace

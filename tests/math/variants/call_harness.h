@@ -4,6 +4,8 @@
 // the same type), and everything it wrote flattened into a list of floats.
 #pragma once
 
+#include "dispatch/op_table.h"
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -14,8 +16,6 @@
 #include <type_traits>
 #include <utility>
 #include <vector>
-
-#include "dispatch/op_table.h"
 
 namespace d3dx::testing {
 
@@ -56,8 +56,8 @@ inline D3DXQUATERNION RandomUnitQuaternion(Rng& rng) {
                      w = Uniform(rng, -1, 1);
         const double length = std::sqrt(x * x + y * y + z * z + w * w);
         if (length < 0.1 || length > 1.0) continue;
-        return {static_cast<float>(x / length), static_cast<float>(y / length), static_cast<float>(z / length),
-                static_cast<float>(w / length)};
+        return {static_cast<float>(x / length), static_cast<float>(y / length),
+                static_cast<float>(z / length), static_cast<float>(w / length)};
     }
 }
 
@@ -88,15 +88,19 @@ inline D3DXMATRIX WellConditionedMatrix(Rng& rng) {
 template <class T>
 T GenerateValue(const Generator& g, Rng& rng) {
     if constexpr (std::is_same_v<T, D3DXMATRIX>) {
-        return g.matrix == MatrixKind::kRotation ? RotationOf(RandomUnitQuaternion(rng)) : WellConditionedMatrix(rng);
+        return g.matrix == MatrixKind::kRotation ? RotationOf(RandomUnitQuaternion(rng))
+                                                 : WellConditionedMatrix(rng);
     } else if constexpr (std::is_same_v<T, D3DXQUATERNION>) {
         if (g.unitQuaternions) return RandomUnitQuaternion(rng);
         const float r = g.vectorRange;
         return {Uniform(rng, -r, r), Uniform(rng, -r, r), Uniform(rng, -r, r), Uniform(rng, -r, r)};
     } else if constexpr (std::is_same_v<T, D3DXVIEWPORT>) {
-        return {static_cast<uint32_t>(Uniform(rng, 0, 100)), static_cast<uint32_t>(Uniform(rng, 0, 100)),
-                static_cast<uint32_t>(Uniform(rng, 100, 1000)), static_cast<uint32_t>(Uniform(rng, 100, 1000)),
-                Uniform(rng, 0.0f, 0.4f), Uniform(rng, 0.6f, 1.0f)};
+        return {static_cast<uint32_t>(Uniform(rng, 0, 100)),
+                static_cast<uint32_t>(Uniform(rng, 0, 100)),
+                static_cast<uint32_t>(Uniform(rng, 100, 1000)),
+                static_cast<uint32_t>(Uniform(rng, 100, 1000)),
+                Uniform(rng, 0.0f, 0.4f),
+                Uniform(rng, 0.6f, 1.0f)};
     } else if constexpr (std::is_same_v<T, float>) {
         return Uniform(rng, g.scalarLow, g.scalarHigh);
     } else {
@@ -109,9 +113,12 @@ T GenerateValue(const Generator& g, Rng& rng) {
 
 // Conditioning tests, chosen by the argument types of the slot.
 inline double Dot3(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-    return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y + static_cast<double>(a.z) * b.z;
+    return static_cast<double>(a.x) * b.x + static_cast<double>(a.y) * b.y +
+           static_cast<double>(a.z) * b.z;
 }
-inline D3DXVECTOR3 Minus(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline D3DXVECTOR3 Minus(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 inline D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
@@ -223,7 +230,8 @@ struct Signature<R(A...)> {
     }
 
     static Outcome Call(OpFn f, const Values& values, const Layout& layout) {
-        return CallWith(reinterpret_cast<R (*)(A...)>(f), values, layout, std::index_sequence_for<A...>{});
+        return CallWith(reinterpret_cast<R (*)(A...)>(f), values, layout,
+                        std::index_sequence_for<A...>{});
     }
 
 private:
@@ -253,7 +261,8 @@ private:
         (PairIf<O, I>(pairs), ...);
     }
     template <std::size_t... O>
-    static void CollectPairs(std::vector<std::pair<int, int>>& pairs, std::index_sequence<O...> all) {
+    static void CollectPairs(std::vector<std::pair<int, int>>& pairs,
+                             std::index_sequence<O...> all) {
         (PairsOf<O>(pairs, all), ...);
     }
 
@@ -264,18 +273,22 @@ private:
     }
 
     template <std::size_t I>
-    static void Place(std::array<Cell, kMaxArgs>& cells, const Values& values, const Layout& layout) {
+    static void Place(std::array<Cell, kMaxArgs>& cells, const Values& values,
+                      const Layout& layout) {
         using K = ArgKind<Arg<I>>;
         if constexpr (K::kIsPointer) {
             // The aliased output's object starts out holding the input's value.
             if (static_cast<int>(I) == layout.aliasOutput) return;
-            const int target = static_cast<int>(I) == layout.aliasInput ? layout.aliasOutput : static_cast<int>(I);
-            std::memcpy(cells[target].bytes + layout.offset[target], &std::get<I>(values), sizeof(typename K::Value));
+            const int target =
+                static_cast<int>(I) == layout.aliasInput ? layout.aliasOutput : static_cast<int>(I);
+            std::memcpy(cells[target].bytes + layout.offset[target], &std::get<I>(values),
+                        sizeof(typename K::Value));
         }
     }
 
     template <std::size_t I>
-    static Arg<I> Pass(std::array<Cell, kMaxArgs>& cells, const Values& values, const Layout& layout) {
+    static Arg<I> Pass(std::array<Cell, kMaxArgs>& cells, const Values& values,
+                       const Layout& layout) {
         if constexpr (ArgKind<Arg<I>>::kIsPointer) {
             return static_cast<Arg<I>>(CellOf<I>(cells, layout));
         } else {
@@ -294,7 +307,8 @@ private:
     }
 
     template <std::size_t... I>
-    static Outcome CallWith(R (*f)(A...), const Values& values, const Layout& layout, std::index_sequence<I...>) {
+    static Outcome CallWith(R (*f)(A...), const Values& values, const Layout& layout,
+                            std::index_sequence<I...>) {
         std::array<Cell, kMaxArgs> cells{};
         (Place<I>(cells, values, layout), ...);
         Outcome out;

@@ -13,10 +13,10 @@ constexpr Generator kSplines{0.0f, 1.0f, 10.0f, true, MatrixKind::kWellCondition
 constexpr Generator kInterpolation{0.0f, 1.0f, 1.0f, true, MatrixKind::kWellConditioned};
 constexpr Generator kAngles{-1.0e4f, 1.0e4f, 1.0f, true, MatrixKind::kWellConditioned};
 constexpr Generator kRotations{-1.0f, 1.0f, 1.0f, true, MatrixKind::kRotation};
-constexpr Generator kCrossingLines{-10.0f, 10.0f, 10.0f, true, MatrixKind::kWellConditioned,
-                                   Conditioning::kLineCrossesPlane};
-constexpr Generator kTriangles{-10.0f, 10.0f, 10.0f, true, MatrixKind::kWellConditioned,
-                               Conditioning::kFairTriangle};
+constexpr Generator kCrossingLines{
+    -10.0f, 10.0f, 10.0f, true, MatrixKind::kWellConditioned, Conditioning::kLineCrossesPlane};
+constexpr Generator kTriangles{
+    -10.0f, 10.0f, 10.0f, true, MatrixKind::kWellConditioned, Conditioning::kFairTriangle};
 
 // Tolerances (ulps, absolute).
 constexpr Tolerance kTight{4, 1e-6};
@@ -27,7 +27,8 @@ constexpr Tolerance kLines{64, 2e-4};          // divisions by a difference of d
 constexpr Tolerance kPlaneBuilders{16, 2e-5};  // a normalised plane times itself or a light
 constexpr Tolerance kSines{8, 2e-6};           // range reduction of angles up to 1e4
 constexpr Tolerance kLoose3DNow{64, 1e-5};     // starting point for the 3DNow! column
-constexpr Tolerance kViewport{64, 5e-4};       // screen coordinates up to ~1100: a few ulps at that scale
+constexpr Tolerance kViewport{64,
+                              5e-4};  // screen coordinates up to ~1100: a few ulps at that scale
 
 // THE table: one row per slot, in slot order.
 const std::array<SlotCase, kSlotCount> kCases{{
@@ -98,11 +99,13 @@ struct Runner {
 };
 
 template <class F>
-std::vector<Outcome> RunTyped(OpFn fn, const Generator& g, unsigned seed, std::size_t count, const Layout& layout) {
+std::vector<Outcome> RunTyped(OpFn fn, const Generator& g, unsigned seed, std::size_t count,
+                              const Layout& layout) {
     Rng rng(seed);
     std::vector<Outcome> out;
     out.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) out.push_back(Signature<F>::Call(fn, Signature<F>::Generate(g, rng), layout));
+    for (std::size_t i = 0; i < count; ++i)
+        out.push_back(Signature<F>::Call(fn, Signature<F>::Generate(g, rng), layout));
     return out;
 }
 
@@ -126,7 +129,8 @@ std::vector<AliasRun> AliasedTyped(OpFn fn, const Generator& g, unsigned seed, s
 }
 
 const std::array<Runner, kSlotCount> kRunners{{
-#define D3DX_SLOT(index, Name, Ret, Params, Args) {#Name, &RunTyped<fn::Name>, &AliasedTyped<fn::Name>},
+#define D3DX_SLOT(index, Name, Ret, Params, Args) \
+    {#Name, &RunTyped<fn::Name>, &AliasedTyped<fn::Name>},
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }};
@@ -136,7 +140,8 @@ const std::array<Runner, kSlotCount> kRunners{{
 const SlotCase& CaseOf(Slot slot) { return kCases[slot]; }
 const char* SlotName(Slot slot) { return kRunners[slot].name; }
 
-std::vector<Outcome> RunSamples(Slot slot, OpFn fn, unsigned seed, std::size_t count, const Layout& layout) {
+std::vector<Outcome> RunSamples(Slot slot, OpFn fn, unsigned seed, std::size_t count,
+                                const Layout& layout) {
     return kRunners[slot].run(fn, kCases[slot].generator, seed, count, layout);
 }
 

@@ -3,11 +3,11 @@
 // reference.
 #pragma once
 
+#include "call_harness.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
-
-#include "call_harness.h"
 
 namespace d3dx::testing {
 
@@ -31,7 +31,8 @@ const char* SlotName(Slot slot);
 
 // Type-erased runs of one slot's operation on `count` samples generated from
 // `seed`: every outcome with the standard layout, or with a given layout.
-std::vector<Outcome> RunSamples(Slot slot, OpFn fn, unsigned seed, std::size_t count, const Layout& layout = {});
+std::vector<Outcome> RunSamples(Slot slot, OpFn fn, unsigned seed, std::size_t count,
+                                const Layout& layout = {});
 
 // For each sample and each output/input pair of the same type: the outcome
 // with the output passed as that input, next to the outcome without aliasing.

@@ -1,10 +1,10 @@
 // Matrix operations of the x87 table: builders, products, transpose,
 // determinant, inverse and the composed transformations.
+#include "x87_test_support.h"
+
 #include <cmath>
 #include <numbers>
 #include <string>
-
-#include "x87_test_support.h"
 
 namespace d3dx {
 using namespace d3dx::testing;
@@ -57,7 +57,8 @@ TEST_F(MatrixBuilders, RotationAxisAboutTheAxesEqualsTheAxisRotations) {
         D3DXVECTOR3 axis;  // deliberately not unit length
         D3DXMATRIX* (*rotate)(D3DXMATRIX*, float);
     };
-    const Case cases[] = {{{2, 0, 0}, D3DXMatrixRotationX}, {{0, 0.5f, 0}, D3DXMatrixRotationY},
+    const Case cases[] = {{{2, 0, 0}, D3DXMatrixRotationX},
+                          {{0, 0.5f, 0}, D3DXMatrixRotationY},
                           {{0, 0, 3}, D3DXMatrixRotationZ}};
     for (const Case& c : cases) {
         for (float angle : {0.3f, -1.2f, 2.5f}) {
@@ -98,13 +99,16 @@ TEST_F(MatrixAlgebra, InverseOfAScaledTranslation) {
     float determinant = 0;
     ASSERT_EQ(D3DXMatrixInverse(&inverse, &determinant, &m), &inverse);
     EXPECT_FLOAT_EQ(determinant, 40.0f);
-    ExpectNear(inverse, D3DXMATRIX{{{0.5f, 0, 0, 0}, {0, 0.25f, 0, 0}, {0, 0, 0.2f, 0}, {-0.5f, -0.5f, -0.6f, 1}}});
+    ExpectNear(
+        inverse,
+        D3DXMATRIX{{{0.5f, 0, 0, 0}, {0, 0.25f, 0, 0}, {0, 0, 0.2f, 0}, {-0.5f, -0.5f, -0.6f, 1}}});
 }
 
 TEST_F(MatrixAlgebra, SingularMatricesLeaveOutUntouchedButReportTheDeterminant) {
     const D3DXMATRIX zero{};
     // 1/D overflows single precision although D is not zero.
-    const D3DXMATRIX tiny{{{1e-10f, 0, 0, 0}, {0, 1e-10f, 0, 0}, {0, 0, 1e-10f, 0}, {0, 0, 0, 1e-10f}}};
+    const D3DXMATRIX tiny{
+        {{1e-10f, 0, 0, 0}, {0, 1e-10f, 0, 0}, {0, 0, 1e-10f, 0}, {0, 0, 0, 1e-10f}}};
     for (const D3DXMATRIX* m : {&zero, &tiny}) {
         D3DXMATRIX out = kGeneral;
         float determinant = -1.0f;
@@ -176,8 +180,8 @@ std::string ProductPathName(const ::testing::TestParamInfo<MatrixMultiplyFn>& in
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, MatrixProducts,
-                         ::testing::Values(&d3dx::x87::MatrixMultiply, &d3dx::x87alt::MatrixMultiply,
-                                           &D3DXMatrixMultiply),
+                         ::testing::Values(&d3dx::x87::MatrixMultiply,
+                                           &d3dx::x87alt::MatrixMultiply, &D3DXMatrixMultiply),
                          ProductPathName);
 
 TEST(MatrixProductTranspose, EqualsTransposeOfProductOnBothPaths) {
@@ -200,9 +204,12 @@ class Transformations : public X87Entries {};
 
 TEST_F(Transformations, EveryOptionalPointerNullGivesIdentity) {
     D3DXMATRIX m = kGeneral;
-    ASSERT_EQ(D3DXMatrixTransformation(&m, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), &m);
+    ASSERT_EQ(D3DXMatrixTransformation(&m, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+              &m);
     EXPECT_TRUE(SameBits(m, kIdentity));
-    EXPECT_EQ(D3DXMatrixTransformation(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), nullptr);
+    EXPECT_EQ(
+        D3DXMatrixTransformation(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
 }
 
 TEST_F(Transformations, ScalingCentreNeedsAScalingRotation) {
@@ -234,7 +241,8 @@ TEST_F(Transformations, RotationAboutACentreThenTranslation) {
     const D3DXVECTOR3 centre{1, 0, 0};
     const D3DXVECTOR3 translation{0, 0, 5};
     D3DXMATRIX m;
-    D3DXMatrixTransformation(&m, nullptr, nullptr, nullptr, &centre, &kQuarterTurnAboutZ, &translation);
+    D3DXMatrixTransformation(&m, nullptr, nullptr, nullptr, &centre, &kQuarterTurnAboutZ,
+                             &translation);
     ExpectNear(ApplyToPoint(m, {2, 0, 0}), D3DXVECTOR3{1, 1, 5}, 1e-6f);
     // The rotation centre is used only with a rotation.
     D3DXMatrixTransformation(&m, nullptr, nullptr, nullptr, &centre, nullptr, &translation);
@@ -245,7 +253,8 @@ TEST_F(Transformations, AffineScalesRotatesAboutTheCentreAndTranslates) {
     const D3DXVECTOR3 centre{1, 0, 0};
     const D3DXVECTOR3 translation{0, 0, 5};
     D3DXMATRIX m;
-    ASSERT_EQ(D3DXMatrixAffineTransformation(&m, 2, &centre, &kQuarterTurnAboutZ, &translation), &m);
+    ASSERT_EQ(D3DXMatrixAffineTransformation(&m, 2, &centre, &kQuarterTurnAboutZ, &translation),
+              &m);
     ExpectNear(ApplyToPoint(m, {2, 0, 0}), D3DXVECTOR3{1, 3, 5}, 1e-6f);
     D3DXMatrixAffineTransformation(&m, 2, &centre, nullptr, nullptr);
     EXPECT_TRUE(SameBits(m, D3DXMATRIX{{{2, 0, 0, 0}, {0, 2, 0, 0}, {0, 0, 2, 0}, {0, 0, 0, 1}}}));

@@ -8,7 +8,9 @@ namespace {
 
 using PlaneOps = X87Entries;
 
-float Distance(const D3DXPLANE& p, const D3DXVECTOR3& v) { return p.a * v.x + p.b * v.y + p.c * v.z + p.d; }
+float Distance(const D3DXPLANE& p, const D3DXVECTOR3& v) {
+    return p.a * v.x + p.b * v.y + p.c * v.z + p.d;
+}
 
 const D3DXVECTOR3 kPoints[] = {{0, 0, 0}, {1, 2, 3}, {-4, 0.5f, 2}, {10, -7, 0.25f}};
 
@@ -31,12 +33,12 @@ TEST_F(PlaneOps, PlaneFromPointsPassesThroughThemWithAUnitNormal) {
 }
 
 TEST_F(PlaneOps, PlaneNormalizeScalesByTheNormalOnly) {
-    struct Case { D3DXPLANE in, expected; };
+    struct Case {
+        D3DXPLANE in, expected;
+    };
     const Case cases[] = {
-        {{0, 0, 0, 5}, {0, 0, 0, 0}},
-        {{0, 2, 0, 4}, {0, 1, 0, 2}},
-        {{0, 1, 0, 7}, {0, 1, 0, 7}},
-        {{3, 0, 4, -10}, {0.6f, 0, 0.8f, -2}},
+        {{0, 0, 0, 5}, {0, 0, 0, 0}},   {{0, 2, 0, 4}, {0, 1, 0, 2}},
+        {{0, 1, 0, 7}, {0, 1, 0, 7}},   {{3, 0, 4, -10}, {0.6f, 0, 0.8f, -2}},
         {{NAN, 0, 0, 1}, {0, 0, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -48,10 +50,12 @@ TEST_F(PlaneOps, PlaneNormalizeScalesByTheNormalOnly) {
 
 TEST_F(PlaneOps, IntersectLineFindsThePointOnTheWholeLine) {
     const D3DXPLANE ground{0, 1, 0, -1};  // y = 1
-    struct Case { D3DXVECTOR3 v1, v2, expected; };
+    struct Case {
+        D3DXVECTOR3 v1, v2, expected;
+    };
     const Case cases[] = {
         {{0, 0, 0}, {0, 2, 0}, {0, 1, 0}},
-        {{1, 2, 3}, {1, 3, 3}, {1, 1, 3}},  // plane behind V1
+        {{1, 2, 3}, {1, 3, 3}, {1, 1, 3}},    // plane behind V1
         {{0, -3, 0}, {2, -1, 4}, {4, 1, 8}},  // plane beyond V2
     };
     for (const Case& c : cases) {
@@ -62,10 +66,13 @@ TEST_F(PlaneOps, IntersectLineFindsThePointOnTheWholeLine) {
 }
 
 TEST_F(PlaneOps, IntersectLineWithoutAFiniteAnswerIsNullAndWritesNothing) {
-    struct Case { D3DXPLANE plane; D3DXVECTOR3 v1, v2; };
+    struct Case {
+        D3DXPLANE plane;
+        D3DXVECTOR3 v1, v2;
+    };
     const Case cases[] = {
-        {{0, 1, 0, -1}, {0, 0, 0}, {5, 0, 1}},           // parallel
-        {{1, 0, 0, 1e30f}, {0, 0, 0}, {1e-30f, 0, 0}},   // parameter overflows
+        {{0, 1, 0, -1}, {0, 0, 0}, {5, 0, 1}},          // parallel
+        {{1, 0, 0, 1e30f}, {0, 0, 0}, {1e-30f, 0, 0}},  // parameter overflows
         {{1, 0, 0, NAN}, {0, 0, 0}, {1, 0, 0}},
     };
     for (const Case& c : cases) {
@@ -77,7 +84,8 @@ TEST_F(PlaneOps, IntersectLineWithoutAFiniteAnswerIsNullAndWritesNothing) {
 
 TEST_F(PlaneOps, PlaneTransformMovesThePlaneWithTheInverseTranspose) {
     const D3DXPLANE p{0, 0, 1, -2};  // z = 2
-    const D3DXMATRIX inverseTransposeOfLift{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, -3}, {0, 0, 0, 1}}};
+    const D3DXMATRIX inverseTransposeOfLift{
+        {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, -3}, {0, 0, 0, 1}}};
     D3DXPLANE out;
     D3DXPlaneTransform(&out, &p, &inverseTransposeOfLift);  // lifted by 3 along z
     ExpectNear(out, {0, 0, 1, -5}, 0);

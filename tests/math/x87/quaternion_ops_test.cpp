@@ -32,7 +32,8 @@ TEST_F(QuaternionOps, SlerpOfOppositeQuaternionsStaysAtTheFirst) {
 TEST_F(QuaternionOps, SlerpEndpointsAreTheKeysOnTheShortWay) {
     const std::vector<D3DXQUATERNION> q = RandomUnitQuaternions(16);
     for (size_t i = 0; i + 1 < q.size(); i += 2) {
-        const float dot = q[i].x * q[i + 1].x + q[i].y * q[i + 1].y + q[i].z * q[i + 1].z + q[i].w * q[i + 1].w;
+        const float dot =
+            q[i].x * q[i + 1].x + q[i].y * q[i + 1].y + q[i].z * q[i + 1].z + q[i].w * q[i + 1].w;
         ExpectNear(Slerp(q[i], q[i + 1], 0.0f), q[i]);
         ExpectNear(Slerp(q[i], q[i + 1], 1.0f), dot < 0 ? Negated(q[i + 1]) : q[i + 1]);
     }
@@ -41,7 +42,8 @@ TEST_F(QuaternionOps, SlerpEndpointsAreTheKeysOnTheShortWay) {
 TEST_F(QuaternionOps, SlerpFollowsTheArcAtConstantSpeed) {
     const D3DXQUATERNION from = AxisAngleQuaternion({0, 0, 1}, 0.2f);
     const D3DXQUATERNION to = AxisAngleQuaternion({0, 0, 1}, 1.4f);
-    for (float t : kTs) ExpectSameRotation(Slerp(from, to, t), AxisAngleQuaternion({0, 0, 1}, 0.2f + 1.2f * t));
+    for (float t : kTs)
+        ExpectSameRotation(Slerp(from, to, t), AxisAngleQuaternion({0, 0, 1}, 0.2f + 1.2f * t));
 }
 
 TEST_F(QuaternionOps, MultiplyAppliesTheFirstRotationFirst) {
@@ -58,10 +60,12 @@ TEST_F(QuaternionOps, MultiplyAppliesTheFirstRotationFirst) {
 }
 
 TEST_F(QuaternionOps, InverseConjugatesAndDividesByTheSquaredLength) {
-    struct Case { D3DXQUATERNION in, expected; };
+    struct Case {
+        D3DXQUATERNION in, expected;
+    };
     const Case cases[] = {
-        {{0, 0, 0, 1e-10f}, {0, 0, 0, 0}},            // squared length below 2^-63
-        {{0.6f, 0, 0, 0.8f}, {-0.6f, 0, 0, 0.8f}},    // unit: conjugate only
+        {{0, 0, 0, 1e-10f}, {0, 0, 0, 0}},          // squared length below 2^-63
+        {{0.6f, 0, 0, 0.8f}, {-0.6f, 0, 0, 0.8f}},  // unit: conjugate only
         {{0, 2, 0, 0}, {0, -0.5f, 0, 0}},
         {{1, 1, 1, 1}, {-0.25f, -0.25f, -0.25f, 0.25f}},
     };
@@ -73,7 +77,9 @@ TEST_F(QuaternionOps, InverseConjugatesAndDividesByTheSquaredLength) {
 }
 
 TEST_F(QuaternionOps, NormalizeFollowsTheUnitLengthRule) {
-    struct Case { D3DXQUATERNION in, expected; };
+    struct Case {
+        D3DXQUATERNION in, expected;
+    };
     const Case cases[] = {
         {{0, 0, 0, 0}, {0, 0, 0, 0}},
         {{0, 0, 0, 1e-20f}, {0, 0, 0, 0}},  // squared length below FLT_MIN
@@ -129,12 +135,15 @@ TEST_F(QuaternionOps, RotationMatrixRecoversTheQuaternion) {
 // Half turns have trace -1 and take the diagonal branch; the diagonals
 // without a rotation show which index wins a tie.
 TEST_F(QuaternionOps, RotationMatrixDiagonalBranchPicksTheLargestTerm) {
-    struct Case { float d0, d1, d2; D3DXQUATERNION expected; };
+    struct Case {
+        float d0, d1, d2;
+        D3DXQUATERNION expected;
+    };
     const float h = std::sqrt(2.0f) / 2;
     const Case cases[] = {
-        {1, -1, -1, {1, 0, 0, 0}}, {-1, 1, -1, {0, 1, 0, 0}}, {-1, -1, 1, {0, 0, 1, 0}},
-        {-1, -1, -1, {h, 0, 0, 0}},  // all terms equal: index 0
-        {-1, 0, 0, {0, h, 0, 0}},    // terms 1 and 2 equal: index 1
+        {1, -1, -1, {1, 0, 0, 0}}, {-1, 1, -1, {0, 1, 0, 0}},
+        {-1, -1, 1, {0, 0, 1, 0}}, {-1, -1, -1, {h, 0, 0, 0}},  // all terms equal: index 0
+        {-1, 0, 0, {0, h, 0, 0}},                               // terms 1 and 2 equal: index 1
     };
     for (const Case& c : cases) {
         const D3DXMATRIX m{{{c.d0, 0, 0, 0}, {0, c.d1, 0, 0}, {0, 0, c.d2, 0}, {0, 0, 0, 1}}};
@@ -149,7 +158,8 @@ TEST_F(QuaternionOps, YawPitchRollAppliesRollThenPitchThenYaw) {
     D3DXQUATERNION q, expected;
     D3DXQuaternionRotationYawPitchRoll(&q, yaw, 0, 0);
     ExpectNear(q, {0, std::sin(yaw / 2), 0, std::cos(yaw / 2)});
-    const D3DXQUATERNION y = AxisAngleQuaternion({0, 1, 0}, yaw), p = AxisAngleQuaternion({1, 0, 0}, pitch),
+    const D3DXQUATERNION y = AxisAngleQuaternion({0, 1, 0}, yaw),
+                         p = AxisAngleQuaternion({1, 0, 0}, pitch),
                          r = AxisAngleQuaternion({0, 0, 1}, roll);
     D3DXQuaternionMultiply(&expected, &r, &p);
     D3DXQuaternionMultiply(&expected, &expected, &y);
@@ -185,7 +195,10 @@ TEST_F(QuaternionOps, ExpOfHalfTurnIsMinusOne) {
 
 TEST_F(QuaternionOps, BaryCentricCornersAreTheKeys) {
     const std::vector<D3DXQUATERNION> q = RandomUnitQuaternions(3, 11);
-    struct Case { float f, g; int key; };
+    struct Case {
+        float f, g;
+        int key;
+    };
     for (const Case& c : {Case{0, 0, 0}, Case{1, 0, 1}, Case{0, 1, 2}}) {
         D3DXQUATERNION out;
         D3DXQuaternionBaryCentric(&out, &q[0], &q[1], &q[2], c.f, c.g);
@@ -207,7 +220,8 @@ TEST_F(QuaternionOps, SquadSetupAndSquadOnEvenlySpacedKeys) {
     ExpectNear(c, k[2]);  // the flipped key is brought back next to k[1]
     ExpectNear(*D3DXQuaternionSquad(&out, &k[1], &a, &b, &c, 0), k[1], 1e-5f);
     ExpectNear(*D3DXQuaternionSquad(&out, &k[1], &a, &b, &c, 1), c, 1e-5f);
-    ExpectSameRotation(*D3DXQuaternionSquad(&out, &k[1], &a, &b, &c, 0.5f), AxisAngleQuaternion(axis, 0.75f));
+    ExpectSameRotation(*D3DXQuaternionSquad(&out, &k[1], &a, &b, &c, 0.5f),
+                       AxisAngleQuaternion(axis, 0.75f));
 }
 
 }  // namespace

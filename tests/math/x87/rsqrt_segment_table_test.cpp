@@ -1,11 +1,12 @@
 // The 1/sqrt segment table: its reference rows, the segment lookup by bit
 // pattern, and the accuracy of every segment.
+#include "x87/rsqrt_segment_table.h"
+
+#include "x87_test_support.h"
+
 #include <bit>
 #include <cmath>
 #include <cstdlib>
-
-#include "x87_test_support.h"
-#include "x87/rsqrt_segment_table.h"
 
 namespace d3dx {
 using namespace d3dx::testing;
@@ -32,13 +33,15 @@ TEST(RsqrtSegmentTable, ReferenceRows) {
                         {511, "-0.17703247", "1.0611718"}};
     for (const Row& row : rows) {
         EXPECT_EQ(RsqrtSegmentTable[row.index].slope, std::strtof(row.slope, nullptr)) << row.index;
-        EXPECT_EQ(RsqrtSegmentTable[row.index].intercept, std::strtof(row.intercept, nullptr)) << row.index;
+        EXPECT_EQ(RsqrtSegmentTable[row.index].intercept, std::strtof(row.intercept, nullptr))
+            << row.index;
     }
 }
 
 TEST(RsqrtSegmentTable, SlopesAreMultiplesOfTheirQuantum) {
     for (int i = 0; i < d3dx::kRsqrtSegmentCount; ++i) {
-        const double steps = std::ldexp(static_cast<double>(RsqrtSegmentTable[i].slope), i < 256 ? 14 : 16);
+        const double steps =
+            std::ldexp(static_cast<double>(RsqrtSegmentTable[i].slope), i < 256 ? 14 : 16);
         EXPECT_EQ(steps, std::round(steps)) << i;
     }
 }
@@ -48,9 +51,14 @@ TEST(RsqrtSegmentTable, LookupFindsTheSegmentHoldingM) {
         float m;
         int index;
     };
-    const Case cases[] = {{0.5f, 0},          {0.5f + 1.0f / 512, 1}, {std::nextafter(1.0f, 0.0f), 255},
-                          {1.0f, 256},        {1.5f, 384},            {std::nextafter(2.0f, 0.0f), 511}};
-    for (const Case& c : cases) EXPECT_EQ(RsqrtSegmentIndex(std::bit_cast<uint32_t>(c.m)), c.index) << c.m;
+    const Case cases[] = {{0.5f, 0},
+                          {0.5f + 1.0f / 512, 1},
+                          {std::nextafter(1.0f, 0.0f), 255},
+                          {1.0f, 256},
+                          {1.5f, 384},
+                          {std::nextafter(2.0f, 0.0f), 511}};
+    for (const Case& c : cases)
+        EXPECT_EQ(RsqrtSegmentIndex(std::bit_cast<uint32_t>(c.m)), c.index) << c.m;
 }
 
 TEST(RsqrtSegmentTable, RelativeErrorBelowBoundOverAFineSweep) {

@@ -1,10 +1,10 @@
 // Vector operations of the x87 table: transforms, normalisers, projection,
 // the 4D cross product and the splines.
+#include "x87_test_support.h"
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
-
-#include "x87_test_support.h"
 
 namespace d3dx {
 using namespace d3dx::testing;
@@ -27,8 +27,9 @@ struct TransformSet {
 const TransformSet kTransformSets[] = {
     {"reference", d3dx::x87::Vec2Transform, d3dx::x87::Vec3Transform, d3dx::x87::Vec4Transform,
      d3dx::x87::Vec2TransformNormal, d3dx::x87::Vec3TransformNormal},
-    {"alternate", d3dx::x87alt::Vec2Transform, d3dx::x87alt::Vec3Transform, d3dx::x87alt::Vec4Transform,
-     d3dx::x87alt::Vec2TransformNormal, d3dx::x87alt::Vec3TransformNormal},
+    {"alternate", d3dx::x87alt::Vec2Transform, d3dx::x87alt::Vec3Transform,
+     d3dx::x87alt::Vec4Transform, d3dx::x87alt::Vec2TransformNormal,
+     d3dx::x87alt::Vec3TransformNormal},
 };
 
 TEST(VectorTransforms, PointsAndDirectionsOnBothPaths) {
@@ -73,15 +74,19 @@ TEST_F(TransformCoord, DividesOnlyWhenWIsNotNearOne) {
         bool divides;
     };
     // FLT_EPSILON above 1 is still near; two of them are not.
-    const Case cases[] = {{1, false}, {1 + FLT_EPSILON, false}, {1 - FLT_EPSILON, false},
-                          {1 + 2 * FLT_EPSILON, true}, {4, true}};
+    const Case cases[] = {{1, false},
+                          {1 + FLT_EPSILON, false},
+                          {1 - FLT_EPSILON, false},
+                          {1 + 2 * FLT_EPSILON, true},
+                          {4, true}};
     for (const Case& c : cases) {
         D3DXMATRIX m = kIdentity;
         m.m[3][0] = c.w;
         m.m[3][1] = 2 * c.w;
         m.m[3][2] = -c.w;
         m.m[3][3] = c.w;
-        const D3DXVECTOR3 expected = c.divides ? D3DXVECTOR3{1, 2, -1} : D3DXVECTOR3{c.w, 2 * c.w, -c.w};
+        const D3DXVECTOR3 expected =
+            c.divides ? D3DXVECTOR3{1, 2, -1} : D3DXVECTOR3{c.w, 2 * c.w, -c.w};
         const D3DXVECTOR3 origin{0, 0, 0};
         const D3DXVECTOR2 origin2{0, 0};
         D3DXVECTOR3 out;
@@ -135,10 +140,11 @@ TEST(Normalizers, AlternateUnitAndZeroRules) {
 TEST(Normalizers, AlternateMatchesReferenceAcrossExponents) {
     for (int exponent = -60; exponent <= 60; ++exponent) {
         const float scale = std::ldexp(1.0f, exponent);
-        for (const D3DXVECTOR3& direction : {D3DXVECTOR3{3, 0, 4}, D3DXVECTOR3{1, -2, 2}, D3DXVECTOR3{0.1f, 5, -0.3f}}) {
+        for (const D3DXVECTOR3& direction :
+             {D3DXVECTOR3{3, 0, 4}, D3DXVECTOR3{1, -2, 2}, D3DXVECTOR3{0.1f, 5, -0.3f}}) {
             const D3DXVECTOR3 v{direction.x * scale, direction.y * scale, direction.z * scale};
-            ExpectNear(Normalized(d3dx::x87alt::Vec3Normalize, v), Normalized(d3dx::x87::Vec3Normalize, v),
-                       2e-6f);
+            ExpectNear(Normalized(d3dx::x87alt::Vec3Normalize, v),
+                       Normalized(d3dx::x87::Vec3Normalize, v), 2e-6f);
         }
     }
 }
@@ -179,10 +185,12 @@ constexpr D3DXVIEWPORT kScreen{0, 0, 640, 480, 0, 1};
 TEST_F(Projection, ViewportCentreAndBack) {
     const D3DXVECTOR3 centre{0, 0, 0.5f};
     D3DXVECTOR3 pixel;
-    ASSERT_EQ(D3DXVec3Project(&pixel, &centre, &kScreen, &kIdentity, &kIdentity, &kIdentity), &pixel);
+    ASSERT_EQ(D3DXVec3Project(&pixel, &centre, &kScreen, &kIdentity, &kIdentity, &kIdentity),
+              &pixel);
     EXPECT_TRUE(SameBits(pixel, D3DXVECTOR3{320, 240, 0.5f}));
     D3DXVECTOR3 back;
-    ASSERT_EQ(D3DXVec3Unproject(&back, &pixel, &kScreen, &kIdentity, &kIdentity, &kIdentity), &back);
+    ASSERT_EQ(D3DXVec3Unproject(&back, &pixel, &kScreen, &kIdentity, &kIdentity, &kIdentity),
+              &back);
     ExpectNear(back, centre);
     const D3DXVECTOR3 corner{-1, 1, 0};
     D3DXVec3Project(&pixel, &corner, &kScreen, nullptr, nullptr, nullptr);

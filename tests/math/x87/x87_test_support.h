@@ -1,7 +1,9 @@
 // Shared fixture, values and comparisons of the x87 reference tests.
 #pragma once
 
-#include <gtest/gtest.h>
+#include "d3dx_math.h"
+#include "dispatch/op_table.h"
+#include "dispatch/test_hooks.h"
 
 #include <array>
 #include <bit>
@@ -11,9 +13,7 @@
 #include <random>
 #include <vector>
 
-#include "d3dx_math.h"
-#include "dispatch/op_table.h"
-#include "dispatch/test_hooks.h"
+#include <gtest/gtest.h>
 
 namespace d3dx::testing {
 
@@ -38,7 +38,8 @@ template <class T>
 void ExpectNear(const T& actual, const T& expected, float tolerance = kTolerance) {
     const auto a = FloatsOf(actual);
     const auto e = FloatsOf(expected);
-    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_NEAR(a[i], e[i], tolerance) << "component " << i;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        EXPECT_NEAR(a[i], e[i], tolerance) << "component " << i;
 }
 
 // Bit-for-bit equality, so that -0 and NaN payloads count too.
@@ -50,8 +51,10 @@ bool SameBits(const T& a, const T& b) {
 inline constexpr D3DXMATRIX kIdentity{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 
 // A well-conditioned matrix with no special structure.
-inline constexpr D3DXMATRIX kGeneral{{{2, 1, 0.5f, 0.25f}, {-1, 3, 0.75f, 0.5f}, {0.5f, -0.25f, 4, 1}, {1, 2, -3, 5}}};
-inline constexpr D3DXMATRIX kOther{{{0.5f, -2, 1, 3}, {1.5f, 0.25f, -1, 2}, {-0.75f, 1, 2.5f, -0.5f}, {3, -1, 0.5f, 1}}};
+inline constexpr D3DXMATRIX kGeneral{
+    {{2, 1, 0.5f, 0.25f}, {-1, 3, 0.75f, 0.5f}, {0.5f, -0.25f, 4, 1}, {1, 2, -3, 5}}};
+inline constexpr D3DXMATRIX kOther{
+    {{0.5f, -2, 1, 3}, {1.5f, 0.25f, -1, 2}, {-0.75f, 1, 2.5f, -0.5f}, {3, -1, 0.5f, 1}}};
 
 // Diagonally dominant random matrices from a fixed seed: invertible and
 // well conditioned, and failures reproduce.
@@ -69,14 +72,16 @@ inline D3DXQUATERNION Negated(const D3DXQUATERNION& q) { return {-q.x, -q.y, -q.
 
 // q or -q: both stand for the same rotation.
 inline void ExpectSameRotation(const D3DXQUATERNION& actual, const D3DXQUATERNION& expected) {
-    const float dot = actual.x * expected.x + actual.y * expected.y + actual.z * expected.z + actual.w * expected.w;
+    const float dot = actual.x * expected.x + actual.y * expected.y + actual.z * expected.z +
+                      actual.w * expected.w;
     ExpectNear(actual, dot < 0 ? Negated(expected) : expected, 1e-5f);
 }
 
 // Row vector (x, y, z, 1) times m, divided by its w.
 inline D3DXVECTOR3 TransformPoint(const D3DXVECTOR3& p, const D3DXMATRIX& m) {
     float r[4];
-    for (int j = 0; j < 4; ++j) r[j] = p.x * m.m[0][j] + p.y * m.m[1][j] + p.z * m.m[2][j] + m.m[3][j];
+    for (int j = 0; j < 4; ++j)
+        r[j] = p.x * m.m[0][j] + p.y * m.m[1][j] + p.z * m.m[2][j] + m.m[3][j];
     return {r[0] / r[3], r[1] / r[3], r[2] / r[3]};
 }
 

@@ -20,8 +20,7 @@ zorQCorpseData* DataOf(zorQEntityRef* corpse) { return static_cast<zorQCorpseDat
 
 class CorpseTriggerTest : public ::testing::Test {
 protected:
-    FlamerPtr MakeFlamer(zorPlFlamerClass& cls, const D3DXVECTOR3& at)
-    {
+    FlamerPtr MakeFlamer(zorPlFlamerClass& cls, const D3DXVECTOR3& at) {
         FlamerPtr made(static_cast<zorPlFlamer*>(cls.CreateObj()));
         made->Create(world.Add(at, kUnitMin, kUnitMax), 0);
         return made;
@@ -29,8 +28,7 @@ protected:
 
     // Kills the Flamer quietly and places its corpse, keeping the callback it
     // registered; the log starts afresh after.
-    zorQEntityRef* PlaceCorpse()
-    {
+    zorQEntityRef* PlaceCorpse() {
         flamer->Kill(0);
         zorQEntityRef* corpse = flamer->PlaceCorpse();
         callback = world.Of(CallKind::kRegister).at(0).callback;
@@ -46,8 +44,7 @@ protected:
     zorQEventCallback callback = nullptr;
 };
 
-TEST_F(CorpseTriggerTest, KillWithZeroOnlyDies)
-{
+TEST_F(CorpseTriggerTest, KillWithZeroOnlyDies) {
     flamer->Kill(0);
 
     EXPECT_TRUE(world.Of(CallKind::kPick).empty());
@@ -55,10 +52,11 @@ TEST_F(CorpseTriggerTest, KillWithZeroOnlyDies)
     EXPECT_EQ(flamer->LastKillFlag(), 0);
 }
 
-TEST_F(CorpseTriggerTest, KillWithAFlagExplodesAtTheFlamerBeforeDying)
-{
+TEST_F(CorpseTriggerTest, KillWithAFlagExplodesAtTheFlamerBeforeDying) {
     std::vector<bool> deadAtMessage;
-    world.onMessage = [&](zorQEntityRef*, zorQMsgDamage*) { deadAtMessage.push_back(flamer->IsDead()); };
+    world.onMessage = [&](zorQEntityRef*, zorQMsgDamage*) {
+        deadAtMessage.push_back(flamer->IsDead());
+    };
 
     flamer->Kill(2);
 
@@ -71,8 +69,7 @@ TEST_F(CorpseTriggerTest, KillWithAFlagExplodesAtTheFlamerBeforeDying)
 }
 
 // A Flamer with no entity has nowhere to explode; it still dies.
-TEST_F(CorpseTriggerTest, KillWithoutAnEntitySkipsTheExplosion)
-{
+TEST_F(CorpseTriggerTest, KillWithoutAnEntitySkipsTheExplosion) {
     FlamerPtr bodiless(static_cast<zorPlFlamer*>(flamerClass->CreateObj()));
 
     bodiless->Kill(2);
@@ -84,8 +81,7 @@ TEST_F(CorpseTriggerTest, KillWithoutAnEntitySkipsTheExplosion)
 
 // Killed by its own blast, a Flamer dies once and does not explode again
 // from inside the explosion; a neighbour killed by the blast explodes.
-TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce)
-{
+TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce) {
     flamerClass->maxHealth = 20;
     FlamerPtr weak = MakeFlamer(*flamerClass, {500, 0, 0});
     FlamerPtr neighbour = MakeFlamer(*flamerClass, {530, 0, 0});
@@ -99,16 +95,14 @@ TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce)
     EXPECT_EQ(neighbour->LastKillFlag(), kZorPlClassicKillDamage);
 }
 
-TEST_F(CorpseTriggerTest, PlaceCorpseWithoutACorpseRegistersNothing)
-{
+TEST_F(CorpseTriggerTest, PlaceCorpseWithoutACorpseRegistersNothing) {
     FlamerPtr bodiless(static_cast<zorPlFlamer*>(flamerClass->CreateObj()));
 
     EXPECT_EQ(bodiless->PlaceCorpse(), nullptr);
     EXPECT_TRUE(world.calls.empty());
 }
 
-TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero)
-{
+TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero) {
     zorQEntityRef* corpse = flamer->PlaceCorpse();
 
     ASSERT_NE(corpse, nullptr);
@@ -127,16 +121,15 @@ TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero)
 
 // The event source is read from the corpse's data again for the second
 // registration.
-TEST_F(CorpseTriggerTest, SecondRegistrationRereadsTheEventSource)
-{
+TEST_F(CorpseTriggerTest, SecondRegistrationRereadsTheEventSource) {
     std::unique_ptr<zorQEventSource> replaced;
     world.onCorpse = [&](zorQEntityRef* corpse) {
         zorQCorpseData* data = DataOf(corpse);
         auto* first = static_cast<zorq::testing::RecordingEventSource*>(data->eventSource);
         first->onRegister = [data, &replaced] {
             replaced.reset(data->eventSource);
-            data->eventSource = new zorq::testing::RecordingEventSource(*static_cast<zorq::testing::RecordingWorld*>(
-                zorQWorld_Current()));
+            data->eventSource = new zorq::testing::RecordingEventSource(
+                *static_cast<zorq::testing::RecordingWorld*>(zorQWorld_Current()));
         };
     };
 
@@ -155,10 +148,10 @@ struct EventCase {
 
 void PrintTo(const EventCase& c, std::ostream* os) { *os << '"' << c.text << '"'; }
 
-class CorpseEventTextTest : public CorpseTriggerTest, public ::testing::WithParamInterface<EventCase> {};
+class CorpseEventTextTest : public CorpseTriggerTest,
+                            public ::testing::WithParamInterface<EventCase> {};
 
-TEST_P(CorpseEventTextTest, OnlyTheWholeWordInAnyCaseExplodes)
-{
+TEST_P(CorpseEventTextTest, OnlyTheWholeWordInAnyCaseExplodes) {
     zorQEntityRef* corpse = PlaceCorpse();
 
     callback(GetParam().text, corpse);
@@ -170,12 +163,12 @@ INSTANTIATE_TEST_SUITE_P(Texts, CorpseEventTextTest,
                          ::testing::Values(EventCase{"fireblow", true}, EventCase{"FIREBLOW", true},
                                            EventCase{"FireBlow", true}, EventCase{"fIREbLOW", true},
                                            EventCase{"fire", false}, EventCase{"fireblo", false},
-                                           EventCase{"fireblow1", false}, EventCase{"fireblow ", false},
+                                           EventCase{"fireblow1", false},
+                                           EventCase{"fireblow ", false},
                                            EventCase{" fireblow", false}, EventCase{"", false},
                                            EventCase{"firebl\xcf\x89", false}));
 
-TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain)
-{
+TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain) {
     zorQEntityRef* corpse = PlaceCorpse();
 
     callback("fireblow", corpse);
@@ -188,8 +181,7 @@ TEST_F(CorpseTriggerTest, EveryEventExplodesTheCorpseAgain)
 
 // The corpse road finds its tuning through the corpse's data, so it works
 // after the Flamer is gone.
-TEST_F(CorpseTriggerTest, CorpseUsesTheClassObjectOfItsDataAfterTheFlamerIsGone)
-{
+TEST_F(CorpseTriggerTest, CorpseUsesTheClassObjectOfItsDataAfterTheFlamerIsGone) {
     zorQEntityRef* corpse = PlaceCorpse();
     zorq::testing::ClassPtr other = zorq::testing::MakeClass(7, nullptr);
     DataOf(corpse)->classObject = other.get();
@@ -202,8 +194,7 @@ TEST_F(CorpseTriggerTest, CorpseUsesTheClassObjectOfItsDataAfterTheFlamerIsGone)
     EXPECT_EQ(picks[0].max.x, corpse->position.x + 7.0f);
 }
 
-TEST_F(CorpseTriggerTest, EventWithoutCorpseDataDoesNothing)
-{
+TEST_F(CorpseTriggerTest, EventWithoutCorpseDataDoesNothing) {
     zorQEntityRef* corpse = PlaceCorpse();
     zorQEntityRef* plain = world.Add({0, 0, 0}, kUnitMin, kUnitMax);
     zorQCorpseData* data = DataOf(corpse);

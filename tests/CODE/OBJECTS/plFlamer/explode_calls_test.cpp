@@ -2,9 +2,9 @@
 // record and the effect transform carry.
 #include "explode_test_world.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -20,23 +20,19 @@ constexpr std::size_t kHostOnlyOffset = 38;  // the two bytes the Flamer leaves 
 static_assert(sizeof(zorQMsgDamage) == 44);
 constexpr uint16_t kCanary = 0xA55A;
 
-uint32_t Bits(float value)
-{
+uint32_t Bits(float value) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
 }
 
-std::vector<CallKind> Kinds(const std::vector<Call>& calls)
-{
+std::vector<CallKind> Kinds(const std::vector<Call>& calls) {
     std::vector<CallKind> kinds;
-    for (const Call& call : calls)
-        kinds.push_back(call.kind);
+    for (const Call& call : calls) kinds.push_back(call.kind);
     return kinds;
 }
 
-void ExpectTranslation(const D3DXMATRIX& m, const D3DXVECTOR3& at)
-{
+void ExpectTranslation(const D3DXMATRIX& m, const D3DXVECTOR3& at) {
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 4; ++column)
             EXPECT_EQ(m.m[row][column], row == column ? 1.0f : 0.0f) << row << "," << column;
@@ -57,15 +53,15 @@ protected:
     zorq::testing::ClassPtr flamerClass = zorq::testing::MakeClass(50, &effect);
 };
 
-TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect)
-{
+TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect) {
     world.scriptedPicks = std::vector<zorQEntityRef*>{near, far, other};
 
     flamerClass->ExplodeCorpse(centre);
 
-    EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::kPick, CallKind::kBox, CallKind::kMessage,
-                                                         CallKind::kBox, CallKind::kBox, CallKind::kMessage,
-                                                         CallKind::kSpawn}));
+    EXPECT_EQ(
+        Kinds(world.calls),
+        (std::vector<CallKind>{CallKind::kPick, CallKind::kBox, CallKind::kMessage, CallKind::kBox,
+                               CallKind::kBox, CallKind::kMessage, CallKind::kSpawn}));
     const Call& pick = world.calls[0];
     EXPECT_EQ(pick.capacity, 32);
     EXPECT_EQ(pick.filter, 1);
@@ -80,8 +76,7 @@ TEST_F(ExplodeCallsTest, PickThenBoxAndMessageAlternatingThenTheEffect)
     ExpectTranslation(world.calls.back().transform, centre->position);
 }
 
-TEST_F(ExplodeCallsTest, WithoutAnEffectTheLastCallIsTheLastMessage)
-{
+TEST_F(ExplodeCallsTest, WithoutAnEffectTheLastCallIsTheLastMessage) {
     flamerClass->explosionClass = nullptr;
     world.scriptedPicks = std::vector<zorQEntityRef*>{far, near};
 
@@ -92,8 +87,7 @@ TEST_F(ExplodeCallsTest, WithoutAnEffectTheLastCallIsTheLastMessage)
     EXPECT_EQ(world.calls.back().entity, near);
 }
 
-TEST_F(ExplodeCallsTest, NoPicksStillStartTheEffectAtTheCentre)
-{
+TEST_F(ExplodeCallsTest, NoPicksStillStartTheEffectAtTheCentre) {
     for (int reported : {0, -1}) {
         world.calls.clear();
         world.scriptedPicks = std::vector<zorQEntityRef*>{near};
@@ -101,15 +95,15 @@ TEST_F(ExplodeCallsTest, NoPicksStillStartTheEffectAtTheCentre)
 
         flamerClass->ExplodeCorpse(centre);
 
-        EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::kPick, CallKind::kSpawn})) << reported;
+        EXPECT_EQ(Kinds(world.calls), (std::vector<CallKind>{CallKind::kPick, CallKind::kSpawn}))
+            << reported;
         ExpectTranslation(world.calls.back().transform, centre->position);
     }
 }
 
 // A host that reports more than it was allowed to write must not make the
 // explosion read past its list.
-TEST_F(ExplodeCallsTest, OverReportedPicksAreClampedToTheList)
-{
+TEST_F(ExplodeCallsTest, OverReportedPicksAreClampedToTheList) {
     world.scriptedPicks = std::vector<zorQEntityRef*>(40, near);
     world.reportedCount = 40;
 
@@ -119,8 +113,7 @@ TEST_F(ExplodeCallsTest, OverReportedPicksAreClampedToTheList)
     EXPECT_EQ(world.Of(CallKind::kMessage).size(), 32u);
 }
 
-TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection)
-{
+TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection) {
     flamerClass->splashDamage = -7;
     flamerClass->impulse = -0.0f;
     flamerClass->rotImpulse = 1.0e-40f;  // subnormal
@@ -147,8 +140,7 @@ TEST_F(ExplodeCallsTest, RecordCarriesTheTuningBitForBitAndTheDirection)
     }
 }
 
-TEST_F(ExplodeCallsTest, DefaultTuningIsSentUnchanged)
-{
+TEST_F(ExplodeCallsTest, DefaultTuningIsSentUnchanged) {
     zorq::testing::ClassPtr defaults(CreateObjClass());
     world.scriptedPicks = std::vector<zorQEntityRef*>{near, other};
 
@@ -163,8 +155,7 @@ TEST_F(ExplodeCallsTest, DefaultTuningIsSentUnchanged)
 
 // The record is refilled for each receiver; the two bytes after `kind`
 // belong to the host and keep whatever the host put there.
-TEST_F(ExplodeCallsTest, HostBytesOfTheRecordAreLeftAlone)
-{
+TEST_F(ExplodeCallsTest, HostBytesOfTheRecordAreLeftAlone) {
     world.scriptedPicks = std::vector<zorQEntityRef*>{near, other, near};
     std::vector<uint16_t> seen;
     world.onMessage = [&](zorQEntityRef*, zorQMsgDamage* record) {
@@ -184,12 +175,10 @@ TEST_F(ExplodeCallsTest, HostBytesOfTheRecordAreLeftAlone)
 
 // The centre is read again at every use: a handler that moves it moves the
 // origin of every later message and the effect, not the cube.
-TEST_F(ExplodeCallsTest, HandlerMovingTheCentreMovesWhatFollows)
-{
+TEST_F(ExplodeCallsTest, HandlerMovingTheCentreMovesWhatFollows) {
     world.scriptedPicks = std::vector<zorQEntityRef*>{near, other};
     world.onMessage = [&](zorQEntityRef* target, zorQMsgDamage*) {
-        if (target == near)
-            centre->position = {1, -8, 13};
+        if (target == near) centre->position = {1, -8, 13};
     };
 
     flamerClass->ExplodeCorpse(centre);
@@ -205,8 +194,7 @@ TEST_F(ExplodeCallsTest, HandlerMovingTheCentreMovesWhatFollows)
     ExpectTranslation(world.calls.back().transform, {1, -8, 13});
 }
 
-TEST_F(ExplodeCallsTest, HostPickFindsEntitiesByTheirBoxes)
-{
+TEST_F(ExplodeCallsTest, HostPickFindsEntitiesByTheirBoxes) {
     flamerClass->ExplodeCorpse(centre);
 
     // centre, near and other are within reach; far lies in the cube but not

@@ -2,9 +2,9 @@
 // nearest point of each box decides, the cube only narrows the candidates.
 #include "explode_test_world.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,8 +24,7 @@ void PrintTo(const ReachCase& c, std::ostream* os) { *os << c.name; }
 
 class ExplodeReachTest : public ::testing::TestWithParam<ReachCase> {};
 
-TEST_P(ExplodeReachTest, DistanceToTheBoxDecides)
-{
+TEST_P(ExplodeReachTest, DistanceToTheBoxDecides) {
     const ReachCase& c = GetParam();
     zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);
@@ -49,11 +48,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ReachCase{"BoxContainsTheCentre", 100, {5, 0, 0}, {-10, -10, -10}, {10, 10, 10}, true},
         ReachCase{"FaceExactlyOnTheRadius", 100, {110, 0, 0}, {-10, -10, -10}, {10, 10, 10}, true},
-        ReachCase{"FaceJustBeyondTheRadius", 100, {110.5f, 0, 0}, {-10, -10, -10}, {10, 10, 10}, false},
+        ReachCase{
+            "FaceJustBeyondTheRadius", 100, {110.5f, 0, 0}, {-10, -10, -10}, {10, 10, 10}, false},
         // (60, 80, 0) is exactly 100 away: the diagonal boundary is a hit too.
         ReachCase{"CornerExactlyOnTheRadius", 100, {61, 81, 0}, {-1, -1, -1}, {1, 1, 1}, true},
-        ReachCase{"InTheCubesCornerBeyondTheSphere", 100, {90, 90, 90}, {-5, -5, -5}, {5, 5, 5}, false},
-        ReachCase{"LargeBoxFromAFarPosition", 100, {0, 0, -300}, {-50, -50, -250}, {50, 50, 250}, true},
+        ReachCase{
+            "InTheCubesCornerBeyondTheSphere", 100, {90, 90, 90}, {-5, -5, -5}, {5, 5, 5}, false},
+        ReachCase{
+            "LargeBoxFromAFarPosition", 100, {0, 0, -300}, {-50, -50, -250}, {50, 50, 250}, true},
         ReachCase{"RadiusZeroTouchingBox", 0, {10, 0, 0}, {-10, -1, -1}, {1, 1, 1}, true},
         ReachCase{"RadiusZeroBoxContainingTheCentre", 0, {0, 0, 0}, {-1, -1, -1}, {1, 1, 1}, true},
         ReachCase{"RadiusZeroBoxApart", 0, {10, 0, 0}, {-9.5f, -1, -1}, {1, 1, 1}, false},
@@ -62,11 +64,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The distance starts from zero for every entity: a far entity before a
 // near one must not make the near one look far.
-TEST(ExplodeGeometry, EachEntityIsMeasuredAfresh)
-{
+TEST(ExplodeGeometry, EachEntityIsMeasuredAfresh) {
     zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);
-    zorQEntityRef* far = world.Add({500, 500, 500}, zorq::testing::kUnitMin, zorq::testing::kUnitMax);
+    zorQEntityRef* far =
+        world.Add({500, 500, 500}, zorq::testing::kUnitMin, zorq::testing::kUnitMax);
     zorQEntityRef* near = world.Add({0, 0, 50}, zorq::testing::kUnitMin, zorq::testing::kUnitMax);
     world.scriptedPicks = std::vector<zorQEntityRef*>{far, near};
     auto flamerClass = zorq::testing::MakeClass(100, nullptr);
@@ -78,8 +80,7 @@ TEST(ExplodeGeometry, EachEntityIsMeasuredAfresh)
     EXPECT_EQ(messages[0].entity, near);
 }
 
-TEST(ExplodeGeometry, CubeIsTheRadiusAroundTheCentre)
-{
+TEST(ExplodeGeometry, CubeIsTheRadiusAroundTheCentre) {
     zorq::testing::RecordingWorld world;
     zorQEntityRef* centre = world.Add({10, -20, 30.5f}, kOrigin, kOrigin);
     auto flamerClass = zorq::testing::MakeClass(75, nullptr);
@@ -98,8 +99,7 @@ TEST(ExplodeGeometry, CubeIsTheRadiusAroundTheCentre)
 
 // A negative radius inverts the cube; whatever the host offers is out of
 // reach, and the bound effect is still started.
-TEST(ExplodeGeometry, NegativeRadiusInvertsTheCubeAndStillStartsTheEffect)
-{
+TEST(ExplodeGeometry, NegativeRadiusInvertsTheCubeAndStillStartsTheEffect) {
     zorq::testing::RecordingWorld world;
     zorq::testing::RecordingEffect effect(world);
     zorQEntityRef* centre = world.Add(kOrigin, kOrigin, kOrigin);

@@ -13,7 +13,14 @@
 
 namespace zorq::testing {
 
-enum class CallKind { kPick, kBox, kData, kMessage, kSpawn, kRegister };
+enum class CallKind {
+    kPick,
+    kBox,
+    kData,
+    kMessage,
+    kSpawn,
+    kRegister
+};
 
 // One host call as the plug-in made it.
 struct Call {
@@ -23,11 +30,11 @@ struct Call {
     D3DXVECTOR3 max{};
     int capacity = 0;
     PICK_FILTER filter = PICK_FILTER_NONE;
-    unsigned long number = 0;         // Pick flags, Message number
+    unsigned long number = 0;  // Pick flags, Message number
     unsigned long param2 = 0;
-    zorQMsgDamage record{};           // Message: the record as delivered
-    D3DXMATRIX transform{};           // Spawn
-    int selector = -1;                // Register
+    zorQMsgDamage record{};  // Message: the record as delivered
+    D3DXMATRIX transform{};  // Spawn
+    int selector = -1;       // Register
     zorQEventCallback callback = nullptr;
     zorQEventSource* source = nullptr;
 };
@@ -51,9 +58,8 @@ public:
     RecordingWorld() : previous_(zorQWorld_SetCurrent(this)) {}
     ~RecordingWorld() override { zorQWorld_SetCurrent(previous_); }
 
-    int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity, PICK_FILTER filter,
-                     unsigned long flags) override
-    {
+    int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
+                     PICK_FILTER filter, unsigned long flags) override {
         Call call{CallKind::kPick};
         call.min = *min;
         call.max = *max;
@@ -64,8 +70,7 @@ public:
         int written = 0;
         if (scriptedPicks) {
             for (zorQEntityRef* entity : *scriptedPicks)
-                if (written < capacity)
-                    list[written++] = entity;
+                if (written < capacity) list[written++] = entity;
         } else {
             inPick_ = true;
             written = zorWorld::PickEntities(min, max, list, capacity, filter, flags);
@@ -74,8 +79,7 @@ public:
         return reportedCount ? *reportedCount : written;
     }
 
-    void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override
-    {
+    void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override {
         if (!inPick_) {
             Call call{CallKind::kBox};
             call.entity = entity;
@@ -84,16 +88,15 @@ public:
         zorWorld::GetEntityBox(entity, min, max);
     }
 
-    void* GetEntityData(zorQEntityRef* entity) override
-    {
+    void* GetEntityData(zorQEntityRef* entity) override {
         Call call{CallKind::kData};
         call.entity = entity;
         calls.push_back(call);
         return zorWorld::GetEntityData(entity);
     }
 
-    long SendMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2) override
-    {
+    long SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
+                     unsigned long param2) override {
         Call call{CallKind::kMessage};
         call.entity = target;
         call.number = msg;
@@ -101,35 +104,30 @@ public:
         auto* record = reinterpret_cast<zorQMsgDamage*>(param1);
         call.record = *record;
         calls.push_back(call);
-        if (onMessage)
-            onMessage(target, record);
+        if (onMessage) onMessage(target, record);
         return zorWorld::SendMessage(target, msg, param1, param2);
     }
 
     // A corpse whose event source logs its registrations.
-    zorQEntityRef* CreateCorpse(const D3DXVECTOR3* position, zorObjClass* classObject) override
-    {
+    zorQEntityRef* CreateCorpse(const D3DXVECTOR3* position, zorObjClass* classObject) override {
         const D3DXVECTOR3 boxMin{-1.0f, -1.0f, -1.0f};
         const D3DXVECTOR3 boxMax{1.0f, 1.0f, 1.0f};
         zorQEntityRef* corpse = CreateEntity(position, &boxMin, &boxMax);
         corpse->flags |= ZORQENTITY_CORPSE;
         corpse->data = new zorQCorpseData{new RecordingEventSource(*this), classObject};
-        if (onCorpse)
-            onCorpse(corpse);
+        if (onCorpse) onCorpse(corpse);
         return corpse;
     }
 
-    zorQEntityRef* Add(const D3DXVECTOR3& position, const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax)
-    {
+    zorQEntityRef* Add(const D3DXVECTOR3& position, const D3DXVECTOR3& boxMin,
+                       const D3DXVECTOR3& boxMax) {
         return CreateEntity(&position, &boxMin, &boxMax);
     }
 
-    std::vector<Call> Of(CallKind kind) const
-    {
+    std::vector<Call> Of(CallKind kind) const {
         std::vector<Call> found;
         for (const Call& call : calls)
-            if (call.kind == kind)
-                found.push_back(call);
+            if (call.kind == kind) found.push_back(call);
         return found;
     }
 
@@ -148,8 +146,8 @@ private:
     bool inPick_ = false;
 };
 
-inline long RecordingEventSource::SetEventCallback(int selector, zorQEventCallback callback, zorQEntityRef* corpse)
-{
+inline long RecordingEventSource::SetEventCallback(int selector, zorQEventCallback callback,
+                                                   zorQEntityRef* corpse) {
     if (onRegister) {
         auto once = std::move(onRegister);
         onRegister = nullptr;
@@ -168,8 +166,7 @@ inline long RecordingEventSource::SetEventCallback(int selector, zorQEventCallba
 class RecordingEffect : public zorCustomClass {
 public:
     explicit RecordingEffect(RecordingWorld& world) : world_(world) {}
-    long SpawnAt(D3DXMATRIX* transform) override
-    {
+    long SpawnAt(D3DXMATRIX* transform) override {
         Call call{CallKind::kSpawn};
         call.transform = *transform;
         world_.calls.push_back(call);
@@ -186,8 +183,7 @@ struct ClassDeleter {
 };
 using ClassPtr = std::unique_ptr<zorPlFlamerClass, ClassDeleter>;
 
-inline ClassPtr MakeClass(int radius, zorObjClass* effect)
-{
+inline ClassPtr MakeClass(int radius, zorObjClass* effect) {
     ClassPtr flamerClass(CreateObjClass());
     flamerClass->splashRadius = radius;
     flamerClass->explosionClass = effect;

@@ -1,20 +1,19 @@
 // Binding of the explosion effect class through the object registry.
 #include "plFlamer.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 namespace {
 
 // A registry that notes every lookup before answering it.
 class RecordingRegistry : public zorObjRegistry {
 public:
-    zorObjClass* GetClass(const char* name, const char* kind) override
-    {
+    zorObjClass* GetClass(const char* name, const char* kind) override {
         lookups.emplace_back(name, kind);
         return zorObjRegistry::GetClass(name, kind);
     }
@@ -23,23 +22,20 @@ public:
 
 class FlamerBindingTest : public ::testing::Test {
 protected:
-    FlamerBindingTest()
-    {
+    FlamerBindingTest() {
         previous = zorQObj_SetRegistry(&registry);
         effect.Setup(const_cast<char*>("fire_burst"), nullptr, nullptr, nullptr);
         other.Setup(const_cast<char*>("smoke"), nullptr, nullptr, nullptr);
         registry.Register(&effect, "custom");
         registry.Register(&other, "custom");
     }
-    ~FlamerBindingTest() override
-    {
+    ~FlamerBindingTest() override {
         delete cls;
         zorQObj_SetRegistry(previous);
     }
 
     void Name(const char* name) { std::strcpy(cls->explosionName, name); }
-    void Announce(const char* paramName)
-    {
+    void Announce(const char* paramName) {
         zorParam record(paramName, cls->explosionName, -1);
         cls->ParamChanged(&record);
     }
@@ -51,8 +47,7 @@ protected:
     zorPlFlamerClass* cls = CreateObjClass();
 };
 
-TEST_F(FlamerBindingTest, FirstReferenceBindsAndSecondLooksNothingUp)
-{
+TEST_F(FlamerBindingTest, FirstReferenceBindsAndSecondLooksNothingUp) {
     Name("Fire_BURST");
     cls->AddRef();
     EXPECT_EQ(cls->refCount, 1);
@@ -67,23 +62,20 @@ TEST_F(FlamerBindingTest, FirstReferenceBindsAndSecondLooksNothingUp)
     EXPECT_EQ(effect.refCount, 1);
 }
 
-TEST_F(FlamerBindingTest, EmptyNameBindsNothingAndLooksNothingUp)
-{
+TEST_F(FlamerBindingTest, EmptyNameBindsNothingAndLooksNothingUp) {
     cls->AddRef();
     EXPECT_EQ(cls->explosionClass, nullptr);
     EXPECT_TRUE(registry.lookups.empty());
 }
 
-TEST_F(FlamerBindingTest, UnknownNameLeavesTheClassUnbound)
-{
+TEST_F(FlamerBindingTest, UnknownNameLeavesTheClassUnbound) {
     Name("no_such_effect");
     cls->AddRef();
     EXPECT_EQ(cls->explosionClass, nullptr);
     EXPECT_EQ(registry.lookups.size(), 1u);
 }
 
-TEST_F(FlamerBindingTest, OnlyTheReleaseToZeroLetsTheEffectGo)
-{
+TEST_F(FlamerBindingTest, OnlyTheReleaseToZeroLetsTheEffectGo) {
     Name("fire_burst");
     cls->AddRef();
     cls->AddRef();
@@ -96,8 +88,7 @@ TEST_F(FlamerBindingTest, OnlyTheReleaseToZeroLetsTheEffectGo)
     EXPECT_EQ(effect.refCount, 0);
 }
 
-TEST_F(FlamerBindingTest, ChangeOfTheExplosionParameterRebindsWhateverItsCase)
-{
+TEST_F(FlamerBindingTest, ChangeOfTheExplosionParameterRebindsWhateverItsCase) {
     for (const char* recordName : {"flamer_explosion", "FLAMER_EXPLOSION", "Flamer_Explosion"}) {
         Name("fire_burst");
         Announce(recordName);
@@ -114,8 +105,7 @@ TEST_F(FlamerBindingTest, ChangeOfTheExplosionParameterRebindsWhateverItsCase)
     }
 }
 
-TEST_F(FlamerBindingTest, OtherParametersChangeNoBinding)
-{
+TEST_F(FlamerBindingTest, OtherParametersChangeNoBinding) {
     Name("fire_burst");
     Announce("flamer_splash_radius");
     Announce("flamer_explosion_x");
@@ -124,8 +114,7 @@ TEST_F(FlamerBindingTest, OtherParametersChangeNoBinding)
     cls->ParamChanged(nullptr);
 }
 
-TEST_F(FlamerBindingTest, HostParameterSettingRebindsAnUnreferencedClass)
-{
+TEST_F(FlamerBindingTest, HostParameterSettingRebindsAnUnreferencedClass) {
     ASSERT_EQ(zorQParam_SetText(cls, "flamer_explosion", "fire_burst"), ZORPARAM_OK);
     EXPECT_EQ(cls->refCount, 0);
     EXPECT_EQ(cls->explosionClass, &effect);
@@ -134,8 +123,7 @@ TEST_F(FlamerBindingTest, HostParameterSettingRebindsAnUnreferencedClass)
     cls->Release();
 }
 
-TEST_F(FlamerBindingTest, FirstReferenceAfterAnUnreferencedBindingKeepsOneReference)
-{
+TEST_F(FlamerBindingTest, FirstReferenceAfterAnUnreferencedBindingKeepsOneReference) {
     Name("fire_burst");
     Announce("flamer_explosion");
     ASSERT_EQ(effect.refCount, 1);

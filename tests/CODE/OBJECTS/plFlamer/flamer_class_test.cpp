@@ -1,13 +1,12 @@
 // The class object: defaults, parameters, objects, copies, storage.
-#include "plFlamer.h"
-
 #include "leak_delta.h"
-
-#include <gtest/gtest.h>
+#include "plFlamer.h"
 
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 using zorq::testing::LeakBaseline;
 
@@ -20,11 +19,26 @@ struct ParamExpectation {
 };
 
 const ParamExpectation kFlamerParams[] = {
-    {"flamer_explosion", PARAM_TEXT, [](zorPlFlamerClass* c) -> void* { return c->explosionName; }},
-    {"flamer_splash_radius", PARAM_INT, [](zorPlFlamerClass* c) -> void* { return &c->splashRadius; }},
-    {"flamer_splash_damage", PARAM_INT, [](zorPlFlamerClass* c) -> void* { return &c->splashDamage; }},
-    {"flamer_impulse", PARAM_FLOAT, [](zorPlFlamerClass* c) -> void* { return &c->impulse; }},
-    {"flamer_rot_impulse", PARAM_FLOAT, [](zorPlFlamerClass* c) -> void* { return &c->rotImpulse; }},
+    {"flamer_explosion", PARAM_TEXT,
+     [](zorPlFlamerClass* c) -> void* {
+         return c->explosionName;
+     }},
+    {"flamer_splash_radius", PARAM_INT,
+     [](zorPlFlamerClass* c) -> void* {
+         return &c->splashRadius;
+     }},
+    {"flamer_splash_damage", PARAM_INT,
+     [](zorPlFlamerClass* c) -> void* {
+         return &c->splashDamage;
+     }},
+    {"flamer_impulse", PARAM_FLOAT,
+     [](zorPlFlamerClass* c) -> void* {
+         return &c->impulse;
+     }},
+    {"flamer_rot_impulse", PARAM_FLOAT,
+     [](zorPlFlamerClass* c) -> void* {
+         return &c->rotImpulse;
+     }},
 };
 constexpr int kFlamerParamCount = 5;
 
@@ -34,8 +48,7 @@ protected:
     zorPlFlamerClass* cls = CreateObjClass();
 };
 
-TEST_F(FlamerClassTest, FreshClassHasTheDefaults)
-{
+TEST_F(FlamerClassTest, FreshClassHasTheDefaults) {
     ASSERT_NE(cls, nullptr);
     EXPECT_EQ(cls->explosionName[0], '\0');
     EXPECT_EQ(cls->explosionClass, nullptr);
@@ -46,8 +59,7 @@ TEST_F(FlamerClassTest, FreshClassHasTheDefaults)
     EXPECT_EQ(cls->refCount, 0);
 }
 
-TEST_F(FlamerClassTest, ListEndsWithTheFiveParametersPointingAtTheFields)
-{
+TEST_F(FlamerClassTest, ListEndsWithTheFiveParametersPointingAtTheFields) {
     ASSERT_GE(cls->paramCount, kFlamerParamCount);
     zorParam** flamer = cls->params + (cls->paramCount - kFlamerParamCount);
     for (int i = 0; i < kFlamerParamCount; ++i) {
@@ -60,18 +72,17 @@ TEST_F(FlamerClassTest, ListEndsWithTheFiveParametersPointingAtTheFields)
     }
 }
 
-TEST_F(FlamerClassTest, WritingThroughARecordChangesTheField)
-{
+TEST_F(FlamerClassTest, WritingThroughARecordChangesTheField) {
     *static_cast<int32_t*>(cls->GetParam(const_cast<char*>("flamer_splash_radius"))->data) = 7;
     *static_cast<float*>(cls->GetParam(const_cast<char*>("flamer_impulse"))->data) = 1.5f;
-    std::strcpy(static_cast<char*>(cls->GetParam(const_cast<char*>("flamer_explosion"))->data), "fx");
+    std::strcpy(static_cast<char*>(cls->GetParam(const_cast<char*>("flamer_explosion"))->data),
+                "fx");
     EXPECT_EQ(cls->splashRadius, 7);
     EXPECT_EQ(cls->impulse, 1.5f);
     EXPECT_STREQ(cls->explosionName, "fx");
 }
 
-TEST_F(FlamerClassTest, StorageComesFromTheTrackedAllocatorWithTheModulePath)
-{
+TEST_F(FlamerClassTest, StorageComesFromTheTrackedAllocatorWithTheModulePath) {
     LeakBaseline baseline;
     zorPlFlamerClass* other = CreateObjClass();
     bool found = false;
@@ -88,8 +99,7 @@ TEST_F(FlamerClassTest, StorageComesFromTheTrackedAllocatorWithTheModulePath)
     EXPECT_TRUE(baseline.NewBlocks().empty());
 }
 
-TEST(FlamerFactory, FailedAllocationYieldsNullAndReportsTheRequest)
-{
+TEST(FlamerFactory, FailedAllocationYieldsNullAndReportsTheRequest) {
     zorMemLeak_ClearEvents();
     zorGlobalMem_FailNext(1);
     EXPECT_EQ(CreateObjClass(), nullptr);
@@ -100,8 +110,7 @@ TEST(FlamerFactory, FailedAllocationYieldsNullAndReportsTheRequest)
     EXPECT_GT(failures[0].line, 0);
 }
 
-TEST_F(FlamerClassTest, CreateObjGivesDistinctFlamersOfThisClass)
-{
+TEST_F(FlamerClassTest, CreateObjGivesDistinctFlamersOfThisClass) {
     zorObj* first = cls->CreateObj();
     zorObj* second = cls->CreateObj();
     ASSERT_NE(first, nullptr);
@@ -115,14 +124,12 @@ TEST_F(FlamerClassTest, CreateObjGivesDistinctFlamersOfThisClass)
     delete second;
 }
 
-TEST_F(FlamerClassTest, CreateObjOnAFailingAllocatorYieldsNull)
-{
+TEST_F(FlamerClassTest, CreateObjOnAFailingAllocatorYieldsNull) {
     zorGlobalMem_FailNext(1);
     EXPECT_EQ(cls->CreateObj(), nullptr);
 }
 
-TEST_F(FlamerClassTest, CopySharesTheListAndTheEffectClassWithoutAReference)
-{
+TEST_F(FlamerClassTest, CopySharesTheListAndTheEffectClassWithoutAReference) {
     zorCustomClass effect;
     cls->explosionClass = &effect;
     cls->splashDamage = 33;
@@ -134,7 +141,8 @@ TEST_F(FlamerClassTest, CopySharesTheListAndTheEffectClassWithoutAReference)
         EXPECT_EQ(copy.explosionClass, &effect);
         EXPECT_EQ(effect.refCount, 0);
         EXPECT_EQ(copy.splashDamage, 33);
-        EXPECT_EQ(std::memcmp(copy.explosionName, cls->explosionName, sizeof copy.explosionName), 0);
+        EXPECT_EQ(std::memcmp(copy.explosionName, cls->explosionName, sizeof copy.explosionName),
+                  0);
         EXPECT_EQ(copy.splashRadius, cls->splashRadius);
         EXPECT_EQ(copy.impulse, cls->impulse);
         EXPECT_EQ(copy.rotImpulse, cls->rotImpulse);
@@ -144,8 +152,7 @@ TEST_F(FlamerClassTest, CopySharesTheListAndTheEffectClassWithoutAReference)
     cls->explosionClass = nullptr;
 }
 
-TEST_F(FlamerClassTest, CopyBehavesAsAFlamerClass)
-{
+TEST_F(FlamerClassTest, CopyBehavesAsAFlamerClass) {
     zorPlFlamerClass copy(*cls);
     zorModuleClass& asBase = copy;
     zorObj* obj = static_cast<zorObjClass&>(asBase).CreateObj();
@@ -153,8 +160,7 @@ TEST_F(FlamerClassTest, CopyBehavesAsAFlamerClass)
     delete obj;
 }
 
-TEST_F(FlamerClassTest, SelfAssignmentChangesNothing)
-{
+TEST_F(FlamerClassTest, SelfAssignmentChangesNothing) {
     cls->splashRadius = 42;
     std::strcpy(cls->explosionName, "self");
     zorParam** const params = cls->params;
@@ -167,8 +173,7 @@ TEST_F(FlamerClassTest, SelfAssignmentChangesNothing)
     EXPECT_STREQ(cls->params[1]->name, "flamer_splash_radius");
 }
 
-TEST_F(FlamerClassTest, AssignmentCopiesTheTuningAndSharesTheSourceList)
-{
+TEST_F(FlamerClassTest, AssignmentCopiesTheTuningAndSharesTheSourceList) {
     zorPlFlamerClass* target = CreateObjClass();
     cls->splashDamage = 5;
     cls->rotImpulse = 1.25f;
@@ -180,8 +185,7 @@ TEST_F(FlamerClassTest, AssignmentCopiesTheTuningAndSharesTheSourceList)
     EXPECT_EQ(cls->params[4]->data, &cls->rotImpulse);
 }
 
-TEST(FlamerClassArray, ElementsAreBuiltAndTheBlockGoesBackWhole)
-{
+TEST(FlamerClassArray, ElementsAreBuiltAndTheBlockGoesBackWhole) {
     LeakBaseline baseline;
     zorPlFlamerClass* classes = new zorPlFlamerClass[3];
     ASSERT_NE(classes, nullptr);
@@ -191,8 +195,7 @@ TEST(FlamerClassArray, ElementsAreBuiltAndTheBlockGoesBackWhole)
     EXPECT_TRUE(zorMemLeak_UnknownFrees().empty());
 }
 
-TEST(FlamerLifecycle, AWholeCycleLeavesNothingOutstanding)
-{
+TEST(FlamerLifecycle, AWholeCycleLeavesNothingOutstanding) {
     LeakBaseline baseline;
     zorCustomClass effect;
     effect.Setup(const_cast<char*>("cycle_fx"), nullptr, nullptr, nullptr);

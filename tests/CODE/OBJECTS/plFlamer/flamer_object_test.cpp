@@ -1,12 +1,11 @@
 // The Flamer object: creation, copies, deletion of single objects and arrays.
-#include "plFlamer.h"
-
 #include "leak_delta.h"
-
-#include <gtest/gtest.h>
+#include "plFlamer.h"
 
 #include <cstring>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 using zorq::testing::LeakBaseline;
 
@@ -24,12 +23,9 @@ struct CreateCase {
     long expected;
 };
 
-TEST_F(FlamerObjectTest, CreateReportsFailuresUnchangedAndSuccessAsZero)
-{
+TEST_F(FlamerObjectTest, CreateReportsFailuresUnchangedAndSuccessAsZero) {
     const CreateCase cases[] = {
-        {true, 5, 0},
-        {true, 0, 0},
-        {false, 0, ZORPLCLASSIC_NO_ENTITY},  // the classic player's -3
+        {true, 5, 0}, {true, 0, 0}, {false, 0, ZORPLCLASSIC_NO_ENTITY},  // the classic player's -3
     };
     static_assert(ZORPLCLASSIC_NO_ENTITY == -3);
     for (const CreateCase& c : cases) {
@@ -42,8 +38,7 @@ TEST_F(FlamerObjectTest, CreateReportsFailuresUnchangedAndSuccessAsZero)
     }
 }
 
-TEST_F(FlamerObjectTest, CopyUsesTheFlamerTableAndAssignmentKeepsTheTarget)
-{
+TEST_F(FlamerObjectTest, CopyUsesTheFlamerTableAndAssignmentKeepsTheTarget) {
     zorQEntityRef entity{3, 0, {}, {}, {}, nullptr, nullptr};
     zorPlFlamer source(cls);
     source.Create(&entity, 0);
@@ -65,8 +60,7 @@ TEST_F(FlamerObjectTest, CopyUsesTheFlamerTableAndAssignmentKeepsTheTarget)
     EXPECT_EQ(target.OwnEntity(), &entity);
 }
 
-TEST_F(FlamerObjectTest, DeletingThroughTheBaseReturnsTheBlock)
-{
+TEST_F(FlamerObjectTest, DeletingThroughTheBaseReturnsTheBlock) {
     LeakBaseline baseline;
     zorObj* flamer = cls->CreateObj();
     ASSERT_EQ(baseline.NewBlocks().size(), 1u);
@@ -83,8 +77,7 @@ struct NotedFlamer : zorPlFlamer {
     ~NotedFlamer() override { destroyed.push_back(this); }
 };
 
-TEST_F(FlamerObjectTest, ArrayDeletionDestroysLastToFirstAndReturnsOneBlock)
-{
+TEST_F(FlamerObjectTest, ArrayDeletionDestroysLastToFirstAndReturnsOneBlock) {
     destroyed.clear();
     LeakBaseline baseline;
     NotedFlamer* flamers = new NotedFlamer[3]{NotedFlamer(cls), NotedFlamer(cls), NotedFlamer(cls)};
