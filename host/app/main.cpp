@@ -1,5 +1,6 @@
 // flamer_host: loads the Flamer plug-in as the engine would, plays a scenario
 // in a recording world and prints what every explosion did.
+#include "d3dx_math.h"
 #include "default_scenario.h"
 #include "options.h"
 #include "plFlamer.h"
@@ -117,6 +118,11 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << flamer_host::UsageText(program);
+        return kExitSuccess;
+    }
+    if (options.version) {
+        // The project's version, which the math library's header carries.
+        std::cout << "flamer_host (flamer) " D3DXMATH_VERSION_STRING "\n";
         return kExitSuccess;
     }
     if (options.printDefault) {

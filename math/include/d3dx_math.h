@@ -8,6 +8,8 @@
  */
 #pragma once
 
+#include "d3dx_math_version.h"
+
 #include <stdint.h>
 
 #ifdef __cplusplus

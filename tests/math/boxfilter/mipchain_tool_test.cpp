@@ -5,11 +5,14 @@
 #ifdef MIPCHAIN_PATH
 
 #include "box_filter_test_support.h"
+#include "d3dx_math.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -160,6 +163,13 @@ TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
     EXPECT_FALSE(fs::exists(Level(0)));
     EXPECT_EQ(Run("--help"), 0);
+}
+
+TEST_F(MipchainTool, VersionIsTheProjectVersion) {
+    ASSERT_EQ(Run("--version"), 0);
+    std::ostringstream out;
+    out << std::ifstream(dir_ / "out.txt").rdbuf();
+    EXPECT_EQ(out.str(), "mipchain (flamer) " D3DXMATH_VERSION_STRING "\n");
 }
 
 }  // namespace
