@@ -5,6 +5,7 @@
 #include "options.h"
 #include "plFlamer.h"
 #include "plugin.h"
+#include "plugin_location.h"
 #include "report.h"
 #include "runner.h"
 #include "scenario.h"
@@ -15,6 +16,12 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+
+// The plug-in's place in an installed tree, relative to this program's
+// folder; cmake/Install.cmake sets it when the project has install rules.
+#ifndef FLAMER_INSTALLED_PLUGIN_PATH
+#define FLAMER_INSTALLED_PLUGIN_PATH ""
+#endif
 
 namespace {
 
@@ -111,8 +118,10 @@ int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;
-    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                   FLAMER_PLUGIN_PATH, options, error)) {
+    const std::string defaultPlugin = flamer_host::DefaultPluginPath(
+        flamer_host::ProgramDirectory(), FLAMER_INSTALLED_PLUGIN_PATH, FLAMER_PLUGIN_PATH);
+    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), defaultPlugin,
+                                   options, error)) {
         std::cerr << "flamer_host: " << error << "\n" << flamer_host::UsageText(program);
         return kExitBadInput;
     }
