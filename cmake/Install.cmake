@@ -30,18 +30,9 @@ function(flamer_relative_path var from to)
 endfunction()
 
 # --- The math library -------------------------------------------------------
-# A static library of C++ code with a C interface. A C program links it with
-# the C compiler, which does not add the C++ runtime: the installed target
-# carries what the C++ compiler adds and the C compiler does not (libstdc++
-# and libm with GCC), and libm in any case. The library stays static only:
-# every module that uses it keeps a private, hidden copy (the plug-in exports
-# none of it), and the dispatch state is per copy anyway.
-set(FLAMER_CXX_RUNTIME_LIBS ${CMAKE_CXX_IMPLICIT_LINK_LIBRARIES})
-list(REMOVE_ITEM FLAMER_CXX_RUNTIME_LIBS ${CMAKE_C_IMPLICIT_LINK_LIBRARIES})
-list(APPEND FLAMER_CXX_RUNTIME_LIBS m)
-list(REMOVE_DUPLICATES FLAMER_CXX_RUNTIME_LIBS)
-target_link_libraries(d3dxmath INTERFACE "$<INSTALL_INTERFACE:${FLAMER_CXX_RUNTIME_LIBS}>")
-
+# Static only: every module that uses it keeps a private, hidden copy (the
+# plug-in exports none of it), and the dispatch state is per copy anyway. Its
+# link interface carries the C++ runtime for C programs (math/CMakeLists.txt).
 install(TARGETS d3dxmath EXPORT flamerTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})

@@ -96,6 +96,24 @@ plugin_example_builds_and_loads() {
     [[ -f "$work/plugin/libplBeacon.so" ]] && ! exports "$work/plugin/libplBeacon.so" | grep -v -e '^CreateObjClass$' -e 'zorPlBeacon'
 }
 
+# The C example in a project that adds this one as a subdirectory: no tests,
+# no benchmarks, and the same target name as the installed package.
+c_example_as_subproject() {
+  local parent="$work/parent"
+  mkdir -p "$parent"
+  cat >"$parent/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(parent LANGUAGES C)
+add_subdirectory("$PWD" flamer)
+add_executable(math_example "$PWD/examples/math_c/main.c")
+target_link_libraries(math_example PRIVATE flamer::d3dxmath)
+CMAKE
+  cmake -S "$parent" -B "$parent/build" -G Ninja \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON &&
+    cmake --build "$parent/build" --target math_example --parallel 2 &&
+    "$parent/build/math_example"
+}
+
 check "every part is installed" has_installed_files
 check "the programs print the package version" programs_print_the_version
 check "the installed host program plays with the installed plug-in" \
@@ -103,6 +121,7 @@ check "the installed host program plays with the installed plug-in" \
 check "the installed plug-in exports none of the math library" plugin_exports_no_math
 check "C example: find_package(flamer) and flamer::d3dxmath" c_example_with_find_package
 check "C example: pkg-config --static d3dxmath" c_example_with_pkg_config "$prefix"
+check "C example: add_subdirectory and flamer::d3dxmath" c_example_as_subproject
 check "plug-in example: built against the SDK, loaded, exports only its own" \
   plugin_example_builds_and_loads
 mv "$prefix" "$work/moved"
