@@ -29,7 +29,7 @@ function(flamer_relative_path var from to)
   set(${var} ${relative} PARENT_SCOPE)
 endfunction()
 
-# --- The math library -------------------------------------------------------
+# --- The math library ---------------------------------------------------------
 # Static only: every module that uses it keeps a private, hidden copy (the
 # plug-in exports none of it), and the dispatch state is per copy anyway. Its
 # link interface carries the C++ runtime for C programs (math/CMakeLists.txt).
@@ -42,7 +42,7 @@ install(FILES
     ${FLAMER_GENERATED_INCLUDE_DIR}/d3dx_math_version.h
   DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})
 
-# --- The engine library and the plug-in interface ---------------------------
+# --- The engine library and the plug-in interface -----------------------------
 set_target_properties(zorengine PROPERTIES
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR})
@@ -76,7 +76,7 @@ endif()
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
-# --- Package files --------------------------------------------------------------
+# --- Package files ------------------------------------------------------------
 install(EXPORT flamerTargets
   NAMESPACE flamer::
   DESTINATION ${FLAMER_INSTALL_CMAKEDIR})
