@@ -54,6 +54,21 @@ has_installed_files() {
   done
 }
 
+# Every installed header compiles on its own; the math library's also as C.
+headers_stand_alone() {
+  local header name
+  for header in "$prefix"/include/flamer/*.h; do
+    name="$(basename "$header")"
+    echo "#include <$name>" | c++ -std=c++20 -fsyntax-only -Wall -Wextra -Werror \
+      -I"$prefix/include/flamer" -x c++ - || { echo "as C++: $name"; return 1; }
+    if [[ "$name" == d3dx_math*.h ]]; then
+      printf '#include <%s>\nint main(void) { return 0; }\n' "$name" |
+        cc -std=c99 -fsyntax-only -Wall -Wextra -Wpedantic -Werror \
+          -I"$prefix/include/flamer" -x c - || { echo "as C: $name"; return 1; }
+    fi
+  done
+}
+
 programs_print_the_version() {
   local version
   version="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --modversion d3dxmath)"
@@ -115,6 +130,7 @@ CMAKE
 }
 
 check "every part is installed" has_installed_files
+check "every installed header compiles on its own" headers_stand_alone
 check "the programs print the package version" programs_print_the_version
 check "the installed host program plays with the installed plug-in" \
   host_plays_with_its_plugin "$prefix"
