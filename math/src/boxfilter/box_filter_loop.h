@@ -11,6 +11,8 @@
 namespace d3dx::boxfilter {
 
 inline constexpr uint32_t kBytesPerPixel = 4;
+// Each output pixel covers two source pixels of each of its two rows.
+inline constexpr std::size_t kSourceBytesPerOutput = 2 * kBytesPerPixel;
 
 // One call, in output terms: only whole 2x2 blocks produce output.
 struct BoxCall {
@@ -63,6 +65,44 @@ int32_t ForEachOutputRow(const BoxCall& call, RowFn rowFn) {
               call.outWidth);
     }
     return kBoxFilterOk;
+}
+
+// A vector step: reads kStepOutputs * kSourceBytesPerOutput bytes at top and
+// at bottom and writes kStepOutputs output pixels at out.
+using StepFn = void (*)(const uint8_t* top, const uint8_t* bottom, uint8_t* out);
+
+// Runs Step over the last count (fewer than kStepOutputs) output pixels of a
+// row through zero-padded copies, so that nothing past the end of either
+// source row is read and nothing past the output row is written.
+template <uint32_t kStepOutputs, StepFn Step>
+void AverageTailThroughCopies(const uint8_t* top, const uint8_t* bottom, uint8_t* out,
+                              uint32_t count) {
+    constexpr std::size_t kStepSourceBytes = kStepOutputs * kSourceBytesPerOutput;
+    uint8_t topCopy[kStepSourceBytes] = {};
+    uint8_t bottomCopy[kStepSourceBytes] = {};
+    uint8_t outCopy[kStepOutputs * kBytesPerPixel];
+    std::memcpy(topCopy, top, count * kSourceBytesPerOutput);
+    std::memcpy(bottomCopy, bottom, count * kSourceBytesPerOutput);
+    Step(topCopy, bottomCopy, outCopy);
+    std::memcpy(out, outCopy, count * kBytesPerPixel);
+}
+
+// One row of a vector routine: whole steps, then the tail through copies.
+// Always inlined, so that a row function compiled for a wider instruction
+// set than the default inlines its steps into this loop.
+template <uint32_t kStepOutputs, StepFn Step>
+[[gnu::always_inline]] inline void AverageRowInSteps(const uint8_t* top, const uint8_t* bottom,
+                                                     uint8_t* out, uint32_t outWidth) {
+    const uint32_t whole = outWidth - outWidth % kStepOutputs;
+    for (uint32_t x = 0; x < whole; x += kStepOutputs) {
+        Step(top + x * kSourceBytesPerOutput, bottom + x * kSourceBytesPerOutput,
+             out + x * kBytesPerPixel);
+    }
+    if (whole != outWidth) {
+        AverageTailThroughCopies<kStepOutputs, Step>(
+            top + whole * kSourceBytesPerOutput, bottom + whole * kSourceBytesPerOutput,
+            out + whole * kBytesPerPixel, outWidth - whole);
+    }
 }
 
 }  // namespace d3dx::boxfilter
