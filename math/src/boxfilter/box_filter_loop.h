@@ -93,15 +93,15 @@ void AverageTailThroughCopies(const uint8_t* top, const uint8_t* bottom, uint8_t
 template <uint32_t kStepOutputs, StepFn Step>
 [[gnu::always_inline]] inline void AverageRowInSteps(const uint8_t* top, const uint8_t* bottom,
                                                      uint8_t* out, uint32_t outWidth) {
-    const uint32_t whole = outWidth - outWidth % kStepOutputs;
-    for (uint32_t x = 0; x < whole; x += kStepOutputs) {
-        Step(top + x * kSourceBytesPerOutput, bottom + x * kSourceBytesPerOutput,
-             out + x * kBytesPerPixel);
+    constexpr std::size_t kStepSourceBytes = kStepOutputs * kSourceBytesPerOutput;
+    constexpr std::size_t kStepOutputBytes = kStepOutputs * kBytesPerPixel;
+    const uint8_t* const topEnd = top + std::size_t{outWidth / kStepOutputs} * kStepSourceBytes;
+    for (; top != topEnd; top += kStepSourceBytes, bottom += kStepSourceBytes) {
+        Step(top, bottom, out);
+        out += kStepOutputBytes;
     }
-    if (whole != outWidth) {
-        AverageTailThroughCopies<kStepOutputs, Step>(
-            top + whole * kSourceBytesPerOutput, bottom + whole * kSourceBytesPerOutput,
-            out + whole * kBytesPerPixel, outWidth - whole);
+    if (const uint32_t tail = outWidth % kStepOutputs; tail != 0) {
+        AverageTailThroughCopies<kStepOutputs, Step>(top, bottom, out, tail);
     }
 }
 
