@@ -2,7 +2,8 @@
 """Runs the box filter benchmarks of d3dx_bench and prints the README table.
 
 Every routine, libyuv's box scaler and memcpy run side by side in one
-process, each repeated; the table gives GB/s of source bytes (CPU time) as
+process, each repeated with the repetitions in random order (so that a
+change in the machine's load spreads over all of them); the table gives GB/s of source bytes (CPU time) as
 the median of the repetitions with the lowest and highest run, the largest
 channel difference from the exact average, and the median's ratio to
 libyuv at each size.
@@ -33,7 +34,8 @@ GIGA = 1e9
 def run(bench, min_time, repetitions):
     out = subprocess.run(
         [bench, "--benchmark_filter=^boxfilter/", f"--benchmark_min_time={min_time}",
-         f"--benchmark_repetitions={repetitions}", "--benchmark_format=json"],
+         f"--benchmark_repetitions={repetitions}", "--benchmark_enable_random_interleaving=true",
+         "--benchmark_format=json"],
         check=True, capture_output=True, text=True).stdout
     runs, maxdiff, labels = {}, {}, {}
     for b in json.loads(out)["benchmarks"]:

@@ -75,8 +75,8 @@ using StepFn = void (*)(const uint8_t* top, const uint8_t* bottom, uint8_t* out)
 // row through zero-padded copies, so that nothing past the end of either
 // source row is read and nothing past the output row is written.
 template <uint32_t kStepOutputs, StepFn Step>
-void AverageTailThroughCopies(const uint8_t* top, const uint8_t* bottom, uint8_t* out,
-                              uint32_t count) {
+[[gnu::noinline]] void AverageTailThroughCopies(const uint8_t* top, const uint8_t* bottom,
+                                                uint8_t* out, uint32_t count) {
     constexpr std::size_t kStepSourceBytes = kStepOutputs * kSourceBytesPerOutput;
     uint8_t topCopy[kStepSourceBytes] = {};
     uint8_t bottomCopy[kStepSourceBytes] = {};

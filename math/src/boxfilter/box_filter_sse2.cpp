@@ -26,7 +26,14 @@ constexpr std::size_t kVectorBytes = 16;
 constexpr int kEvenPixels = _MM_SHUFFLE(2, 0, 2, 0);
 constexpr int kOddPixels = _MM_SHUFFLE(3, 1, 3, 1);
 
-__m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+// The empty asm keeps the loaded vector in a register: each source vector
+// feeds both an average and an exclusive or, and without it the compiler
+// loads it once for each.
+__m128i Load(const uint8_t* p) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __asm__("" : "+x"(v));
+    return v;
+}
 
 template <int kPixels>
 __m128i PickPixels(__m128i a, __m128i b) {
