@@ -66,8 +66,7 @@ __attribute__((target("avx2"))) void AverageRow(const uint8_t* top, const uint8_
 
 int32_t BoxDownsampleAvx2(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                           int32_t srcPitch, int32_t dstPitch) {
-    return boxfilter::ForEachOutputRow(
-        boxfilter::DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch), AverageRow);
+    return boxfilter::ForEachOutputRow(pDst, pSrc, width, height, srcPitch, dstPitch, AverageRow);
 }
 
 }  // namespace d3dx

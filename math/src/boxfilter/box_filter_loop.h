@@ -52,11 +52,13 @@ inline uint32_t LoadPixel(const uint8_t* p) {
 
 inline void StorePixel(uint8_t* p, uint32_t v) { std::memcpy(p, &v, sizeof v); }
 
-// Checks the call and, when it is valid, runs rowFn(top, bottom, out,
-// outWidth) once per output row: top and bottom are the two source rows of
-// the output row out.
+// Checks a routine's call and, when it is valid, runs rowFn(top, bottom,
+// out, outWidth) once per output row: top and bottom are the two source rows
+// of the output row out. Returns the routine's status.
 template <typename RowFn>
-int32_t ForEachOutputRow(const BoxCall& call, RowFn rowFn) {
+int32_t ForEachOutputRow(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                         int32_t srcPitch, int32_t dstPitch, RowFn rowFn) {
+    const BoxCall call = DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch);
     if (IsMissingImage(call)) return kBoxFilterInvalidPointer;
     if (!HasOutput(call) || !WalksUpward(call)) return kBoxFilterOk;
     for (uint32_t y = 0; y < call.outHeight; ++y) {

@@ -78,8 +78,8 @@ int32_t BoxDownsampleMmx(void* pDst, const void* pSrc, uint32_t width, uint32_t 
         return BoxDownsampleArgb(pDst, pSrc, width, height, srcPitch, dstPitch);
     }
     _mm_empty();
-    const int32_t status = boxfilter::ForEachOutputRow(
-        boxfilter::DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch), AverageRowMmx);
+    const int32_t status =
+        boxfilter::ForEachOutputRow(pDst, pSrc, width, height, srcPitch, dstPitch, AverageRowMmx);
     _mm_empty();
     return status;
 }
