@@ -13,13 +13,14 @@ struct FeatureWord {
     CpuFeatureSet bits;
 };
 
-constexpr std::array<FeatureWord, 7> kFeatureWords{{
+constexpr std::array<FeatureWord, 8> kFeatureWords{{
     {"mmx", kCpuMmx},
     {"sse", kCpuSse},
     {"sse2", kCpuSse2},
     {"3dnow", kCpu3DNow},
     {"3dnowext", kCpu3DNowExt},
     {"mmxext", kCpuMmxExt},
+    {"avx2", kCpuAvx2},
     {"none", 0},
 }};
 
@@ -53,6 +54,15 @@ bool HasEdxBit(const std::optional<CpuidResult>& r, uint32_t edxBit) {
     return r && (r->edx & edxBit) != 0;
 }
 
+// Leaf 1 ECX and leaf 7 EBX of a processor with AVX2 whose system saves
+// its registers.
+constexpr uint32_t kAvx2EcxBits = kEcxOsxsave | kEcxAvx;
+constexpr uint64_t kAvx2Xcr0States = kXcr0SseState | kXcr0AvxState;
+// XCR0 bit 0: the x87 state, always saved.
+constexpr uint64_t kXcr0X87State = 1u << 0;
+
+bool HasAllBits(uint64_t word, uint64_t bits) { return (word & bits) == bits; }
+
 bool Has3DNow(Platform& platform) {
     const std::optional<CpuidResult> max = platform.Cpuid(kCpuidExtendedMaxLeaf);
     if (!max || max->eax < kCpuidExtendedFeatureLeaf) return false;
@@ -78,10 +88,14 @@ CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {
     CpuidResult r;
     switch (leaf) {
         case kCpuidVendorLeaf:
-            r.eax = kCpuidFeatureLeaf;
+            r.eax = kCpuidStructuredFeatureLeaf;
             break;
         case kCpuidFeatureLeaf:
             r.edx = EdxFor(features, kStandardEdxBits);
+            if (features & kCpuAvx2) r.ecx = kAvx2EcxBits;
+            break;
+        case kCpuidStructuredFeatureLeaf:
+            if (features & kCpuAvx2) r.ebx = kEbxAvx2;
             break;
         case kCpuidExtendedMaxLeaf:
             r.eax = kCpuidExtendedFeatureLeaf;
@@ -93,6 +107,22 @@ CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {
             break;
     }
     return r;
+}
+
+std::optional<uint64_t> SimulatedXgetbv(CpuFeatureSet features, uint32_t xcr) {
+    if ((features & kCpuAvx2) == 0) return std::nullopt;
+    return xcr == kXcrEnabledFeatures ? kXcr0X87State | kAvx2Xcr0States : 0;
+}
+
+bool HasAvx2WithSystemSupport(Platform& platform) {
+    const std::optional<CpuidResult> max = platform.Cpuid(kCpuidVendorLeaf);
+    if (!max || max->eax < kCpuidStructuredFeatureLeaf) return false;
+    const std::optional<CpuidResult> leaf1 = platform.Cpuid(kCpuidFeatureLeaf);
+    if (!leaf1 || !HasAllBits(leaf1->ecx, kAvx2EcxBits)) return false;
+    const std::optional<uint64_t> xcr0 = platform.Xgetbv(kXcrEnabledFeatures);
+    if (!xcr0 || !HasAllBits(*xcr0, kAvx2Xcr0States)) return false;
+    const std::optional<CpuidResult> leaf7 = platform.Cpuid(kCpuidStructuredFeatureLeaf);
+    return leaf7 && (leaf7->ebx & kEbxAvx2) != 0;
 }
 
 bool FeaturePresentFromCpuid(Platform& platform, uint32_t feature) {

@@ -64,10 +64,11 @@ void FakePlatform::FailVersionQuery() { version_.reset(); }
 void FakePlatform::SetCpuFeatures(CpuFeatureSet features) {
     hasCpuid_ = true;
     leaves_.clear();
-    for (uint32_t leaf :
-         {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
+    for (uint32_t leaf : {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidStructuredFeatureLeaf,
+                          kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
         leaves_[leaf] = SimulatedCpuid(features, leaf);
     }
+    xcr0_ = SimulatedXgetbv(features, kXcrEnabledFeatures);
 }
 
 void FakePlatform::SetCpuidLeaf(uint32_t leaf, CpuidResult result) {
@@ -76,6 +77,8 @@ void FakePlatform::SetCpuidLeaf(uint32_t leaf, CpuidResult result) {
 }
 
 void FakePlatform::RemoveCpuid() { hasCpuid_ = false; }
+
+void FakePlatform::SetXcr0(std::optional<uint64_t> xcr0) { xcr0_ = xcr0; }
 
 void FakePlatform::SetFeaturePresent(uint32_t code, bool present) {
     featureOverrides_[code] = present;
@@ -159,6 +162,11 @@ std::optional<CpuidResult> FakePlatform::Cpuid(uint32_t leaf) {
     if (!hasCpuid_) return std::nullopt;
     const auto it = leaves_.find(leaf);
     return it == leaves_.end() ? CpuidResult{} : it->second;
+}
+
+std::optional<uint64_t> FakePlatform::Xgetbv(uint32_t xcr) {
+    if (!xcr0_) return std::nullopt;
+    return xcr == kXcrEnabledFeatures ? *xcr0_ : 0;
 }
 
 void FakePlatform::Emms() { Count(counters_.emms); }

@@ -62,6 +62,8 @@ public:
     void SetCpuFeatures(CpuFeatureSet features);
     void SetCpuidLeaf(uint32_t leaf, CpuidResult result);
     void RemoveCpuid();
+    // What XGETBV returns for XCR0; SetCpuFeatures sets it to match.
+    void SetXcr0(std::optional<uint64_t> xcr0);
     void SetFeaturePresent(uint32_t code, bool present);
 
     std::vector<std::string> DebugLines() const;
@@ -80,6 +82,7 @@ public:
     bool IsProcessorFeaturePresent(uint32_t feature) override;
     void OutputDebugStringA(const char* text) override;
     std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
+    std::optional<uint64_t> Xgetbv(uint32_t xcr) override;
     void Emms() override;
 
 private:
@@ -96,6 +99,7 @@ private:
     std::optional<OsVersionInfoA> version_;
     bool hasCpuid_ = true;
     std::map<uint32_t, CpuidResult> leaves_;
+    std::optional<uint64_t> xcr0_;
     std::map<uint32_t, bool> featureOverrides_;
 
     mutable std::mutex linesMutex_;

@@ -60,14 +60,30 @@ ProfileFile LoadProfile(const std::optional<std::string>& path) {
     return text ? ProfileFile::Parse(*text) : ProfileFile{};
 }
 
+// A simulated avx2 would bind routines that fault on a processor without it.
+CpuFeatureSet WithoutUnavailableAvx2(CpuFeatureSet features) {
+    if ((features & kCpuAvx2) == 0 || __builtin_cpu_supports("avx2")) return features;
+    std::fprintf(stderr, "%s: this processor has no AVX2; \"avx2\" is not reported\n",
+                 kCpuVariable);
+    return features & ~CpuFeatureSet{kCpuAvx2};
+}
+
 uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features) {
-    return features ? uint64_t{*features} : kNoSimulation;
+    return features ? uint64_t{WithoutUnavailableAvx2(*features)} : kNoSimulation;
 }
 
 CpuidResult RealCpuid(uint32_t leaf) {
     CpuidResult r;
-    __cpuid(leaf, r.eax, r.ebx, r.ecx, r.edx);
+    __cpuid_count(leaf, 0, r.eax, r.ebx, r.ecx, r.edx);
     return r;
+}
+
+// XGETBV faults unless the system has enabled it (leaf 1 OSXSAVE).
+std::optional<uint64_t> RealXgetbv(uint32_t xcr) {
+    if ((RealCpuid(kCpuidFeatureLeaf).ecx & kEcxOsxsave) == 0) return std::nullopt;
+    uint32_t low = 0, high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(xcr));
+    return (uint64_t{high} << 32) | low;
 }
 
 }  // namespace
@@ -151,6 +167,14 @@ std::optional<CpuidResult> LinuxPlatform::Cpuid(uint32_t leaf) {
         return SimulatedCpuid(static_cast<CpuFeatureSet>(simulated), leaf);
     }
     return RealCpuid(leaf);
+}
+
+std::optional<uint64_t> LinuxPlatform::Xgetbv(uint32_t xcr) {
+    const uint64_t simulated = simulatedCpu_.load(std::memory_order_relaxed);
+    if (simulated != kNoSimulation) {
+        return SimulatedXgetbv(static_cast<CpuFeatureSet>(simulated), xcr);
+    }
+    return RealXgetbv(xcr);
 }
 
 void LinuxPlatform::Emms() { __asm__ volatile("emms"); }

@@ -50,6 +50,7 @@ inline constexpr uint32_t kPfXmmi64InstructionsAvailable = 10;  // SSE2
 // CPUID leaves and the feature bits the library reads from them.
 inline constexpr uint32_t kCpuidVendorLeaf = 0;
 inline constexpr uint32_t kCpuidFeatureLeaf = 1;
+inline constexpr uint32_t kCpuidStructuredFeatureLeaf = 7;  // sub-leaf 0
 inline constexpr uint32_t kCpuidExtendedMaxLeaf = 0x80000000u;
 inline constexpr uint32_t kCpuidExtendedFeatureLeaf = 0x80000001u;
 
@@ -59,6 +60,14 @@ inline constexpr uint32_t kEdxSse2 = 1u << 26;      // leaf 1
 inline constexpr uint32_t kEdx3DNow = 1u << 31;     // leaf 0x80000001
 inline constexpr uint32_t kEdx3DNowExt = 1u << 30;  // leaf 0x80000001
 inline constexpr uint32_t kEdxMmxExt = 1u << 22;    // leaf 0x80000001
+inline constexpr uint32_t kEcxOsxsave = 1u << 27;   // leaf 1: XGETBV enabled by the system
+inline constexpr uint32_t kEcxAvx = 1u << 28;       // leaf 1
+inline constexpr uint32_t kEbxAvx2 = 1u << 5;       // leaf 7
+
+// XGETBV: the register that says which register states the system saves.
+inline constexpr uint32_t kXcrEnabledFeatures = 0;
+inline constexpr uint64_t kXcr0SseState = 1u << 1;  // XMM registers
+inline constexpr uint64_t kXcr0AvxState = 1u << 2;  // upper halves of the YMM registers
 
 struct CpuidResult {
     uint32_t eax = 0, ebx = 0, ecx = 0, edx = 0;
@@ -67,7 +76,9 @@ struct CpuidResult {
 // The system calls the library makes. Results follow the Windows calls:
 // registry calls return kErrorSuccess or an error code, GetVersionExA and
 // IsProcessorFeaturePresent return false for failure or absence. Cpuid
-// returns nothing when the processor has no CPUID instruction.
+// returns nothing when the processor has no CPUID instruction (leaves with
+// sub-leaves report sub-leaf 0); Xgetbv returns nothing when the system has
+// not enabled the instruction.
 class Platform {
 public:
     virtual ~Platform() = default;
@@ -86,6 +97,7 @@ public:
     virtual void OutputDebugStringA(const char* text) = 0;
 
     virtual std::optional<CpuidResult> Cpuid(uint32_t leaf) = 0;
+    virtual std::optional<uint64_t> Xgetbv(uint32_t xcr) = 0;
     virtual void Emms() = 0;
 };
 
@@ -105,6 +117,7 @@ public:
     bool IsProcessorFeaturePresent(uint32_t feature) override;
     void OutputDebugStringA(const char* text) override;
     std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
+    std::optional<uint64_t> Xgetbv(uint32_t xcr) override;
     void Emms() override;
 
     Platform& Inner() const { return inner_; }
