@@ -64,16 +64,19 @@ void FakePlatform::FailVersionQuery() { version_.reset(); }
 void FakePlatform::SetCpuFeatures(CpuFeatureSet features) {
     hasCpuid_ = true;
     leaves_.clear();
-    for (uint32_t leaf :
-         {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
+    for (uint32_t leaf : {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidStructuredFeatureLeaf,
+                          kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
         leaves_[leaf] = SimulatedCpuid(features, leaf);
     }
+    xcr0_ = SimulatedXcr0(features);
 }
 
 void FakePlatform::SetCpuidLeaf(uint32_t leaf, CpuidResult result) {
     hasCpuid_ = true;
     leaves_[leaf] = result;
 }
+
+void FakePlatform::SetXcr0(uint64_t xcr0) { xcr0_ = xcr0; }
 
 void FakePlatform::RemoveCpuid() { hasCpuid_ = false; }
 
@@ -103,6 +106,7 @@ FakeCallCounts FakePlatform::Counts() const {
             get(counters_.isProcessorFeaturePresent),
             get(counters_.outputDebugString),
             get(counters_.cpuid),
+            get(counters_.xgetbv),
             get(counters_.emms)};
 }
 
@@ -145,7 +149,7 @@ bool FakePlatform::IsProcessorFeaturePresent(uint32_t feature) {
     Count(counters_.isProcessorFeaturePresent);
     const auto it = featureOverrides_.find(feature);
     if (it != featureOverrides_.end()) return it->second;
-    return FeaturePresentFromCpuid(*this, feature);
+    return SystemReportsFeature(ReadProcessorFeatures(*this), feature);
 }
 
 void FakePlatform::OutputDebugStringA(const char* text) {
@@ -159,6 +163,11 @@ std::optional<CpuidResult> FakePlatform::Cpuid(uint32_t leaf) {
     if (!hasCpuid_) return std::nullopt;
     const auto it = leaves_.find(leaf);
     return it == leaves_.end() ? CpuidResult{} : it->second;
+}
+
+uint64_t FakePlatform::Xgetbv(uint32_t index) {
+    Count(counters_.xgetbv);
+    return index == kXcr0Index ? xcr0_ : 0;
 }
 
 void FakePlatform::Emms() { Count(counters_.emms); }

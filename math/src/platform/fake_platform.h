@@ -34,6 +34,7 @@ struct FakeCallCounts {
     int isProcessorFeaturePresent = 0;
     int outputDebugString = 0;
     int cpuid = 0;
+    int xgetbv = 0;
     int emms = 0;
 };
 
@@ -58,9 +59,11 @@ public:
     void FailVersionQuery();
 
     // The processor: exactly these features (D3DX_CPU meaning), or leaves
-    // set one by one, or no CPUID instruction at all.
+    // set one by one, or no CPUID instruction at all. SetXcr0 sets what
+    // XGETBV reports for XCR0 (SetCpuFeatures sets it too).
     void SetCpuFeatures(CpuFeatureSet features);
     void SetCpuidLeaf(uint32_t leaf, CpuidResult result);
+    void SetXcr0(uint64_t xcr0);
     void RemoveCpuid();
     void SetFeaturePresent(uint32_t code, bool present);
 
@@ -80,12 +83,14 @@ public:
     bool IsProcessorFeaturePresent(uint32_t feature) override;
     void OutputDebugStringA(const char* text) override;
     std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
+    uint64_t Xgetbv(uint32_t index) override;
     void Emms() override;
 
 private:
     struct Counters {
         std::atomic<int> regOpenKey{0}, regQueryValue{0}, regCloseKey{0}, getProfileInt{0},
-            getVersion{0}, isProcessorFeaturePresent{0}, outputDebugString{0}, cpuid{0}, emms{0};
+            getVersion{0}, isProcessorFeaturePresent{0}, outputDebugString{0}, cpuid{0}, xgetbv{0},
+            emms{0};
     };
     static void Count(std::atomic<int>& counter) {
         counter.fetch_add(1, std::memory_order_relaxed);
@@ -96,6 +101,7 @@ private:
     std::optional<OsVersionInfoA> version_;
     bool hasCpuid_ = true;
     std::map<uint32_t, CpuidResult> leaves_;
+    uint64_t xcr0_ = 0;
     std::map<uint32_t, bool> featureOverrides_;
 
     mutable std::mutex linesMutex_;

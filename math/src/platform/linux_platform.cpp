@@ -62,10 +62,18 @@ uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features) {
     return features ? uint64_t{*features} : kNoSimulation;
 }
 
+// Sub-leaf 0 for the leaves that have sub-leaves; the others ignore ECX.
 CpuidResult RealCpuid(uint32_t leaf) {
     CpuidResult r;
-    __cpuid(leaf, r.eax, r.ebx, r.ecx, r.edx);
+    __cpuid_count(leaf, 0, r.eax, r.ebx, r.ecx, r.edx);
     return r;
+}
+
+uint64_t RealXgetbv(uint32_t index) {
+    uint32_t low = 0;
+    uint32_t high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(index));
+    return (uint64_t{high} << 32) | low;
 }
 
 }  // namespace
@@ -115,7 +123,7 @@ bool LinuxPlatform::GetVersionExA(OsVersionInfoA* info) {
 }
 
 bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
-    return FeaturePresentFromCpuid(*this, feature);
+    return SystemReportsFeature(ReadProcessorFeatures(*this), feature);
 }
 
 void LinuxPlatform::OutputDebugStringA(const char* text) {
@@ -132,6 +140,12 @@ std::optional<CpuidResult> LinuxPlatform::Cpuid(uint32_t leaf) {
         return SimulatedCpuid(static_cast<CpuFeatureSet>(simulated), leaf);
     }
     return RealCpuid(leaf);
+}
+
+uint64_t LinuxPlatform::Xgetbv(uint32_t index) {
+    const uint64_t simulated = simulatedCpu_.load(std::memory_order_relaxed);
+    if (simulated == kNoSimulation) return RealXgetbv(index);
+    return index == kXcr0Index ? SimulatedXcr0(static_cast<CpuFeatureSet>(simulated)) : 0;
 }
 
 void LinuxPlatform::Emms() { __asm__ volatile("emms"); }

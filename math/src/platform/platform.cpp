@@ -48,6 +48,8 @@ void ForwardingPlatform::OutputDebugStringA(const char* text) { inner_.OutputDeb
 
 std::optional<CpuidResult> ForwardingPlatform::Cpuid(uint32_t leaf) { return inner_.Cpuid(leaf); }
 
+uint64_t ForwardingPlatform::Xgetbv(uint32_t index) { return inner_.Xgetbv(index); }
+
 void ForwardingPlatform::Emms() { inner_.Emms(); }
 
 }  // namespace d3dx::platform

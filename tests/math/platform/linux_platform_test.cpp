@@ -105,6 +105,25 @@ TEST(LinuxPlatform, AForcedProcessorSteersCpuidAndFeatureQueries) {
     EXPECT_FALSE(platform.IsProcessorFeaturePresent(2));
 }
 
+TEST(LinuxPlatform, AForcedAvx2ProcessorSavesTheAvxRegisters) {
+    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("sse,sse2,avx2")});
+    EXPECT_EQ(ReadProcessorFeatures(platform).features, kCpuSse | kCpuSse2 | kCpuAvx2);
+    LinuxPlatform without({std::nullopt, std::nullopt, std::string("sse,sse2")});
+    EXPECT_FALSE(ReadProcessorFeatures(without).Has(kCpuAvx2));
+}
+
+// The real processor, decoded through CPUID and XGETBV, agrees with the
+// compiler's own reading of it.
+TEST(LinuxPlatform, DecodesTheRealProcessorAsTheCompilerDoes) {
+    LinuxPlatform platform({});
+    const ProcessorFeatures real = ReadProcessorFeatures(platform);
+    EXPECT_TRUE(real.hasCpuid);
+    EXPECT_EQ(real.Has(kCpuMmx), __builtin_cpu_supports("mmx") != 0);
+    EXPECT_EQ(real.Has(kCpuSse), __builtin_cpu_supports("sse") != 0);
+    EXPECT_EQ(real.Has(kCpuSse2), __builtin_cpu_supports("sse2") != 0);
+    EXPECT_EQ(real.Has(kCpuAvx2), __builtin_cpu_supports("avx2") != 0);
+}
+
 TEST(LinuxPlatform, AnUnknownProcessorWordIsLoudAndTheRealProcessorUsed) {
     ::testing::internal::CaptureStderr();
     LinuxPlatform platform({std::nullopt, std::nullopt, std::string("mmx,turbo")});
