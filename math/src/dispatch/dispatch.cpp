@@ -2,15 +2,15 @@
 #include "dispatch/dispatch.h"
 
 #include "dispatch/dispatch_internal.h"
+#include "platform/cpu_features.h"
 #include "platform/platform.h"
 
 #include <array>
-#include <optional>
 
 namespace d3dx {
 
-using platform::CpuidResult;
 using platform::CurrentPlatform;
+using platform::ProcessorFeatures;
 
 std::atomic<uint32_t> g_mathDispatchState{DISPATCH_UNINITIALIZED};
 
@@ -42,39 +42,32 @@ std::atomic<const VariantSets*> g_activeVariantSets{nullptr};
 struct Candidate {
     uint32_t featureCode;
     const char* message;
-    void (*install)(MathOpTable&);
+    void (*install)(MathOpTable&, const ProcessorFeatures&);
     MathDispatchState state;
 };
 constexpr std::array<Candidate, 3> kCandidates{{
     {platform::kPf3DNowInstructionsAvailable, "(INFO) Using 3DNow Instructions", Install3DNowOps,
      DISPATCH_3DNOW},
-    {platform::kPfXmmi64InstructionsAvailable, "(INFO) Using SSE2 Instructions", InstallSse2Ops,
-     DISPATCH_SSE2},
-    {platform::kPfXmmiInstructionsAvailable, "(INFO) Using SSE Instructions", InstallSseOps,
-     DISPATCH_SSE},
+    {platform::kPfXmmi64InstructionsAvailable, "(INFO) Using SSE2 Instructions",
+     [](MathOpTable& table, const ProcessorFeatures&) { InstallSse2Ops(table); }, DISPATCH_SSE2},
+    {platform::kPfXmmiInstructionsAvailable, "(INFO) Using SSE Instructions",
+     [](MathOpTable& table, const ProcessorFeatures&) { InstallSseOps(table); }, DISPATCH_SSE},
 }};
 
+// The bits of the extended feature word taken from leaf 0x80000001.
 struct ExtendedBit {
-    uint32_t edxBit;
+    platform::CpuFeature reported;
     ExtendedFeature feature;
 };
 constexpr std::array<ExtendedBit, 3> kExtendedLeafBits{{
-    {platform::kEdx3DNow, kExt3DNow},
-    {platform::kEdx3DNowExt, kExt3DNowExt},
-    {platform::kEdxMmxExt, kExtMmxExt},
+    {platform::kCpu3DNow, kExt3DNow},
+    {platform::kCpu3DNowExt, kExt3DNowExt},
+    {platform::kCpuMmxExt, kExtMmxExt},
 }};
 
 void Info(const char* message) { MathDebugMessage(kInfoMessageLevel, "%s", message); }
 
 bool Has(uint32_t word, uint32_t bits) { return (word & bits) == bits; }
-
-uint32_t EdxOf(const std::optional<CpuidResult>& r) { return r ? r->edx : 0; }
-
-// A missing CPUID instruction reads as a processor reporting no leaves.
-uint32_t MaxLeaf(uint32_t leaf) {
-    const std::optional<CpuidResult> r = CurrentPlatform().Cpuid(leaf);
-    return r ? r->eax : 0;
-}
 
 uint32_t ReadDword(const char* valueName, uint32_t fallback) {
     uint32_t value = 0;
@@ -88,10 +81,11 @@ uint32_t DisableSetting() {
 }
 
 MathDispatchState InstallPreferredSet() {
+    const ProcessorFeatures processor = platform::ReadProcessorFeatures(CurrentPlatform());
     for (const Candidate& c : kCandidates) {
-        if (ProcessorFeatureAvailable(c.featureCode) != 0) {
+        if (ProcessorFeatureAvailable(c.featureCode, processor) != 0) {
             Info(c.message);
-            c.install(g_mathOps);
+            c.install(g_mathOps, processor);
             return c.state;
         }
     }
@@ -120,28 +114,32 @@ bool Win9xSavesSseState(const platform::OsVersionInfoA& info) {
            (info.dwBuildNumber & kBuildNumberMask) >= kFirstSseAwareBuild;
 }
 
-uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport) {
+uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport, const ProcessorFeatures& processor) {
     switch (code) {
         case platform::kPfXmmiInstructionsAvailable:
-            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSseBit;
+            return noOsSseSupport ? 0 : CpuidSseBits(processor) & kCpuidSseBit;
         case platform::kPf3DNowInstructionsAvailable:
-            return CpuidHas3DNow();
+            return CpuidHas3DNow(processor);
         case platform::kPfXmmi64InstructionsAvailable:
-            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSse2Bit;
+            return noOsSseSupport ? 0 : CpuidSseBits(processor) & kCpuidSse2Bit;
         default:
             return 0;
     }
 }
 
-uint32_t NtFeature(uint32_t code) {
-    if (code == platform::kPfXmmi64InstructionsAvailable) return CpuidSseBits() & kCpuidSse2Bit;
+// The system answers for itself, except for SSE2, which older NT releases do
+// not know: that one is read from the processor.
+uint32_t NtFeature(uint32_t code, const ProcessorFeatures& processor) {
+    if (code == platform::kPfXmmi64InstructionsAvailable) {
+        return CpuidSseBits(processor) & kCpuidSse2Bit;
+    }
     return CurrentPlatform().IsProcessorFeaturePresent(code) ? 1 : 0;
 }
 
 // 1 when the processor reports MMX, leaving the MMX state cleared.
 int32_t ProbeMmx() {
     platform::Platform& p = CurrentPlatform();
-    if ((EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) == 0) return 0;
+    if (!platform::ReadProcessorFeatures(p).Has(platform::kCpuMmx)) return 0;
     p.Emms();
     return 1;
 }
@@ -192,8 +190,8 @@ void InstallX87Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSet
 void InstallSseOps(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse); }
 void InstallSse2Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse2); }
 
-void Install3DNowOps(MathOpTable& table) {
-    const uint32_t features = ExtendedFeatureWord();
+void Install3DNowOps(MathOpTable& table, const ProcessorFeatures& processor) {
+    const uint32_t features = ExtendedFeatureWord(processor);
     if (!Has(features, kExtMmx | kExt3DNow)) return;
     InstallVariants(table, ActiveVariantSets().amd3dnow);
     if (Has(features, kExt3DNowExt | kExtMmxExt)) {
@@ -201,17 +199,15 @@ void Install3DNowOps(MathOpTable& table) {
     }
 }
 
-uint32_t ExtendedFeatureWord() {
-    platform::Platform& p = CurrentPlatform();
+uint32_t ExtendedFeatureWord(const ProcessorFeatures& processor) {
     uint32_t word = kExtAlways;
-    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return word;
+    if (processor.maxStandardLeaf == 0) return word;
     word |= kExtStandardLeaves;
-    if (EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) word |= kExtMmx;
-    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) <= platform::kCpuidExtendedMaxLeaf) return word;
+    if (processor.Has(platform::kCpuMmx)) word |= kExtMmx;
+    if (processor.maxExtendedLeaf <= platform::kCpuidExtendedMaxLeaf) return word;
     word |= kExtExtendedLeaves;
-    const uint32_t edx = EdxOf(p.Cpuid(platform::kCpuidExtendedFeatureLeaf));
     for (const ExtendedBit& bit : kExtendedLeafBits) {
-        if (edx & bit.edxBit) word |= bit.feature;
+        if (processor.Has(bit.reported)) word |= bit.feature;
     }
     return word;
 }
@@ -231,34 +227,31 @@ bool QueryDirect3DValue(uint32_t expectedType, const char* valueName, void* buff
     return result == platform::kErrorSuccess && type == expectedType;
 }
 
-uint32_t ProcessorFeatureAvailable(uint32_t code) {
+uint32_t ProcessorFeatureAvailable(uint32_t code, const ProcessorFeatures& processor) {
     if (!IsKnownFeatureCode(code)) return 0;
     platform::OsVersionInfoA info{};
     info.dwOSVersionInfoSize = platform::kOsVersionInfoSize;
     const bool versionKnown = CurrentPlatform().GetVersionExA(&info);
     switch (info.dwPlatformId) {
         case platform::kPlatformWin32Windows:
-            return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info));
+            return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info), processor);
         case platform::kPlatformWin32Nt:
-            return versionKnown ? NtFeature(code) : 0;
+            return versionKnown ? NtFeature(code, processor) : 0;
         default:
             return 0;
     }
 }
 
-uint32_t CpuidSseBits() {
-    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return 0;
-    const uint32_t edx = EdxOf(CurrentPlatform().Cpuid(platform::kCpuidFeatureLeaf));
-    return ((edx & platform::kEdxSse) ? kCpuidSseBit : 0) |
-           ((edx & platform::kEdxSse2) ? kCpuidSse2Bit : 0);
+// A processor without CPUID reports no standard leaves.
+uint32_t CpuidSseBits(const ProcessorFeatures& processor) {
+    if (processor.maxStandardLeaf == 0) return 0;
+    return (processor.Has(platform::kCpuSse) ? kCpuidSseBit : 0) |
+           (processor.Has(platform::kCpuSse2) ? kCpuidSse2Bit : 0);
 }
 
-uint32_t CpuidHas3DNow() {
-    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) < platform::kCpuidExtendedFeatureLeaf) return 0;
-    return (EdxOf(CurrentPlatform().Cpuid(platform::kCpuidExtendedFeatureLeaf)) &
-            platform::kEdx3DNow)
-               ? 1
-               : 0;
+uint32_t CpuidHas3DNow(const ProcessorFeatures& processor) {
+    if (processor.maxExtendedLeaf < platform::kCpuidExtendedFeatureLeaf) return 0;
+    return processor.Has(platform::kCpu3DNow) ? 1 : 0;
 }
 
 int ProcessorHasMMX() {
@@ -274,6 +267,10 @@ int ProcessorHasMMX() {
     const int32_t answer = ProbeMmx();
     g_mmxCache.store(answer, std::memory_order_relaxed);
     return answer;
+}
+
+int ProcessorHasAvx2() {
+    return platform::ReadProcessorFeatures(CurrentPlatform()).Has(platform::kCpuAvx2) ? 1 : 0;
 }
 
 void ResetMmxCache() { g_mmxCache.store(kUnknown, std::memory_order_relaxed); }

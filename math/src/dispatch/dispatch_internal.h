@@ -6,6 +6,7 @@
 
 #include "dispatch/dispatch.h"
 #include "dispatch/op_table.h"
+#include "platform/cpu_features.h"
 
 #include <array>
 #include <atomic>
@@ -28,7 +29,7 @@ inline constexpr uint32_t kInfoMessageLevel = 0;
 inline constexpr uint32_t kCpuidSseBit = 0x4;
 inline constexpr uint32_t kCpuidSse2Bit = 0x8;
 
-// Bits of the extended feature word built by Install3DNowOps' probe.
+// Bits of the extended feature word Install3DNowOps reads.
 enum ExtendedFeature : uint32_t {
     kExtAlways = 0x001,
     kExtStandardLeaves = 0x002,  // CPUID reports at least one standard leaf
@@ -59,21 +60,25 @@ void CopyDefaultOps(MathOpTable& table);
 void InstallX87Ops(MathOpTable& table);
 void InstallSseOps(MathOpTable& table);
 void InstallSse2Ops(MathOpTable& table);
-// Installs nothing unless the probe finds MMX and 3DNow; the extension
-// variants only when it also finds both extension bits.
-void Install3DNowOps(MathOpTable& table);
-
-uint32_t ExtendedFeatureWord();
+// Installs nothing unless the extended feature word has MMX and 3DNow; the
+// extension variants only when it also has both extension bits.
+void Install3DNowOps(MathOpTable& table, const platform::ProcessorFeatures& processor);
 
 // Reads one value of HKEY_LOCAL_MACHINE\Software\Microsoft\Direct3D; true
 // only when the value exists, fits and has the expected type.
 bool QueryDirect3DValue(uint32_t expectedType, const char* valueName, void* buffer, uint32_t size);
 
-// Nonzero when the feature (6 SSE, 7 3DNow, 10 SSE2) is usable; 0 for any
-// other code.
-uint32_t ProcessorFeatureAvailable(uint32_t code);
-uint32_t CpuidSseBits();
-uint32_t CpuidHas3DNow();
+// Nonzero when the feature (6 SSE, 7 3DNow, 10 SSE2) is usable on this
+// processor and system; 0 for any other code.
+uint32_t ProcessorFeatureAvailable(uint32_t code, const platform::ProcessorFeatures& processor);
+
+// The processor probes, each a reading of the decoded processor with its own
+// rule: the SSE bits need a standard leaf beyond leaf 0, the 3DNow bit the
+// extended feature leaf, and the extended feature word records which leaves
+// it found along with MMX and the three bits of leaf 0x80000001.
+uint32_t CpuidSseBits(const platform::ProcessorFeatures& processor);
+uint32_t CpuidHas3DNow(const platform::ProcessorFeatures& processor);
+uint32_t ExtendedFeatureWord(const platform::ProcessorFeatures& processor);
 
 // The entry each slot holds before initialisation, in slot order.
 extern const std::array<OpFn, kSlotCount> kFirstCallEntries;
