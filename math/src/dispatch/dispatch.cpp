@@ -24,6 +24,7 @@ constexpr const char* kDisableMmxValue = "DisableMMX";
 constexpr uint32_t kDisableOptimizations = 1;
 
 constexpr const char* kDisabledMessage = "(INFO) CPU optimization disabled. Using x87 Instructions";
+// When no instruction set is available.
 constexpr const char* kX87Message = "(INFO) Using x87 Instructions";
 
 // Windows 95 family releases from 4.10 build 1373 on save the SSE state.
@@ -38,21 +39,17 @@ std::atomic<int32_t> g_mmxCache{kUnknown};
 
 std::atomic<const VariantSets*> g_activeVariantSets{nullptr};
 
-// The instruction sets in the order they are preferred.
-struct Candidate {
+// The instruction sets in the order detection prefers them.
+struct InstructionSet {
+    MathDispatchState state;
     uint32_t featureCode;
     const char* message;
-    void (*install)(MathOpTable&, const ProcessorFeatures&);
-    MathDispatchState state;
 };
-constexpr std::array<Candidate, 3> kCandidates{{
-    {platform::kPf3DNowInstructionsAvailable, "(INFO) Using 3DNow Instructions", Install3DNowOps,
-     DISPATCH_3DNOW},
-    {platform::kPfXmmi64InstructionsAvailable, "(INFO) Using SSE2 Instructions",
-     [](MathOpTable& table, const ProcessorFeatures&) { InstallSse2Ops(table); }, DISPATCH_SSE2},
-    {platform::kPfXmmiInstructionsAvailable, "(INFO) Using SSE Instructions",
-     [](MathOpTable& table, const ProcessorFeatures&) { InstallSseOps(table); }, DISPATCH_SSE},
-}};
+constexpr InstructionSet kInstructionSets[] = {
+#define D3DX_INSTRUCTION_SET(Name, State, FeatureCode, Message) \
+    {DISPATCH_##Name, FeatureCode, Message},
+#include "dispatch/variant_sets.def"
+};
 
 // The bits of the extended feature word taken from leaf 0x80000001.
 struct ExtendedBit {
@@ -82,11 +79,11 @@ uint32_t DisableSetting() {
 
 MathDispatchState InstallPreferredSet() {
     const ProcessorFeatures processor = platform::ReadProcessorFeatures(CurrentPlatform());
-    for (const Candidate& c : kCandidates) {
-        if (ProcessorFeatureAvailable(c.featureCode, processor) != 0) {
-            Info(c.message);
-            c.install(g_mathOps, processor);
-            return c.state;
+    for (const InstructionSet& set : kInstructionSets) {
+        if (ProcessorFeatureAvailable(set.featureCode, processor) != 0) {
+            Info(set.message);
+            InstallVariantSets(g_mathOps, set.state, ExtendedFeatureWord(processor));
+            return set.state;
         }
     }
     Info(kX87Message);
@@ -164,8 +161,10 @@ MathDispatchState InitMathDispatch(int enable) {
 }
 
 const VariantSets& LibraryVariantSets() {
-    static const VariantSets sets{kX87AltVariants, kSseVariants, kSse2Variants, k3DNowVariants,
-                                  k3DNowExtVariants};
+    static const VariantSets sets{{
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) k##Id##Variants,
+#include "dispatch/variant_sets.def"
+    }};
     return sets;
 }
 
@@ -186,18 +185,16 @@ void CopyDefaultOps(MathOpTable& table) {
     for (int i = 0; i < kSlotCount; ++i) table.Set(i, DefaultMathOps[i]);
 }
 
-void InstallX87Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().x87Alt); }
-void InstallSseOps(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse); }
-void InstallSse2Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse2); }
-
-void Install3DNowOps(MathOpTable& table, const ProcessorFeatures& processor) {
-    const uint32_t features = ExtendedFeatureWord(processor);
-    if (!Has(features, kExtMmx | kExt3DNow)) return;
-    InstallVariants(table, ActiveVariantSets().amd3dnow);
-    if (Has(features, kExt3DNowExt | kExtMmxExt)) {
-        InstallVariants(table, ActiveVariantSets().amd3dnowExt);
+void InstallVariantSets(MathOpTable& table, MathDispatchState state, uint32_t extendedFeatures) {
+    const VariantSets& lists = ActiveVariantSets();
+    for (const VariantSetInfo& set : kVariantSets) {
+        if (set.state == state && Has(extendedFeatures, set.needs)) {
+            InstallVariants(table, lists[set.set]);
+        }
     }
 }
+
+void InstallX87Ops(MathOpTable& table) { InstallVariantSets(table, DISPATCH_X87, kExtAlways); }
 
 uint32_t ExtendedFeatureWord(const ProcessorFeatures& processor) {
     uint32_t word = kExtAlways;

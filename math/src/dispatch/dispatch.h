@@ -7,12 +7,13 @@
 
 namespace d3dx {
 
-// Value of MathDispatchState. 0xFFFF is "not yet initialised".
+// Value of MathDispatchState: the instruction set detection chose (one per
+// instruction set of dispatch/variant_sets.def), x87 when none was
+// available, or 0xFFFF, "not yet initialised".
 enum MathDispatchState : uint32_t {
     DISPATCH_X87 = 0,
-    DISPATCH_3DNOW = 1,
-    DISPATCH_SSE2 = 2,
-    DISPATCH_SSE = 3,
+#define D3DX_INSTRUCTION_SET(Name, State, FeatureCode, Message) DISPATCH_##Name = State,
+#include "dispatch/variant_sets.def"
     DISPATCH_UNINITIALIZED = 0xFFFF,
 };
 

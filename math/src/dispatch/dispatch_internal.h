@@ -29,7 +29,8 @@ inline constexpr uint32_t kInfoMessageLevel = 0;
 inline constexpr uint32_t kCpuidSseBit = 0x4;
 inline constexpr uint32_t kCpuidSse2Bit = 0x8;
 
-// Bits of the extended feature word Install3DNowOps reads.
+// Bits of the extended feature word; a variant set is written only when the
+// word has all the bits it needs.
 enum ExtendedFeature : uint32_t {
     kExtAlways = 0x001,
     kExtStandardLeaves = 0x002,  // CPUID reports at least one standard leaf
@@ -40,15 +41,29 @@ enum ExtendedFeature : uint32_t {
     kExtMmxExt = 0x200,          // leaf 0x80000001 EDX bit 22
 };
 
+// One row of dispatch/variant_sets.def.
+struct VariantSetInfo {
+    VariantSet set;
+    const char* id;     // "Sse2": test instances are named after it
+    const char* name;   // "sse2"
+    const char* title;  // "SSE2"
+    const char* cpu;    // "sse,sse2"
+    MathDispatchState state;
+    uint32_t needs;  // extended feature word bits
+};
+
+inline constexpr std::array<VariantSetInfo, kVariantSetCount> kVariantSets{{
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) \
+    {VariantSet::k##Id, #Id, Name, Title, Cpu, State, Needs},
+#include "dispatch/variant_sets.def"
+}};
+
+inline const VariantSetInfo& InfoOf(VariantSet set) {
+    return kVariantSets[static_cast<std::size_t>(set)];
+}
+
 // The variant lists the installers write. Normally the library's own sets;
 // tests may substitute lists of their own.
-struct VariantSets {
-    VariantList x87Alt;
-    VariantList sse;
-    VariantList sse2;
-    VariantList amd3dnow;
-    VariantList amd3dnowExt;
-};
 const VariantSets& LibraryVariantSets();
 const VariantSets& ActiveVariantSets();
 // nullptr restores the library's sets. The caller keeps ownership.
@@ -57,12 +72,11 @@ void SetActiveVariantSets(const VariantSets* sets);
 // Writes every entry of the list over the table; other slots keep theirs.
 void InstallVariants(MathOpTable& table, VariantList list);
 void CopyDefaultOps(MathOpTable& table);
+// Writes, in list order, the active lists of the sets of this state whose
+// needs the extended feature word meets.
+void InstallVariantSets(MathOpTable& table, MathDispatchState state, uint32_t extendedFeatures);
+// The x87 alternates: the sets of DISPATCH_X87, which need nothing.
 void InstallX87Ops(MathOpTable& table);
-void InstallSseOps(MathOpTable& table);
-void InstallSse2Ops(MathOpTable& table);
-// Installs nothing unless the extended feature word has MMX and 3DNow; the
-// extension variants only when it also has both extension bits.
-void Install3DNowOps(MathOpTable& table, const platform::ProcessorFeatures& processor);
 
 // Reads one value of HKEY_LOCAL_MACHINE\Software\Microsoft\Direct3D; true
 // only when the value exists, fits and has the expected type.

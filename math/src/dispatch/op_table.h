@@ -98,13 +98,32 @@ namespace amd3dnowext {
 #undef D3DX_SLOT
 }  // namespace amd3dnowext
 
-// The variant sets, each defined beside its functions. The installers write
-// exactly these entries over the table.
-extern const VariantList kX87AltVariants;    // slots 0-7
-extern const VariantList kSseVariants;       // 33 slots
-extern const VariantList kSse2Variants;      // 34 slots, 16 of them SSE's
-extern const VariantList k3DNowVariants;     // all 57 slots
-extern const VariantList k3DNowExtVariants;  // slots 15, 18, 24, 38, 39
+// The variant sets, in the order of dispatch/variant_sets.def.
+enum class VariantSet : int {
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) k##Id,
+#include "dispatch/variant_sets.def"
+};
+
+inline constexpr int kVariantSetCount = 0
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) +1
+#include "dispatch/variant_sets.def"
+    ;
+
+// The entries of each set, k<Id>Variants, defined beside its functions. The
+// installers write exactly these entries over the table.
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) \
+    extern const VariantList k##Id##Variants;
+#include "dispatch/variant_sets.def"
+
+// One entry list per variant set, indexed by VariantSet.
+struct VariantSets {
+    std::array<VariantList, kVariantSetCount> lists;
+
+    VariantList& operator[](VariantSet set) { return lists[static_cast<std::size_t>(set)]; }
+    const VariantList& operator[](VariantSet set) const {
+        return lists[static_cast<std::size_t>(set)];
+    }
+};
 
 // The plain x87 table in slot order.
 extern const std::array<OpFn, kSlotCount> DefaultMathOps;
