@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <iterator>
 #include <span>
 
 namespace d3dx {
@@ -22,7 +23,22 @@ enum Slot : int {
 #undef D3DX_SLOT
 };
 
-inline constexpr int kSlotCount = 57;
+// The index column of the slot list, row by row.
+inline constexpr int kSlotIndices[] = {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) index,
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+};
+
+inline constexpr int kSlotCount = static_cast<int>(std::size(kSlotIndices));
+
+constexpr bool EachSlotIndexIsItsRow() {
+    for (int row = 0; row < kSlotCount; ++row) {
+        if (kSlotIndices[row] != row) return false;
+    }
+    return true;
+}
+static_assert(EachSlotIndexIsItsRow(), "each row's slot index is its position in the slot list");
 
 // Exact function type of each slot: fn::MatrixMultiply is
 // D3DXMATRIX*(D3DXMATRIX*, const D3DXMATRIX*, const D3DXMATRIX*).
@@ -43,12 +59,14 @@ struct VariantEntry {
 };
 using VariantList = std::span<const VariantEntry>;
 
+// The untyped word of a function; Erase<fn::Name>(&kernel) also picks a
+// function template's specialisation by the slot's type.
 template <class F>
 inline OpFn Erase(F* f) {
     return reinterpret_cast<OpFn>(f);
 }
 
-// 57 slots, each one aligned pointer-sized word, read and written with
+// The slots, each one aligned pointer-sized word, read and written with
 // relaxed order: a reader sees the old or the new pointer, never a mix.
 struct MathOpTable {
     std::array<std::atomic<OpFn>, kSlotCount> slot;
@@ -74,14 +92,16 @@ namespace x87alt {  // the eight faster x87 alternates of slots 0-7
 #undef D3DX_SLOT
 }  // namespace x87alt
 
+// The SSE and SSE2 variants are kernel instantiations (sse/simd_variants.def);
+// each of the two sets binds a reference to every variant of its own.
 namespace sse {
-#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#define D3DX_SLOT(index, Name, Ret, Params, Args) extern fn::Name& Name;
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }  // namespace sse
 
 namespace sse2 {
-#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#define D3DX_SLOT(index, Name, Ret, Params, Args) extern fn::Name& Name;
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }  // namespace sse2
