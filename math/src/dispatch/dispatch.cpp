@@ -13,6 +13,7 @@ using platform::CurrentPlatform;
 using platform::ProcessorFeatures;
 
 std::atomic<uint32_t> g_mathDispatchState{DISPATCH_UNINITIALIZED};
+std::atomic<int32_t> g_mmxCache{kMmxNotDetermined};
 
 namespace {
 
@@ -32,10 +33,6 @@ constexpr uint32_t kFirstSseAwareMajor = 4;
 constexpr uint32_t kFirstSseAwareMinor = 10;
 constexpr uint32_t kFirstSseAwareBuild = 1373;
 constexpr uint32_t kBuildNumberMask = 0xFFFF;
-
-// MMX cache: -1 not yet determined, else 0 or 1.
-constexpr int32_t kUnknown = -1;
-std::atomic<int32_t> g_mmxCache{kUnknown};
 
 std::atomic<const VariantSets*> g_activeVariantSets{nullptr};
 
@@ -269,7 +266,5 @@ int ProcessorHasMMX() {
 int ProcessorHasAvx2() {
     return platform::ReadProcessorFeatures(CurrentPlatform()).Has(platform::kCpuAvx2) ? 1 : 0;
 }
-
-void ResetMmxCache() { g_mmxCache.store(kUnknown, std::memory_order_relaxed); }
 
 }  // namespace d3dx

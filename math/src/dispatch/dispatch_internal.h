@@ -96,11 +96,14 @@ uint32_t ExtendedFeatureWord(const platform::ProcessorFeatures& processor);
 
 // The entry each slot holds before initialisation, in slot order.
 extern const std::array<OpFn, kSlotCount> kFirstCallEntries;
-// Puts the table back into its load-time state: not initialised, every slot
-// holding its first-call entry. Not thread-safe.
-void RestoreFirstCallEntries();
 
-void ResetMmxCache();
-void ResetDebugLevelCache();
+// The MMX cache: kMmxNotDetermined until the processor has been asked, then
+// 0 or 1.
+inline constexpr int32_t kMmxNotDetermined = -1;
+extern std::atomic<int32_t> g_mmxCache;
+
+// The debug level cache: kDebugLevelNotRead until the profile has been read.
+inline constexpr int32_t kDebugLevelNotRead = -1;
+extern std::atomic<int32_t> g_debugLevelCache;
 
 }  // namespace d3dx

@@ -80,29 +80,6 @@ public:
     virtual void Emms() = 0;
 };
 
-// A platform that passes every call to another one; decorators override the
-// calls they change.
-class ForwardingPlatform : public Platform {
-public:
-    explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
-
-    long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) override;
-    long RegQueryValueExA(RegKey key, const char* valueName, uint32_t* type, uint8_t* data,
-                          uint32_t* dataSize) override;
-    long RegCloseKey(RegKey key) override;
-    uint32_t GetProfileIntA(const char* appName, const char* keyName,
-                            int32_t defaultValue) override;
-    bool GetVersionExA(OsVersionInfoA* info) override;
-    bool IsProcessorFeaturePresent(uint32_t feature) override;
-    void OutputDebugStringA(const char* text) override;
-    std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
-    uint64_t Xgetbv(uint32_t index) override;
-    void Emms() override;
-
-private:
-    Platform& inner_;
-};
-
 // The process-wide platform the library calls. SetPlatform(nullptr) restores
 // the default one; the caller keeps ownership of anything it installs.
 Platform& CurrentPlatform();
