@@ -79,9 +79,8 @@ bool SystemSavesYmmState(Platform& platform, const CpuidResult& featureLeaf) {
 }
 
 std::optional<CpuFeatureSet> LookUpWord(std::string_view word) {
-    const std::string lower = ToLower(word);
     for (const FeatureWord& entry : kFeatureWords) {
-        if (entry.word == lower) return entry.bits;
+        if (EqualsIgnoringCase(entry.word, word)) return entry.bits;
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 // names matched without regard to letter case; ';' starts a comment line.
 #pragma once
 
+#include "platform/text_util.h"
+
 #include <cstdint>
 #include <map>
 #include <string>
@@ -19,8 +21,12 @@ public:
     // it starts with no digit); defaultValue when the key is missing.
     uint32_t GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
 
+    // Sets one key of one section (creating both), as a "key=value" line does.
+    void SetValue(std::string_view section, std::string_view key, std::string_view value);
+
 private:
-    std::map<std::string, std::map<std::string, std::string>> sections_;
+    using Section = std::map<std::string, std::string, LessIgnoringCase>;
+    std::map<std::string, Section, LessIgnoringCase> sections_;
 };
 
 }  // namespace d3dx::platform

@@ -44,9 +44,8 @@ public:
 
 private:
     static bool IsDebugSetting(const char* appName, const char* keyName) {
-        return appName && keyName &&
-               platform::ToLower(appName) == platform::ToLower(kProfileSection) &&
-               platform::ToLower(keyName) == platform::ToLower(kProfileDebugKey);
+        return appName && keyName && platform::EqualsIgnoringCase(appName, kProfileSection) &&
+               platform::EqualsIgnoringCase(keyName, kProfileDebugKey);
     }
 
     const int debugLevel_;

@@ -11,6 +11,7 @@
 
 #include "platform/cpu_features.h"
 #include "platform/platform.h"
+#include "platform/profile_file.h"
 #include "platform/registry_store.h"
 
 #include <atomic>
@@ -48,7 +49,6 @@ public:
     void SetString(std::string_view name, std::string_view text);
     void SetBinary(std::string_view name, std::vector<uint8_t> bytes);
     void RemoveValue(std::string_view name);
-    void RemoveDirect3DKey();
     RegistryStore& Registry() { return registry_; }
 
     // GetProfileIntA of [Direct3D] debug.
@@ -97,7 +97,7 @@ private:
     }
 
     RegistryStore registry_;
-    std::map<std::pair<std::string, std::string>, int32_t> profile_;
+    ProfileFile profile_;
     std::optional<OsVersionInfoA> version_;
     bool hasCpuid_ = true;
     std::map<uint32_t, CpuidResult> leaves_;
