@@ -125,16 +125,24 @@ bool SystemReportsFeature(const ProcessorFeatures& processor, uint32_t code) {
 }
 
 CpuFeatureParse ParseCpuFeatures(std::string_view text) {
+    const std::string_view whole = text;
     CpuFeatureSet features = 0;
+    bool none = false;
     while (true) {
         const size_t comma = text.find(',');
         const std::string_view word = TrimSpaces(text.substr(0, comma));
         const std::optional<CpuFeatureSet> bits = LookUpWord(word);
-        if (!bits) return {std::nullopt, std::string(word)};
+        if (!bits) return {std::nullopt, "unknown processor feature \"" + std::string(word) + "\""};
         features |= *bits;
-        if (comma == std::string_view::npos) return {features, {}};
+        none = none || *bits == 0;
+        if (comma == std::string_view::npos) break;
         text.remove_prefix(comma + 1);
     }
+    if (none && features != 0) {
+        return {std::nullopt,
+                "\"none\" cannot be combined with features in \"" + std::string(whole) + "\""};
+    }
+    return {features, {}};
 }
 
 CpuidResult SimulatedCpuid(CpuFeatureSet features, uint32_t leaf) {

@@ -72,12 +72,13 @@ ProcessorFeatures ReadProcessorFeatures(Platform& platform);
 bool SystemReportsFeature(const ProcessorFeatures& processor, uint32_t code);
 
 struct CpuFeatureParse {
-    std::optional<CpuFeatureSet> features;  // empty when a word is unknown
-    std::string unknownWord;
+    std::optional<CpuFeatureSet> features;  // empty when the list is not valid
+    std::string error;                      // then: what is wrong with it
 };
 
 // Parses a comma list of mmx, sse, sse2, 3dnow, 3dnowext, mmxext, avx2 or
-// none (letter case and spaces around words ignored).
+// none (letter case and spaces around words ignored), held in memory. An
+// unknown word is an error, and so is "none" together with a feature.
 CpuFeatureParse ParseCpuFeatures(std::string_view text);
 
 // What CPUID of a processor with exactly these features returns for leaf.

@@ -1,6 +1,7 @@
 // win.ini-style profile reader.
 #include "platform/profile_file.h"
 
+#include "platform/text_encoding.h"
 #include "platform/text_util.h"
 
 #include <cstdlib>
@@ -21,7 +22,10 @@ int32_t LeadingInteger(std::string_view value) {
 
 }  // namespace
 
-ProfileFile ProfileFile::Parse(std::string_view text) {
+ProfileFile ProfileFile::Parse(std::string_view bytes) {
+    // Undecodable bytes at the end are ignored like any other junk.
+    const std::string decoded = DecodeText(bytes).text;
+    std::string_view text = decoded;
     ProfileFile profile;
     std::string_view section;
     bool inSection = false;

@@ -13,9 +13,11 @@ namespace d3dx::platform {
 
 class ProfileFile {
 public:
-    // Lines that are neither a section, a key nor a comment are ignored,
-    // as the system's own profile reader does.
-    static ProfileFile Parse(std::string_view text);
+    // Parses the bytes of a whole file, held in memory: UTF-8 (with or
+    // without a byte-order mark) or UTF-16 LE with its byte-order mark.
+    // Lines that are neither a section, a key nor a comment are ignored, as
+    // the system's own profile reader does.
+    static ProfileFile Parse(std::string_view bytes);
 
     // The value as a decimal integer (optional sign, leading digits, 0 when
     // it starts with no digit); defaultValue when the key is missing.

@@ -49,8 +49,22 @@ TEST(CpuFeatures, ParsesListsNoneAndRejectsUnknownWords) {
     EXPECT_EQ(ParseCpuFeatures("none").features, CpuFeatureSet{0});
     const CpuFeatureParse unknown = ParseCpuFeatures("sse,avx");
     EXPECT_FALSE(unknown.features.has_value());
-    EXPECT_EQ(unknown.unknownWord, "avx");
+    EXPECT_NE(unknown.error.find("\"avx\""), std::string::npos) << unknown.error;
     EXPECT_FALSE(ParseCpuFeatures("sse,,sse2").features.has_value());
+}
+
+// "none" with a feature contradicts itself; 3DNow without MMX is a processor
+// of its own (detection picks 3DNow and installs nothing), not a contradiction.
+TEST(CpuFeatures, RejectsNoneTogetherWithAFeature) {
+    for (const char* list : {"none,sse2", "sse2, NONE", "mmx,none,none"}) {
+        SCOPED_TRACE(list);
+        const CpuFeatureParse parsed = ParseCpuFeatures(list);
+        EXPECT_FALSE(parsed.features.has_value());
+        EXPECT_NE(parsed.error.find("\"none\""), std::string::npos) << parsed.error;
+        EXPECT_NE(parsed.error.find(list), std::string::npos) << parsed.error;
+    }
+    EXPECT_EQ(ParseCpuFeatures("none,none").features, CpuFeatureSet{0});
+    EXPECT_EQ(ParseCpuFeatures("3dnow").features, CpuFeatureSet{kCpu3DNow});
 }
 
 // Every simulated processor decodes back to exactly its features.
