@@ -58,10 +58,6 @@ inline constexpr std::array<VariantSetInfo, kVariantSetCount> kVariantSets{{
 #include "dispatch/variant_sets.def"
 }};
 
-inline const VariantSetInfo& InfoOf(VariantSet set) {
-    return kVariantSets[static_cast<std::size_t>(set)];
-}
-
 // The variant lists the installers write. Normally the library's own sets;
 // tests may substitute lists of their own.
 const VariantSets& LibraryVariantSets();

@@ -17,7 +17,6 @@ namespace d3dx::simd {
 inline constexpr Slot kSimdRowSlots[] = {
 #define D3DX_SIMD_SLOT(Name, ...) k##Name,
 #include "sse/simd_variants.def"
-#undef D3DX_SIMD_SLOT
 };
 
 constexpr bool EachRowIsItsSlot() {

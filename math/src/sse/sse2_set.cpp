@@ -17,18 +17,14 @@
 
 namespace d3dx {
 
-#define D3DX_SSE2_own(Name, ...)                                    \
+#define D3DX_SSE2_DEFINE_own(Name, ...)                             \
     template fn::Name D3DX_SIMD_KERNEL(simd::Sse2Isa, __VA_ARGS__); \
     fn::Name& sse2::Name = D3DX_SIMD_KERNEL(simd::Sse2Isa, __VA_ARGS__);
-#define D3DX_SSE2_sse(Name, ...) \
+#define D3DX_SSE2_DEFINE_sse(Name, ...) \
     extern template fn::Name D3DX_SIMD_KERNEL(simd::SseIsa, __VA_ARGS__);
-#define D3DX_SSE2_x87(Name, ...)
-#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE2_##Sse2(Name, __VA_ARGS__)
+#define D3DX_SSE2_DEFINE_x87(Name, ...)
+#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE2_DEFINE_##Sse2(Name, __VA_ARGS__)
 #include "sse/simd_variants.def"
-#undef D3DX_SIMD_SLOT
-#undef D3DX_SSE2_x87
-#undef D3DX_SSE2_sse
-#undef D3DX_SSE2_own
 
 void (&sse2::QuadSinCos)(const float*, float*, float*) = simd::QuadSinCos<simd::Sse2Isa>;
 __m128 (&sse2::PairSinCos)(__m128) = simd::PairSinCos;
@@ -36,17 +32,13 @@ __m128 (&sse2::PairSinCos)(__m128) = simd::PairSinCos;
 namespace {
 
 const VariantEntry kSse2Entries[] = {
-#define D3DX_SSE2_own(Name, ...) \
+#define D3DX_SSE2_ENTRY_own(Name, ...) \
     {k##Name, Erase<fn::Name>(&D3DX_SIMD_KERNEL(simd::Sse2Isa, __VA_ARGS__))},
-#define D3DX_SSE2_sse(Name, ...) \
+#define D3DX_SSE2_ENTRY_sse(Name, ...) \
     {k##Name, Erase<fn::Name>(&D3DX_SIMD_KERNEL(simd::SseIsa, __VA_ARGS__))},
-#define D3DX_SSE2_x87(Name, ...)
-#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE2_##Sse2(Name, __VA_ARGS__)
+#define D3DX_SSE2_ENTRY_x87(Name, ...)
+#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE2_ENTRY_##Sse2(Name, __VA_ARGS__)
 #include "sse/simd_variants.def"
-#undef D3DX_SIMD_SLOT
-#undef D3DX_SSE2_x87
-#undef D3DX_SSE2_sse
-#undef D3DX_SSE2_own
 };
 
 }  // namespace

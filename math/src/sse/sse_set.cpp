@@ -18,29 +18,23 @@
 
 namespace d3dx {
 
-#define D3DX_SSE_own(Name, ...)                                    \
+#define D3DX_SSE_DEFINE_own(Name, ...)                             \
     template fn::Name D3DX_SIMD_KERNEL(simd::SseIsa, __VA_ARGS__); \
     fn::Name& sse::Name = D3DX_SIMD_KERNEL(simd::SseIsa, __VA_ARGS__);
-#define D3DX_SSE_x87(Name, ...)
-#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE_##Sse(Name, __VA_ARGS__)
+#define D3DX_SSE_DEFINE_x87(Name, ...)
+#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE_DEFINE_##Sse(Name, __VA_ARGS__)
 #include "sse/simd_variants.def"
-#undef D3DX_SIMD_SLOT
-#undef D3DX_SSE_x87
-#undef D3DX_SSE_own
 
 void (&sse::QuadSinCos)(const float*, float*, float*) = simd::QuadSinCos<simd::SseIsa>;
 
 namespace {
 
 const VariantEntry kSseEntries[] = {
-#define D3DX_SSE_own(Name, ...) \
+#define D3DX_SSE_ENTRY_own(Name, ...) \
     {k##Name, Erase<fn::Name>(&D3DX_SIMD_KERNEL(simd::SseIsa, __VA_ARGS__))},
-#define D3DX_SSE_x87(Name, ...)
-#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE_##Sse(Name, __VA_ARGS__)
+#define D3DX_SSE_ENTRY_x87(Name, ...)
+#define D3DX_SIMD_SLOT(Name, Sse, Sse2, ...) D3DX_SSE_ENTRY_##Sse(Name, __VA_ARGS__)
 #include "sse/simd_variants.def"
-#undef D3DX_SIMD_SLOT
-#undef D3DX_SSE_x87
-#undef D3DX_SSE_own
 };
 
 }  // namespace
