@@ -9,7 +9,8 @@
 #include <iterator>
 
 // Kernel<Isa, ExtraTemplateArguments...> of a row, for the policy Isa.
-#define D3DX_SIMD_KERNEL(Isa, Kernel, ...) ::d3dx::simd::Kernel<Isa __VA_OPT__(, ) __VA_ARGS__>
+// Used inside namespace d3dx.
+#define D3DX_SIMD_KERNEL(Isa, Kernel, ...) simd::Kernel<Isa __VA_OPT__(, ) __VA_ARGS__>
 
 namespace d3dx::simd {
 
