@@ -37,10 +37,10 @@ void BindBoxFilterEntries() {
 }  // namespace
 
 BoxFilterFn WidestMmxPathRoutine() {
-    if (platform::HasAvx2WithSystemSupport(platform::CurrentPlatform())) {
-        return &BoxDownsampleAvx2;
-    }
-    if (ProcessorFeatureAvailable(platform::kPfXmmi64InstructionsAvailable) != 0) {
+    const platform::ProcessorFeatures processor =
+        platform::ReadProcessorFeatures(platform::CurrentPlatform());
+    if (processor.Has(platform::kCpuAvx2)) return &BoxDownsampleAvx2;
+    if (ProcessorFeatureAvailable(platform::kPfXmmi64InstructionsAvailable, processor) != 0) {
         return &BoxDownsampleSse2;
     }
     return &BoxDownsampleMmx;

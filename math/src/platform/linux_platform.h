@@ -51,12 +51,10 @@ public:
     bool IsProcessorFeaturePresent(uint32_t feature) override;
     void OutputDebugStringA(const char* text) override;
     std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
-    std::optional<uint64_t> Xgetbv(uint32_t xcr) override;
+    uint64_t Xgetbv(uint32_t index) override;
     void Emms() override;
 
     // Reports exactly these features from now on; nullopt = the real CPU.
-    // avx2 is reported only where the real processor and system have it,
-    // since code bound for it runs on the real processor.
     void SimulateCpu(std::optional<CpuFeatureSet> features);
 
     // Receives every debugger line instead of stderr; empty = stderr again.

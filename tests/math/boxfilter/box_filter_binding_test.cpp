@@ -86,7 +86,6 @@ void Configure(d3dx::platform::FakePlatform& fake, const BindingCase& c) {
             d3dx::platform::CpuidResult leaf1 = *fake.Cpuid(d3dx::platform::kCpuidFeatureLeaf);
             leaf1.ecx &= ~d3dx::platform::kEcxOsxsave;
             fake.SetCpuidLeaf(d3dx::platform::kCpuidFeatureLeaf, leaf1);
-            fake.SetXcr0(std::nullopt);
             break;
         }
         case System::kWindows95Sse2Off:

@@ -2,7 +2,7 @@
 // context, in place of the debugger output, until a null sink restores it.
 #include "d3dx_math.h"
 #include "dispatch/dispatch.h"
-#include "dispatch/dispatch_internal.h"
+#include "dispatch/test_hooks.h"
 #include "platform/fake_platform.h"
 
 #include <string>
