@@ -1,8 +1,10 @@
 // Shared pieces of the x87 reference implementations.
 //
-// Every operation loads its single-precision inputs into extended precision
-// (long double, the x87 register format), computes there and rounds to single
-// precision only when it stores a result. The helpers below give those steps
+// Every operation loads its single-precision inputs into double precision,
+// computes there and rounds to single precision only when it stores a result.
+// Products of two floats are exact in double and sums of a few of them lose
+// far less than a float's rounding, so the stored results are those of the
+// formulas evaluated exactly, apart from rare 1-ulp ties. The helpers below give those steps
 // names: loading and storing vector-like values and matrices, the tolerance
 // test against FLT_EPSILON, a row vector times a matrix column, and the
 // default normalisation rule that the vector, quaternion and plane
@@ -20,24 +22,24 @@
 
 namespace d3dx::x87 {
 
-// x87 extended precision.
-using Ext = long double;
+// The working precision of every operation.
+using Real = double;
 
 inline constexpr float kFltEpsilon = FLT_EPSILON;  // 2^-23, bits 0x34000000
 inline constexpr float kFltMin = FLT_MIN;          // 2^-126, bits 0x00800000
 
-// Rounds an extended value to single precision, as a store to memory does.
-constexpr float RoundToFloat(Ext v) { return static_cast<float>(v); }
+// Rounds a working value to single precision, as a store to memory does.
+constexpr float RoundToFloat(Real v) { return static_cast<float>(v); }
 
 // a and b differ by at most FLT_EPSILON (inclusive), the difference taken in
-// extended precision. NaN is never near anything.
-constexpr bool IsNear(Ext a, Ext b) {
-    const Ext difference = a - b;
-    return difference >= -static_cast<Ext>(kFltEpsilon) &&
-           difference <= static_cast<Ext>(kFltEpsilon);
+// the working precision. NaN is never near anything.
+constexpr bool IsNear(Real a, Real b) {
+    const Real difference = a - b;
+    return difference >= -static_cast<Real>(kFltEpsilon) &&
+           difference <= static_cast<Real>(kFltEpsilon);
 }
 
-constexpr bool IsNearOne(Ext v) { return IsNear(v, 1.0L); }
+constexpr bool IsNearOne(Real v) { return IsNear(v, 1.0); }
 
 // ---------------------------------------------------------------------------
 // Vector-like values: D3DXVECTOR2/3/4, D3DXQUATERNION and D3DXPLANE are plain
@@ -47,7 +49,7 @@ template <class T>
 inline constexpr std::size_t kComponentCount = sizeof(T) / sizeof(float);
 
 template <class T>
-using Components = std::array<Ext, kComponentCount<T>>;
+using Components = std::array<Real, kComponentCount<T>>;
 
 template <class T>
 Components<T> Load(const T& value) {
@@ -66,10 +68,10 @@ void Store(T& out, const Components<T>& components) {
     std::memcpy(&out, floats.data(), sizeof(T));
 }
 
-// Sum of the squares of the first `count` components, in extended precision.
+// Sum of the squares of the first `count` components, in the working precision.
 template <std::size_t N>
-Ext SumOfSquares(const std::array<Ext, N>& c, std::size_t count = N) {
-    Ext sum = 0.0L;
+Real SumOfSquares(const std::array<Real, N>& c, std::size_t count = N) {
+    Real sum = 0.0;
     for (std::size_t i = 0; i < count; ++i) sum += c[i] * c[i];
     return sum;
 }
@@ -93,7 +95,7 @@ T* NormalizeComponents(T* out, const T* v, std::size_t lengthCount = kComponentC
     }
     Components<T> result{};
     if (squaredLength > kFltMin) {
-        const Ext factor = 1.0L / std::sqrt(static_cast<Ext>(squaredLength));
+        const Real factor = 1.0 / std::sqrt(static_cast<Real>(squaredLength));
         for (std::size_t i = 0; i < result.size(); ++i) result[i] = c[i] * factor;
     }
     Store(*out, result);
@@ -103,7 +105,7 @@ T* NormalizeComponents(T* out, const T* v, std::size_t lengthCount = kComponentC
 // ---------------------------------------------------------------------------
 // Matrices.
 
-using ExtMatrix = std::array<std::array<Ext, 4>, 4>;
+using RealMatrix = std::array<std::array<Real, 4>, 4>;
 
 inline constexpr D3DXMATRIX kIdentityMatrix{{
     {1.0f, 0.0f, 0.0f, 0.0f},
@@ -112,14 +114,14 @@ inline constexpr D3DXMATRIX kIdentityMatrix{{
     {0.0f, 0.0f, 0.0f, 1.0f},
 }};
 
-inline ExtMatrix LoadMatrix(const D3DXMATRIX& m) {
-    ExtMatrix result{};
+inline RealMatrix LoadMatrix(const D3DXMATRIX& m) {
+    RealMatrix result{};
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) result[r][c] = m.m[r][c];
     return result;
 }
 
-inline void StoreMatrix(D3DXMATRIX& out, const ExtMatrix& m) {
+inline void StoreMatrix(D3DXMATRIX& out, const RealMatrix& m) {
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) out.m[r][c] = RoundToFloat(m[r][c]);
 }
@@ -135,9 +137,9 @@ enum class Extend {
 // by an implied 0 are left out (so an infinite matrix element in an unused
 // row does not turn the result into NaN), and an implied 1 adds m[3][col].
 template <std::size_t N>
-Ext RowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col, Extend extend) {
+Real RowTimesColumn(const std::array<Real, N>& v, const D3DXMATRIX& m, int col, Extend extend) {
     static_assert(N >= 1 && N <= 4);
-    Ext sum = v[0] * m.m[0][col];
+    Real sum = v[0] * m.m[0][col];
     for (std::size_t k = 1; k < N; ++k) sum += v[k] * m.m[k][col];
     if (N < 4 && extend == Extend::kPoint) sum += m.m[3][col];
     return sum;
@@ -157,6 +159,35 @@ Out* TransformInto(Out* out, const In* v, const D3DXMATRIX* m, Extend extend, Co
     Store(*out, result);
     return out;
 }
+
+// Defines the five transforms without a divide (slots 0-2, 5 and 6) in the
+// enclosing namespace, each column summed by `column`, a function template
+// called as column(components, matrix, col, extend) like RowTimesColumn. The
+// reference and the alternates differ only in that summation order.
+#define D3DX_X87_TRANSFORMS(column)                                                              \
+    D3DXVECTOR4* Vec2Transform(D3DXVECTOR4* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) { \
+        return TransformInto(pOut, pV, pM, Extend::kPoint, D3DX_X87_COLUMN(column));             \
+    }                                                                                            \
+    D3DXVECTOR4* Vec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) { \
+        return TransformInto(pOut, pV, pM, Extend::kPoint, D3DX_X87_COLUMN(column));             \
+    }                                                                                            \
+    D3DXVECTOR4* Vec4Transform(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV, const D3DXMATRIX* pM) { \
+        return TransformInto(pOut, pV, pM, Extend::kPoint, D3DX_X87_COLUMN(column));             \
+    }                                                                                            \
+    D3DXVECTOR2* Vec2TransformNormal(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV,                   \
+                                     const D3DXMATRIX* pM) {                                     \
+        return TransformInto(pOut, pV, pM, Extend::kDirection, D3DX_X87_COLUMN(column));         \
+    }                                                                                            \
+    D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV,                   \
+                                     const D3DXMATRIX* pM) {                                     \
+        return TransformInto(pOut, pV, pM, Extend::kDirection, D3DX_X87_COLUMN(column));         \
+    }
+
+// A function template as a generic callable for TransformInto.
+#define D3DX_X87_COLUMN(column)                               \
+    [](const auto& c, const D3DXMATRIX& m, int j, Extend e) { \
+        return column(c, m, j, e);                            \
+    }
 
 // Where an element of a matrix product is stored: out[i][j], or out[j][i]
 // for the transposed product.
