@@ -315,12 +315,7 @@ D3DXQUATERNION* QuaternionRotationAxis(D3DXQUATERNION* pOut, const D3DXVECTOR3* 
 // The plane as a row 4-vector times M. To move a plane by a point transform,
 // pass the inverse transpose of that transform.
 D3DXPLANE* PlaneTransform(D3DXPLANE* pOut, const D3DXPLANE* pP, const D3DXMATRIX* pM) {
-    if (AnyNull(pOut, pP, pM)) return nullptr;
-    const Components<D3DXPLANE> p = Load(*pP);
-    Components<D3DXPLANE> r;
-    for (int j = 0; j < 4; ++j) r[j] = RowTimesColumn(p, *pM, j, Extend::kPoint);
-    Store(*pOut, r);
-    return pOut;
+    return TransformInto(pOut, pP, pM, Extend::kPoint, RowOrder::kFirstToLast);
 }
 
 D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,

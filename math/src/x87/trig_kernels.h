@@ -13,10 +13,9 @@
 // product with the quadrant number is exact for angles below 2^19) and
 // evaluate a minimax polynomial on [-pi/4, pi/4]; larger angles, infinities
 // and NaN go to the C library. The arc tangent folds its argument into
-// [0, 7/16) with atan(a) + atan((t - a) / (1 + a t)) for a = 1/2 or 1 and
-// evaluates an odd minimax polynomial there. The arc cosine is the arc tangent
-// of sqrt((1 - x)(1 + x)) / x, where both factors are exact for a single-
-// precision x.
+// [-7/16, 7/16] with atan(a) + atan((t - a) / (1 + a t)) for a = 1/2 or 1,
+// using one division, and evaluates an odd minimax polynomial there. The arc cosine is the arc
+// tangent of sqrt((1 - x)(1 + x)) / x, where both factors are exact for a single- precision x.
 #pragma once
 
 #include <cmath>
@@ -64,17 +63,23 @@ inline constexpr double kC4 = -2.75573143513906633035e-07;
 inline constexpr double kC5 = 2.08757232129817482790e-09;
 inline constexpr double kC6 = -1.13596475577881948265e-11;
 
+// The polynomials are evaluated in pairs of terms (Estrin's scheme), which
+// shortens the chain of dependent operations to about half of Horner's.
 inline double SinPolynomial(double r) {
     if (r == 0.0) return r;  // keeps the sign of a zero angle
     const double z = r * r;
-    const double tail = kS2 + z * (kS3 + z * (kS4 + z * (kS5 + z * kS6)));
-    return r + (r * z) * (kS1 + z * tail);
+    const double z2 = z * z;
+    const double z4 = z2 * z2;
+    const double tail = ((kS1 + z * kS2) + z2 * (kS3 + z * kS4)) + z4 * (kS5 + z * kS6);
+    return r + (r * z) * tail;
 }
 
 inline double CosPolynomial(double r) {
     const double z = r * r;
-    const double tail = kC1 + z * (kC2 + z * (kC3 + z * (kC4 + z * (kC5 + z * kC6))));
-    return (1.0 - 0.5 * z) + (z * z) * tail;
+    const double z2 = z * z;
+    const double z4 = z2 * z2;
+    const double tail = ((kC1 + z * kC2) + z2 * (kC3 + z * kC4)) + z4 * (kC5 + z * kC6);
+    return (1.0 - 0.5 * z) + z2 * tail;
 }
 
 // The angle as r + q * pi/2 with |r| <= pi/4 (a little more at the rounding
@@ -141,23 +146,37 @@ inline constexpr double kPiLow = 1.22464679914735317720e-16;
 inline constexpr double kAtanDirectLimit = 0.4375;  // 7/16
 inline constexpr double kAtanHalfLimit = 0.6875;    // 11/16
 
-// t·(T0 t^2 + T1 t^4 + ...), the part of atan t beyond t, for t in [0, 7/16].
+// t·(T0 t^2 + T1 t^4 + ...), the part of atan t beyond t, for |t| <= 7/16.
 inline double AtanTail(double t) {
     const double z = t * t;
     const double w = z * z;
-    const double even = z * (kT0 + w * (kT2 + w * (kT4 + w * (kT6 + w * (kT8 + w * kT10)))));
-    const double odd = w * (kT1 + w * (kT3 + w * (kT5 + w * (kT7 + w * kT9))));
-    return t * (even + odd);
+    const double w2 = w * w;
+    const double w4 = w2 * w2;
+    const double even = ((kT0 + w * kT2) + w2 * (kT4 + w * kT6)) + w4 * ((kT8 + w * kT10));
+    const double odd = ((kT1 + w * kT3) + w2 * (kT5 + w * kT7)) + w4 * kT9;
+    return t * (z * even + w * odd);
 }
 
-// atan t for t in [0, 1].
-inline double AtanOfUnitRange(double t) {
-    if (t < kAtanDirectLimit) return t - AtanTail(t);
-    if (t < kAtanHalfLimit) {
-        const double u = (2.0 * t - 1.0) / (2.0 + t);
+// Above this the sums of the folded arguments could overflow.
+inline constexpr double kAtanScaleLimit = 0x1p1020;
+
+// atan(y / x) for 0 <= y <= x, x > 0, with one division: the argument is
+// folded with atan(y/x) - atan(a) = atan((y - a x) / (x + a y)) without
+// forming y/x first.
+inline double AtanOfRatio(double y, double x) {
+    if (x > kAtanScaleLimit) {
+        x *= 0.25;
+        y *= 0.25;
+    }
+    if (y < kAtanDirectLimit * x) {
+        const double t = y / x;
+        return t - AtanTail(t);
+    }
+    if (y < kAtanHalfLimit * x) {
+        const double u = (2.0 * y - x) / (2.0 * x + y);
         return kAtanHalfHigh - ((AtanTail(u) - kAtanHalfLow) - u);
     }
-    const double u = (t - 1.0) / (t + 1.0);
+    const double u = (y - x) / (y + x);
     return kAtanOneHigh - ((AtanTail(u) - kAtanOneLow) - u);
 }
 
@@ -181,9 +200,9 @@ inline double ArcTan2(double y, double x) {
     if (!(ax + ay > 0.0) || !std::isfinite(ax + ay)) return std::atan2(y, x);
     double angle;
     if (ay <= ax) {
-        angle = trig::AtanOfUnitRange(ay / ax);
+        angle = trig::AtanOfRatio(ay, ax);
     } else {
-        angle = (trig::kPiOver2High - trig::AtanOfUnitRange(ax / ay)) + trig::kPiOver2Low;
+        angle = (trig::kPiOver2High - trig::AtanOfRatio(ax, ay)) + trig::kPiOver2Low;
     }
     if (x < 0.0) angle = (trig::kPiHigh - angle) + trig::kPiLow;
     return std::copysign(angle, y);

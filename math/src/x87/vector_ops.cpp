@@ -23,11 +23,11 @@ namespace {
 template <class T>
 T* TransformCoord(T* out, const T* v, const D3DXMATRIX* m) {
     if (out == nullptr || v == nullptr || m == nullptr) return nullptr;
-    const Components<T> c = Load(*v);
-    Components<T> result{};
-    for (std::size_t j = 0; j < result.size(); ++j)
-        result[j] = RowTimesColumn(c, *m, static_cast<int>(j), Extend::kPoint);
-    const Real w = RowTimesColumn(c, *m, 3, Extend::kPoint);
+    const std::array<Real, 4> row =
+        RowTimesMatrix(Load(*v), *m, Extend::kPoint, RowOrder::kFirstToLast);
+    Components<T> result;
+    for (std::size_t j = 0; j < result.size(); ++j) result[j] = row[j];
+    const Real w = row[3];
     if (!IsNearOne(w)) {
         const Real reciprocal = 1.0 / w;
         for (Real& component : result) component *= reciprocal;
@@ -290,7 +290,7 @@ T* BaryCentric(T* out, const T* v1, const T* v2, const T* v3, float f, float g) 
 // ---------------------------------------------------------------------------
 // Transforms and normalisers.
 
-D3DX_X87_TRANSFORMS(RowTimesColumn)
+D3DX_X87_TRANSFORMS(RowOrder::kFirstToLast)
 
 D3DXVECTOR2* Vec2TransformCoord(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
     return TransformCoord(pOut, pV, pM);
@@ -402,13 +402,10 @@ D3DXMATRIX* MatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, float an
     const Real x = a[0], y = a[1], z = a[2];
     const SinCos cs = SinCosOf(angle);
     const Real c = cs.cos, s = cs.sin, t = 1.0 - cs.cos;
-    const RealMatrix m = {{
-        {c + t * x * x, t * x * y + s * z, t * x * z - s * y, 0.0},
-        {t * x * y - s * z, c + t * y * y, t * y * z + s * x, 0.0},
-        {t * x * z + s * y, t * y * z - s * x, c + t * z * z, 0.0},
-        {0.0, 0.0, 0.0, 1.0},
-    }};
-    StoreMatrix(*pOut, m);
+    StoreRotation(*pOut,                                                //
+                  c + t * x * x, t * x * y + s * z, t * x * z - s * y,  //
+                  t * x * y - s * z, c + t * y * y, t * y * z + s * x,  //
+                  t * x * z + s * y, t * y * z - s * x, c + t * z * z);
     return pOut;
 }
 
@@ -417,16 +414,13 @@ D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ)
     if (pOut == nullptr || pQ == nullptr) return nullptr;
     const Components<D3DXQUATERNION> q = Load(*pQ);
     const Real x = q[0], y = q[1], z = q[2], w = q[3];
-    const RealMatrix m = {{
-        {1.0 - 2.0 * y * y - 2.0 * z * z, 2.0 * x * y + 2.0 * z * w, 2.0 * x * z - 2.0 * y * w,
-         0.0},
-        {2.0 * x * y - 2.0 * z * w, 1.0 - 2.0 * x * x - 2.0 * z * z, 2.0 * y * z + 2.0 * x * w,
-         0.0},
-        {2.0 * x * z + 2.0 * y * w, 2.0 * y * z - 2.0 * x * w, 1.0 - 2.0 * x * x - 2.0 * y * y,
-         0.0},
-        {0.0, 0.0, 0.0, 1.0},
-    }};
-    StoreMatrix(*pOut, m);
+    StoreRotation(*pOut,                                                       //
+                  1.0 - 2.0 * y * y - 2.0 * z * z, 2.0 * x * y + 2.0 * z * w,  //
+                  2.0 * x * z - 2.0 * y * w,                                   //
+                  2.0 * x * y - 2.0 * z * w, 1.0 - 2.0 * x * x - 2.0 * z * z,  //
+                  2.0 * y * z + 2.0 * x * w,                                   //
+                  2.0 * x * z + 2.0 * y * w, 2.0 * y * z - 2.0 * x * w,        //
+                  1.0 - 2.0 * x * x - 2.0 * y * y);
     return pOut;
 }
 

@@ -23,22 +23,9 @@ using x87::Layout;
 using x87::Load;
 using x87::Real;
 using x87::RoundToFloat;
+using x87::RowOrder;
 using x87::Store;
 using x87::TransformInto;
-
-// ---------------------------------------------------------------------------
-// Transforms.
-
-// Column `col` of (v, extension)·M, summed from the last row up; the
-// translation row of a point is added last.
-template <std::size_t N>
-Real ReverseRowTimesColumn(const std::array<Real, N>& v, const D3DXMATRIX& m, int col,
-                           Extend extend) {
-    Real sum = v[N - 1] * m.m[N - 1][col];
-    for (std::size_t k = N - 1; k-- > 0;) sum += v[k] * m.m[k][col];
-    if (N < 4 && extend == Extend::kPoint) sum += m.m[3][col];
-    return sum;
-}
 
 // ---------------------------------------------------------------------------
 // Matrix products.
@@ -114,7 +101,7 @@ bool IsWithinUnitTolerance(float difference) {
 
 }  // namespace
 
-D3DX_X87_TRANSFORMS(ReverseRowTimesColumn)
+D3DX_X87_TRANSFORMS(RowOrder::kLastToFirst)
 
 // A temporary only when out, M1 and M2 are all one matrix (M2 is copied);
 // column by column when out is M2 alone; row by row otherwise.
