@@ -18,8 +18,13 @@
 // tangent of sqrt((1 - x)(1 + x)) / x, where both factors are exact for a single- precision x.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace d3dx::x87 {
 
@@ -180,6 +185,74 @@ inline double AtanOfRatio(double y, double x) {
     return kAtanOneHigh - ((AtanTail(u) - kAtanOneLow) - u);
 }
 
+#if defined(__SSE2__)
+// Two lanes at once (SSE2, every x86-64 processor): lane 0 and lane 1 each
+// evaluate the sine or the cosine polynomial of their own argument, chosen by
+// loading that polynomial's coefficients into the lane. Every lane performs
+// exactly the operations of SinPolynomial or CosPolynomial.
+
+struct alignas(16) LanePair {
+    double lane[2];
+};
+using PairCoefficients = std::array<LanePair, 6>;
+
+inline constexpr double kSinCoefficients[6] = {kS1, kS2, kS3, kS4, kS5, kS6};
+inline constexpr double kCosCoefficients[6] = {kC1, kC2, kC3, kC4, kC5, kC6};
+
+// Indexed by which lanes take the cosine: bit 0 for lane 0, bit 1 for lane 1.
+inline constexpr std::array<PairCoefficients, 4> kPairCoefficients = [] {
+    std::array<PairCoefficients, 4> tables{};
+    for (int cosines = 0; cosines < 4; ++cosines)
+        for (int i = 0; i < 6; ++i)
+            for (int lane = 0; lane < 2; ++lane)
+                tables[cosines][i].lane[lane] =
+                    ((cosines >> lane) & 1) ? kCosCoefficients[i] : kSinCoefficients[i];
+    return tables;
+}();
+// All-ones in the lanes that take the cosine, and the sign bit in the lanes
+// to negate; both indexed like kPairCoefficients.
+inline constexpr std::uint64_t kAllOnes = ~std::uint64_t{0};
+inline constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+struct alignas(16) LaneMask {
+    std::uint64_t lane[2];
+};
+inline constexpr LaneMask kCosineLanes[4] = {
+    {{0, 0}}, {{kAllOnes, 0}}, {{0, kAllOnes}}, {{kAllOnes, kAllOnes}}};
+inline constexpr LaneMask kNegatedLanes[4] = {
+    {{0, 0}}, {{kSignBit, 0}}, {{0, kSignBit}}, {{kSignBit, kSignBit}}};
+
+inline __m128d LoadPair(const LanePair& p) { return _mm_load_pd(p.lane); }
+inline __m128d LoadMask(const LaneMask& m) {
+    return _mm_load_pd(reinterpret_cast<const double*>(m.lane));
+}
+inline __m128d Select(__m128d mask, __m128d ifSet, __m128d otherwise) {
+    return _mm_or_pd(_mm_and_pd(mask, ifSet), _mm_andnot_pd(mask, otherwise));
+}
+
+// Per lane, sin r (a zero keeps its sign) or cos r, as `cosines` says.
+inline __m128d PairPolynomials(__m128d r, int cosines) {
+    const PairCoefficients& c = kPairCoefficients[cosines];
+    const __m128d z = _mm_mul_pd(r, r);
+    const __m128d z2 = _mm_mul_pd(z, z);
+    const __m128d z4 = _mm_mul_pd(z2, z2);
+    const __m128d low = _mm_add_pd(LoadPair(c[0]), _mm_mul_pd(z, LoadPair(c[1])));
+    const __m128d middle = _mm_add_pd(LoadPair(c[2]), _mm_mul_pd(z, LoadPair(c[3])));
+    const __m128d high = _mm_add_pd(LoadPair(c[4]), _mm_mul_pd(z, LoadPair(c[5])));
+    const __m128d tail = _mm_add_pd(_mm_add_pd(low, _mm_mul_pd(z2, middle)), _mm_mul_pd(z4, high));
+    // sin: r + (r z) tail;  cos: (1 - z/2) + z^2 tail.
+    const __m128d cosineLanes = LoadMask(kCosineLanes[cosines]);
+    const __m128d head =
+        Select(cosineLanes, _mm_sub_pd(_mm_set1_pd(1.0), _mm_mul_pd(_mm_set1_pd(0.5), z)), r);
+    const __m128d factor = Select(cosineLanes, z2, _mm_mul_pd(r, z));
+    const __m128d value = _mm_add_pd(head, _mm_mul_pd(factor, tail));
+    const __m128d zeroSines = _mm_andnot_pd(cosineLanes, _mm_cmpeq_pd(r, _mm_setzero_pd()));
+    return Select(zeroSines, r, value);
+}
+
+inline double Lane0(__m128d v) { return _mm_cvtsd_f64(v); }
+inline double Lane1(__m128d v) { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+#endif
+
 }  // namespace trig
 
 // sin x and cos x.
@@ -190,7 +263,29 @@ inline SinCos SinCosOf(double x) {
 }
 
 // sin a and sin b, evaluated side by side.
-inline SinePair SinesOf(double a, double b) { return {trig::Sine(a), trig::Sine(b)}; }
+inline SinePair SinesOf(double a, double b) {
+#if defined(__SSE2__)
+    if (trig::IsReducible(a) && trig::IsReducible(b)) {
+        const __m128d x = _mm_set_pd(b, a);
+        const __m128d k = _mm_sub_pd(_mm_add_pd(_mm_mul_pd(x, _mm_set1_pd(trig::kTwoOverPi)),
+                                                _mm_set1_pd(trig::kRoundingBias)),
+                                     _mm_set1_pd(trig::kRoundingBias));
+        const __m128d r =
+            _mm_sub_pd(_mm_sub_pd(_mm_sub_pd(x, _mm_mul_pd(k, _mm_set1_pd(trig::kPiOver2Part1))),
+                                  _mm_mul_pd(k, _mm_set1_pd(trig::kPiOver2Part2))),
+                       _mm_mul_pd(k, _mm_set1_pd(trig::kPiOver2Part3)));
+        const auto qa = static_cast<std::int64_t>(trig::Lane0(k));
+        const auto qb = static_cast<std::int64_t>(trig::Lane1(k));
+        // Odd quadrants take the cosine; quadrants 2 and 3 negate.
+        const int cosines = static_cast<int>((qa & 1) | ((qb & 1) << 1));
+        const int negated = static_cast<int>(((qa >> 1) & 1) | (((qb >> 1) & 1) << 1));
+        const __m128d sines = _mm_xor_pd(trig::PairPolynomials(r, cosines),
+                                         trig::LoadMask(trig::kNegatedLanes[negated]));
+        return {trig::Lane0(sines), trig::Lane1(sines)};
+    }
+#endif
+    return {trig::Sine(a), trig::Sine(b)};
+}
 
 // The angle of the point (x, y) in (-pi, pi], with the C library's results
 // for zeros, infinities and NaN.
