@@ -8,7 +8,9 @@
 #include "x87/trig_kernels.h"
 #include "x87/x87_common.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <initializer_list>
 
 namespace d3dx::x87 {
@@ -124,9 +126,16 @@ D3DXMATRIX* RotationInPlane(D3DXMATRIX* out, float angle, int p, int q) {
 }
 
 // Adds sign·v to the translation row (row 3, columns 0-2).
+// The row is written back whole, w unchanged, in one store: the matrix
+// product that usually follows reads it whole, and a row written in pieces
+// could not be forwarded to that read from the store buffer.
 void AddToTranslationRow(D3DXMATRIX* out, const D3DXVECTOR3& v, Real sign) {
     const Components<D3DXVECTOR3> c = Load(v);
-    for (int k = 0; k < 3; ++k) out->m[3][k] = RoundToFloat(out->m[3][k] + sign * c[k]);
+    float* row = out->m[3];
+    const std::array<float, 4> updated{RoundToFloat(row[0] + sign * c[0]),
+                                       RoundToFloat(row[1] + sign * c[1]),
+                                       RoundToFloat(row[2] + sign * c[2]), row[3]};
+    std::memcpy(row, updated.data(), sizeof updated);
 }
 
 // out = out·R(rotation), about the rotation centre when one is given: the
