@@ -11,11 +11,12 @@
 //
 // Sine and cosine reduce the angle by pi/2 in three parts (each part's
 // product with the quadrant number is exact for angles below 2^19) and
-// evaluate a minimax polynomial on [-pi/4, pi/4]; larger angles, infinities
+// evaluate minimax polynomials on [-pi/4, pi/4]; larger angles, infinities
 // and NaN go to the C library. The arc tangent folds its argument into
 // [-7/16, 7/16] with atan(a) + atan((t - a) / (1 + a t)) for a = 1/2 or 1,
-// using one division, and evaluates an odd minimax polynomial there. The arc cosine is the arc
-// tangent of sqrt((1 - x)(1 + x)) / x, where both factors are exact for a single- precision x.
+// using one division, and evaluates an odd minimax polynomial there. The arc
+// cosine is the arc tangent of sqrt((1 - x)(1 + x)) / x, where both factors
+// are exact for a single-precision x.
 #pragma once
 
 #include <array>
@@ -223,7 +224,7 @@ inline constexpr LaneMask kNegatedLanes[4] = {
 
 inline __m128d LoadPair(const LanePair& p) { return _mm_load_pd(p.lane); }
 inline __m128d LoadMask(const LaneMask& m) {
-    return _mm_load_pd(reinterpret_cast<const double*>(m.lane));
+    return _mm_castsi128_pd(_mm_load_si128(reinterpret_cast<const __m128i*>(m.lane)));
 }
 inline __m128d Select(__m128d mask, __m128d ifSet, __m128d otherwise) {
     return _mm_or_pd(_mm_and_pd(mask, ifSet), _mm_andnot_pd(mask, otherwise));

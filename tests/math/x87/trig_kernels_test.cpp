@@ -142,6 +142,20 @@ TEST(TrigKernels, ArcTangentInEveryQuadrantAndScale) {
     EXPECT_LE(worst.Worst(), kMaxUlps);
 }
 
+// Near the largest doubles the folded arguments are scaled down first; near
+// the smallest the quotient is subnormal.
+TEST(TrigKernels, ArcTangentAtTheEndsOfTheDoubleRange) {
+    WorstCase worst("atan2 at the range ends");
+    const double pairs[][2] = {{1e308, 1.7e308}, {1.7e308, -1e308}, {-1.7e308, 1.6e308},
+                               {1e308, 0.9e308}, {1e-310, 3e-310},  {-3e-310, 1e-310},
+                               {1e-300, 1e300},  {1e300, -1e-300}};
+    for (const auto& p : pairs)
+        worst.Add(UlpsOff(ArcTan2(p[0], p[1]), std::atan2(static_cast<long double>(p[0]),
+                                                          static_cast<long double>(p[1]))),
+                  p[0] / p[1]);
+    EXPECT_LE(worst.Worst(), kMaxUlps);
+}
+
 TEST(TrigKernels, ArcTangentOfZerosInfinitiesAndNaNAsTheCLibrary) {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
