@@ -99,7 +99,7 @@ def slot_table(runs):
     slots = [s for s in sse2_slots() if f"public/sse2/{s}" in runs]
     if not slots:
         return
-    print("\n| SSE2 slot | x87 form (ns) | SSE2 public entry (ns) | speed-up |")
+    print("\n| SSE2 slot | x87 reference (ns) | SSE2 public entry (ns) | speed-up |")
     print("|---|---|---|---|")
     ups = []
     for slot in slots:
@@ -108,7 +108,7 @@ def slot_table(runs):
         print(f"| {slot} | {ref:.2f} | {mine:.2f} | {ref / mine:.1f}x |")
     slower = sum(1 for u in ups if u < 1.0)
     print(f"\n{len(ups)} slots, median speed-up {statistics.median(ups):.2f}x, "
-          f"{slower} slower than the x87 form")
+          f"{slower} slower than x87")
 
 
 def main():

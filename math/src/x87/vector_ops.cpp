@@ -103,25 +103,20 @@ RealMatrix Adjugate(const RealMatrix& m, const RowPairMinors& upperMinors,
 // ---------------------------------------------------------------------------
 // Matrix builders.
 
-D3DXMATRIX DiagonalMatrix(float sx, float sy, float sz) {
-    D3DXMATRIX m = kIdentityMatrix;
-    m.m[0][0] = sx;
-    m.m[1][1] = sy;
-    m.m[2][2] = sz;
-    return m;
-}
-
-// Identity with the rotation (c, s; -s, c) in rows and columns p and q.
+// Identity with the rotation (c, s; -s, c) in rows and columns p and q, the
+// sine and cosine rounded to single precision.
 D3DXMATRIX* RotationInPlane(D3DXMATRIX* out, float angle, int p, int q) {
     if (out == nullptr) return nullptr;
     const SinCos cs = SinCosOf(angle);
     const float c = RoundToFloat(cs.cos);
     const float s = RoundToFloat(cs.sin);
-    *out = kIdentityMatrix;
-    out->m[p][p] = c;
-    out->m[p][q] = s;
-    out->m[q][p] = -s;
-    out->m[q][q] = c;
+    Real block[3][3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+    block[p][p] = c;
+    block[p][q] = s;
+    block[q][p] = -s;
+    block[q][q] = c;
+    StoreRotation(*out, block[0][0], block[0][1], block[0][2], block[1][0], block[1][1],
+                  block[1][2], block[2][0], block[2][1], block[2][2]);
     return out;
 }
 
@@ -158,7 +153,8 @@ void ApplyTranslation(D3DXMATRIX* out, const D3DXVECTOR3* translation) {
 // rotation R, about the scaling centre when one is given.
 void ScaleInRotatedFrame(D3DXMATRIX* out, const D3DXVECTOR3* center, const D3DXQUATERNION* rotation,
                          const D3DXVECTOR3& scaling) {
-    const D3DXMATRIX s = DiagonalMatrix(scaling.x, scaling.y, scaling.z);
+    D3DXMATRIX s;
+    StoreDiagonal(s, scaling.x, scaling.y, scaling.z);
     D3DXMATRIX r;
     D3DXMATRIX rt;
     ::D3DXMatrixRotationQuaternion(&r, rotation);
@@ -332,19 +328,23 @@ D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
 }
 
 // Swaps the six off-diagonal pairs; the diagonal is copied only when out is
-// a different matrix.
+// a different matrix. Into a different matrix the rows are written whole (see
+// StoreRow).
 D3DXMATRIX* MatrixTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
+    if (pOut != pM) {
+        const D3DXMATRIX& m = *pM;
+        for (int c = 0; c < 4; ++c)
+            StoreRow(pOut->m[c], m.m[0][c], m.m[1][c], m.m[2][c], m.m[3][c]);
+        return pOut;
+    }
     for (int r = 0; r < 4; ++r) {
         for (int c = r + 1; c < 4; ++c) {
             const float upper = pM->m[r][c];
-            const float lower = pM->m[c][r];
-            pOut->m[r][c] = lower;
+            pOut->m[r][c] = pM->m[c][r];
             pOut->m[c][r] = upper;
         }
     }
-    if (pOut != pM)
-        for (int d = 0; d < 4; ++d) pOut->m[d][d] = pM->m[d][d];
     return pOut;
 }
 
@@ -389,7 +389,7 @@ D3DXMATRIX* MatrixTranslation(D3DXMATRIX* pOut, float x, float y, float z) {
 
 D3DXMATRIX* MatrixScaling(D3DXMATRIX* pOut, float sx, float sy, float sz) {
     if (pOut == nullptr) return nullptr;
-    *pOut = DiagonalMatrix(sx, sy, sz);
+    StoreDiagonal(*pOut, sx, sy, sz);
     return pOut;
 }
 
@@ -444,7 +444,7 @@ D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCe
     if (pScaling == nullptr) {
         *pOut = kIdentityMatrix;
     } else if (pScalingRotation == nullptr) {
-        *pOut = DiagonalMatrix(pScaling->x, pScaling->y, pScaling->z);
+        StoreDiagonal(*pOut, pScaling->x, pScaling->y, pScaling->z);
     } else {
         ScaleInRotatedFrame(pOut, pScalingCenter, pScalingRotation, *pScaling);
     }
@@ -458,7 +458,7 @@ D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling,
                                        const D3DXQUATERNION* pRotation,
                                        const D3DXVECTOR3* pTranslation) {
     if (pOut == nullptr) return nullptr;
-    *pOut = DiagonalMatrix(scaling, scaling, scaling);
+    StoreDiagonal(*pOut, scaling, scaling, scaling);
     ApplyRotation(pOut, pRotationCenter, pRotation);
     ApplyTranslation(pOut, pTranslation);
     return pOut;

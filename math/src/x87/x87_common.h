@@ -148,19 +148,38 @@ inline void StoreMatrix(D3DXMATRIX& out, const RealMatrix& m) {
         for (int c = 0; c < 4; ++c) out.m[r][c] = RoundToFloat(m[r][c]);
 }
 
+// Writes one matrix row, in a single 16-byte store where SSE is there. A
+// matrix product reads each row in one load, and the store buffer can hand it
+// over only when the row was written in one piece; a row written element by
+// element stalls the next product until the stores have retired.
+inline void StoreRow(float (&row)[4], float a, float b, float c, float d) {
+#if defined(__SSE2__)
+    _mm_storeu_ps(row, _mm_setr_ps(a, b, c, d));
+#else
+    row[0] = a;
+    row[1] = b;
+    row[2] = c;
+    row[3] = d;
+#endif
+}
+
 // out = the 3x3 block a (row by row), rounded to single precision, with the
 // last row and column of the identity. The nine values are passed one by one
-// so that they stay in registers: a wide temporary matrix would be written
-// element by element and read back in pairs, which the processor cannot
-// forward from its store buffer.
+// so that they stay in registers.
 inline void StoreRotation(D3DXMATRIX& out, Real a00, Real a01, Real a02, Real a10, Real a11,
                           Real a12, Real a20, Real a21, Real a22) {
-    out = D3DXMATRIX{{
-        {RoundToFloat(a00), RoundToFloat(a01), RoundToFloat(a02), 0.0f},
-        {RoundToFloat(a10), RoundToFloat(a11), RoundToFloat(a12), 0.0f},
-        {RoundToFloat(a20), RoundToFloat(a21), RoundToFloat(a22), 0.0f},
-        {0.0f, 0.0f, 0.0f, 1.0f},
-    }};
+    StoreRow(out.m[0], RoundToFloat(a00), RoundToFloat(a01), RoundToFloat(a02), 0.0f);
+    StoreRow(out.m[1], RoundToFloat(a10), RoundToFloat(a11), RoundToFloat(a12), 0.0f);
+    StoreRow(out.m[2], RoundToFloat(a20), RoundToFloat(a21), RoundToFloat(a22), 0.0f);
+    StoreRow(out.m[3], 0.0f, 0.0f, 0.0f, 1.0f);
+}
+
+// out = diagonal (sx, sy, sz, 1).
+inline void StoreDiagonal(D3DXMATRIX& out, float sx, float sy, float sz) {
+    StoreRow(out.m[0], sx, 0.0f, 0.0f, 0.0f);
+    StoreRow(out.m[1], 0.0f, sy, 0.0f, 0.0f);
+    StoreRow(out.m[2], 0.0f, 0.0f, sz, 0.0f);
+    StoreRow(out.m[3], 0.0f, 0.0f, 0.0f, 1.0f);
 }
 
 // How a vector of fewer than four components is extended to a row of four:
