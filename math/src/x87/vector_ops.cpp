@@ -8,9 +8,7 @@
 #include "x87/trig_kernels.h"
 #include "x87/x87_common.h"
 
-#include <array>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
 
 namespace d3dx::x87 {
@@ -120,17 +118,14 @@ D3DXMATRIX* RotationInPlane(D3DXMATRIX* out, float angle, int p, int q) {
     return out;
 }
 
-// Adds sign·v to the translation row (row 3, columns 0-2).
-// The row is written back whole, w unchanged, in one store: the matrix
-// product that usually follows reads it whole, and a row written in pieces
-// could not be forwarded to that read from the store buffer.
+// Adds sign·v to the translation row (row 3, columns 0-2). The row is
+// written back whole, w unchanged, for the matrix product that usually
+// follows (see StoreRow).
 void AddToTranslationRow(D3DXMATRIX* out, const D3DXVECTOR3& v, Real sign) {
     const Components<D3DXVECTOR3> c = Load(v);
-    float* row = out->m[3];
-    const std::array<float, 4> updated{RoundToFloat(row[0] + sign * c[0]),
-                                       RoundToFloat(row[1] + sign * c[1]),
-                                       RoundToFloat(row[2] + sign * c[2]), row[3]};
-    std::memcpy(row, updated.data(), sizeof updated);
+    float(&row)[4] = out->m[3];
+    StoreRow(row, RoundToFloat(row[0] + sign * c[0]), RoundToFloat(row[1] + sign * c[1]),
+             RoundToFloat(row[2] + sign * c[2]), row[3]);
 }
 
 // out = out·R(rotation), about the rotation centre when one is given: the

@@ -1,14 +1,14 @@
 // Shared pieces of the x87 reference implementations.
 //
-// Every operation loads its single-precision inputs into double precision,
-// computes there and rounds to single precision only when it stores a result.
-// Products of two floats are exact in double and sums of a few of them lose
-// far less than a float's rounding, so the stored results are those of the
-// formulas evaluated exactly, apart from rare 1-ulp ties. The helpers below give those steps
+// Every operation loads its single-precision inputs into double, computes
+// there and rounds to single precision only when it stores a result. Products
+// of two floats are exact in double, and the few roundings of a formula stay
+// far below a float's, so the stored floats are those the formulas give in the
+// x87 unit's extended precision (tests/math/x87/long_double_formulas_test.cpp
+// compares them on random inputs). The helpers below give the common steps
 // names: loading and storing vector-like values and matrices, the tolerance
-// test against FLT_EPSILON, a row vector times a matrix column, and the
-// default normalisation rule that the vector, quaternion and plane
-// normalisers share.
+// test against FLT_EPSILON, a row vector times a matrix, and the default
+// normalisation rule that the vector, quaternion and plane normalisers share.
 #pragma once
 
 #include "d3dx_math.h"
@@ -17,8 +17,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
-#include <cstring>
-#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
