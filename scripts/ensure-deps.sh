@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
           libpng-dev libglm-dev libeigen3-dev libyuv-dev)
+# The install check builds an example with pkg-config.
+packages+=(pkg-config)
 missing=()
 for pkg in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")

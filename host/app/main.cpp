@@ -1,9 +1,11 @@
 // flamer_host: loads the Flamer plug-in as the engine would, plays a scenario
 // in a recording world and prints what every explosion did.
+#include "d3dx_math.h"
 #include "default_scenario.h"
 #include "options.h"
 #include "plFlamer.h"
 #include "plugin.h"
+#include "plugin_location.h"
 #include "report.h"
 #include "runner.h"
 #include "scenario.h"
@@ -14,6 +16,12 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+
+// The plug-in's place in an installed tree, relative to this program's
+// folder; cmake/Install.cmake sets it when the project has install rules.
+#ifndef FLAMER_INSTALLED_PLUGIN_PATH
+#define FLAMER_INSTALLED_PLUGIN_PATH ""
+#endif
 
 namespace {
 
@@ -110,13 +118,20 @@ int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;
-    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                   FLAMER_PLUGIN_PATH, options, error)) {
+    const std::string defaultPlugin = flamer_host::DefaultPluginPath(
+        flamer_host::ProgramDirectory(), FLAMER_INSTALLED_PLUGIN_PATH, FLAMER_PLUGIN_PATH);
+    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), defaultPlugin,
+                                   options, error)) {
         std::cerr << "flamer_host: " << error << "\n" << flamer_host::UsageText(program);
         return kExitBadInput;
     }
     if (options.help) {
         std::cout << flamer_host::UsageText(program);
+        return kExitSuccess;
+    }
+    if (options.version) {
+        // The project's version, which the math library's header carries.
+        std::cout << "flamer_host (flamer) " D3DXMATH_VERSION_STRING "\n";
         return kExitSuccess;
     }
     if (options.printDefault) {

@@ -17,14 +17,15 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 std::string UsageText(const std::string& program) {
     return "usage: " + program +
-           " [--plugin PATH] [--svg DIR] [--print-default] [--help] [SCENARIO]\n"
+           " [--plugin PATH] [--svg DIR] [--print-default] [--help] [--version] [SCENARIO]\n"
            "  SCENARIO         scenario file to play; '-' reads standard input;\n"
            "                   without one the built-in scenario is played\n"
-           "  --plugin PATH    the Flamer plug-in to load (default: the one built with this "
-           "program)\n"
+           "  --plugin PATH    the Flamer plug-in to load (default: the one installed or built "
+           "with this program)\n"
            "  --svg DIR        write a top-view picture of every explosion into DIR\n"
            "  --print-default  print the built-in scenario and exit\n"
-           "  --help           print this text and exit\n";
+           "  --help           print this text and exit\n"
+           "  --version        print the version and exit\n";
 }
 
 bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
@@ -36,6 +37,8 @@ bool ParseOptions(const std::vector<std::string>& args, const std::string& defau
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--print-default") {
             options.printDefault = true;
         } else if (arg == "--plugin") {

@@ -12,6 +12,7 @@ struct Options {
     std::string svgDirectory;  // empty: no pictures
     bool printDefault = false;
     bool help = false;
+    bool version = false;
 };
 
 std::string UsageText(const std::string& program);

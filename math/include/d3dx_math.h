@@ -8,6 +8,8 @@
  */
 #pragma once
 
+#include "d3dx_math_version.h"
+
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -57,6 +59,18 @@ int32_t BoxDownsampleArgbEntry(void* pDst, const void* pSrc, uint32_t width, uin
                                int32_t srcPitch, int32_t dstPitch);
 int32_t BoxDownsampleXrgbEntry(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                                int32_t srcPitch, int32_t dstPitch);
+
+/*
+ * Debug output. The library writes its lines, "D3DX: <text>\r\n", to the
+ * debugger output: on Linux standard error, or what the variable
+ * D3DX_DEBUG_OUTPUT names ("none" drops them, any other value is a file the
+ * lines are appended to). With a sink installed, every line goes to the sink
+ * instead, with `context` passed back unchanged; a sink that does nothing
+ * silences the library, and a null sink restores the debugger output. Install
+ * the sink before other threads use the library.
+ */
+typedef void (*D3DXDebugOutputSink)(const char* line, void* context);
+void D3DXSetDebugOutput(D3DXDebugOutputSink sink, void* context);
 
 #ifdef __cplusplus
 }

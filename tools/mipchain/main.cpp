@@ -1,6 +1,7 @@
 // mipchain: reads a PNG, converts it to A8R8G8B8 (or X8R8G8B8), and writes
 // every level of its mip chain down to 1x1 as PNG files, printing each
 // level's size and the time its box filter call took.
+#include "d3dx_math.h"
 #include "mip_chain.h"
 #include "png_file.h"
 
@@ -41,7 +42,8 @@ constexpr const char* kUsage =
     "\n"
     "  --xrgb      treat pixels as X8R8G8B8: the alpha is dropped and the\n"
     "              levels are written as RGB files (default: A8R8G8B8, RGBA)\n"
-    "  -h, --help  show this text\n";
+    "  -h, --help  show this text\n"
+    "  --version   show the version\n";
 
 struct Options {
     PixelFormat format = PixelFormat::kArgb;
@@ -76,6 +78,10 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
         const std::string_view arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
+            return kExitOk;
+        }
+        if (arg == "--version") {
+            std::puts("mipchain (flamer) " D3DXMATH_VERSION_STRING);
             return kExitOk;
         }
         if (arg == "--xrgb") {

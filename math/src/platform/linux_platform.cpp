@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kRegistryVariable = "D3DX_REGISTRY";
 constexpr const char* kProfileVariable = "D3DX_PROFILE";
 constexpr const char* kCpuVariable = "D3DX_CPU";
+constexpr const char* kDebugOutputVariable = "D3DX_DEBUG_OUTPUT";
+constexpr const char* kNoDebugOutput = "none";
 
 // The system version this platform reports: NT family, 5.1.
 constexpr uint32_t kReportedMajorVersion = 5;
@@ -138,7 +140,8 @@ uint64_t RealXgetbv(uint32_t index) {
 }  // namespace
 
 LinuxPlatformConfig ConfigFromEnvironment() {
-    return {Variable(kRegistryVariable), Variable(kProfileVariable), Variable(kCpuVariable)};
+    return {Variable(kRegistryVariable), Variable(kProfileVariable), Variable(kCpuVariable),
+            Variable(kDebugOutputVariable)};
 }
 
 std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text) {
@@ -154,7 +157,18 @@ LinuxPlatform::LinuxPlatform(const LinuxPlatformConfig& config)
     : registry_(LoadRegistry(config.registryFile)),
       profile_(LoadProfile(config.profileFile)),
       simulatedCpu_(EncodeSimulation(
-          config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures) : std::nullopt)) {}
+          config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures) : std::nullopt)) {
+    const std::string& output = config.debugOutput.value_or("");
+    if (output == kNoDebugOutput) {
+        dropDebugOutput_ = true;
+    } else if (!output.empty()) {
+        debugFile_.reset(std::fopen(output.c_str(), "a"));
+        if (!debugFile_) {
+            std::fprintf(stderr, "%s: cannot open \"%s\"; debug output goes to stderr\n",
+                         kDebugOutputVariable, output.c_str());
+        }
+    }
+}
 
 long LinuxPlatform::RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
     return registry_.Open(root, subKey, result);
@@ -188,6 +202,11 @@ bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
 void LinuxPlatform::OutputDebugStringA(const char* text) {
     if (debugSink_) {
         debugSink_(text);
+    } else if (dropDebugOutput_) {
+        return;
+    } else if (debugFile_) {
+        std::fputs(text, debugFile_.get());
+        std::fflush(debugFile_.get());
     } else {
         std::fputs(text, stderr);
     }

@@ -3,7 +3,9 @@
 //   D3DX_REGISTRY  a .reg export file holding the registry overrides
 //   D3DX_PROFILE   a win.ini-style file holding [Direct3D] debug=<level>
 //   D3DX_CPU       the processor features to report instead of the real ones
-// Debugger output goes to stderr unless a sink is installed. The system
+//   D3DX_DEBUG_OUTPUT  where debugger output goes: "none" drops it, any other
+//                  value names a file it is appended to; unset, stderr
+// An installed sink takes debugger output before any of these. The system
 // version reads as NT family 5.1.
 #pragma once
 
@@ -13,7 +15,9 @@
 #include "platform/registry_store.h"
 
 #include <atomic>
+#include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,6 +27,8 @@ struct LinuxPlatformConfig {
     std::optional<std::string> registryFile;  // D3DX_REGISTRY
     std::optional<std::string> profileFile;   // D3DX_PROFILE
     std::optional<std::string> cpuFeatures;   // D3DX_CPU
+    // D3DX_DEBUG_OUTPUT; defaulted, so a configuration may leave it out.
+    std::optional<std::string> debugOutput = std::nullopt;
 };
 
 LinuxPlatformConfig ConfigFromEnvironment();
@@ -31,7 +37,8 @@ class LinuxPlatform final : public Platform {
 public:
     // Reads the files named by the configuration. A file that cannot be
     // parsed, or an unknown processor feature, is reported on stderr and
-    // treated as absent.
+    // treated as absent; a debug output file that cannot be opened is
+    // reported, and stderr used instead.
     explicit LinuxPlatform(const LinuxPlatformConfig& config);
 
     long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) override;
@@ -60,6 +67,12 @@ private:
     // kNoSimulation, or the simulated feature set.
     std::atomic<uint64_t> simulatedCpu_;
     std::function<void(const char*)> debugSink_;
+    // Where debugger output goes without a sink: nowhere, a file, or stderr.
+    bool dropDebugOutput_ = false;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> debugFile_;
 };
 
 // Parses a D3DX_CPU value; an unknown word is reported on stderr, naming the

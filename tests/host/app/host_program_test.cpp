@@ -1,5 +1,7 @@
 // The host program run as a person runs it: the built-in scenario's report,
 // pictures, and broken scenarios and command lines refused with status 2.
+#include "d3dx_math.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -207,6 +209,10 @@ TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin) {
     const Outcome help = Run("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(Contains(help.out, "usage: "));
+
+    const Outcome version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "flamer_host (flamer) " D3DXMATH_VERSION_STRING "\n");
 
     const Outcome listing = Run("--print-default");
     EXPECT_EQ(listing.status, 0);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -199,6 +200,42 @@ TEST(LinuxPlatform, DebugLinesGoToTheInstalledSink) {
     platform.SetDebugSink([&seen](const char* text) { seen += text; });
     platform.OutputDebugStringA("D3DX: x\r\n");
     EXPECT_EQ(seen, "D3DX: x\r\n");
+}
+
+LinuxPlatformConfig DebugOutputConfig(const std::string& value) {
+    LinuxPlatformConfig config;
+    config.debugOutput = value;
+    return config;
+}
+
+TEST(LinuxPlatform, DebugOutputNoneDropsTheLinesAndAFileCollectsThem) {
+    ::testing::internal::CaptureStderr();
+    {
+        LinuxPlatform platform(DebugOutputConfig("none"));
+        platform.OutputDebugStringA("D3DX: dropped\r\n");
+    }
+    const TempFile file("D3DX: kept from before\r\n");
+    {
+        LinuxPlatform platform(DebugOutputConfig(file.Path()));
+        platform.OutputDebugStringA("D3DX: appended\r\n");
+    }
+    LinuxPlatform unset({});
+    unset.OutputDebugStringA("D3DX: to stderr\r\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "D3DX: to stderr\r\n");
+    std::ifstream in(file.Path(), std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text, "D3DX: kept from before\r\nD3DX: appended\r\n");
+}
+
+TEST(LinuxPlatform, AnUnwritableDebugOutputFileIsLoudAndStderrUsed) {
+    ::testing::internal::CaptureStderr();
+    LinuxPlatform platform(DebugOutputConfig("/nonexistent/d3dx/debug.log"));
+    platform.OutputDebugStringA("D3DX: x\r\n");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("D3DX_DEBUG_OUTPUT: cannot open \"/nonexistent/d3dx/debug.log\""),
+              std::string::npos)
+        << err;
+    EXPECT_NE(err.find("D3DX: x\r\n"), std::string::npos) << err;
 }
 
 }  // namespace

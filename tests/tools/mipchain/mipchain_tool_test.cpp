@@ -6,6 +6,7 @@
 #ifdef MIPCHAIN_PATH
 
 #include "box_filter_test_support.h"
+#include "d3dx_math.h"
 #include "png_test_support.h"
 
 #include <cstdint>
@@ -256,6 +257,11 @@ TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
     EXPECT_FALSE(fs::exists(Level(0)));
     EXPECT_EQ(Run("--help"), 0);
+}
+
+TEST_F(MipchainTool, VersionIsTheProjectVersion) {
+    ASSERT_EQ(Run("--version"), 0);
+    EXPECT_EQ(Output(), "mipchain (flamer) " D3DXMATH_VERSION_STRING "\n");
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Installs the project into a temporary prefix and uses it the way another
+# project would, from the installed files alone: the C example through
+# find_package and through pkg-config, the example plug-in built against the
+# installed SDK and opened by its loader, the installed programs, and the
+# whole tree moved elsewhere. The build uses the sdk preset with the test and
+# benchmark packages hidden from CMake, so it also shows that the preset needs
+# none of them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/ensure-deps.sh
+
+build=build/install-check
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+prefix="$work/prefix"
+
+cmake --preset sdk -B "$build" \
+  -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_Eigen3=ON \
+  -DCMAKE_DISABLE_FIND_PACKAGE_glm=ON >/dev/null
+cmake --build "$build" --parallel 2
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+passed=0
+failed=0
+# check NAME COMMAND...: runs the command quietly and counts the result; a
+# failure shows the command's output.
+check() {
+  local name="$1"
+  shift
+  if "$@" >"$work/output" 2>&1; then
+    passed=$((passed + 1))
+    echo "ok    $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL  $name"
+    sed 's/^/      /' "$work/output"
+  fi
+}
+
+# The names a library exports, one a line, for the shared object $1.
+exports() { nm -D --defined-only "$1" | awk '{print $3}'; }
+
+has_installed_files() {
+  local file
+  for file in include/flamer/d3dx_math.h include/flamer/d3dx_math_version.h \
+      include/flamer/zorQModule.h include/flamer/zorQObj.h lib/libd3dxmath.a \
+      lib/libzorengine.so lib/flamer/libplFlamer.so bin/flamer_host bin/mipchain \
+      lib/cmake/flamer/flamerConfig.cmake lib/cmake/flamer/flamerConfigVersion.cmake \
+      lib/pkgconfig/d3dxmath.pc share/doc/flamer/LICENSE; do
+    [[ -e "$prefix/$file" ]] || { echo "missing: $file"; return 1; }
+  done
+}
+
+# Every installed header compiles on its own; the math library's also as C.
+headers_stand_alone() {
+  local header name
+  for header in "$prefix"/include/flamer/*.h; do
+    name="$(basename "$header")"
+    echo "#include <$name>" | c++ -std=c++20 -fsyntax-only -Wall -Wextra -Werror \
+      -I"$prefix/include/flamer" -x c++ - || { echo "as C++: $name"; return 1; }
+    if [[ "$name" == d3dx_math*.h ]]; then
+      printf '#include <%s>\nint main(void) { return 0; }\n' "$name" |
+        cc -std=c99 -fsyntax-only -Wall -Wextra -Wpedantic -Werror \
+          -I"$prefix/include/flamer" -x c - || { echo "as C: $name"; return 1; }
+    fi
+  done
+}
+
+programs_print_the_version() {
+  local version
+  version="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --modversion d3dxmath)"
+  [[ -n "$version" ]] &&
+    [[ "$("$prefix/bin/flamer_host" --version)" == "flamer_host (flamer) $version" ]] &&
+    [[ "$("$prefix/bin/mipchain" --version)" == "mipchain (flamer) $version" ]]
+}
+
+# The host program in $1/bin loads the plug-in of the same tree by default,
+# plays the built-in scenario and reports no leak; D3DX_DEBUG_OUTPUT=none
+# keeps the library's selection line out of its output.
+host_plays_with_its_plugin() {
+  local root="$1" out="$work/host.out" err="$work/host.err"
+  D3DX_DEBUG_OUTPUT=none LD_DEBUG=files "$root/bin/flamer_host" >"$out" 2>"$err"
+  grep -q "file=$root/lib/flamer/libplFlamer.so .*dynamically loaded" "$err" &&
+    ! grep -q "D3DX:" "$err" && grep -q "^leak report: none" "$out"
+}
+
+plugin_exports_no_math() {
+  [[ -f "$prefix/lib/flamer/libplFlamer.so" ]] && ! exports "$prefix/lib/flamer/libplFlamer.so" | grep -v -e '^CreateObjClass$' -e 'zorPlFlamer'
+}
+
+c_example_with_find_package() {
+  cmake -S examples/math_c -B "$work/math_c" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" &&
+    cmake --build "$work/math_c" --parallel 2 && "$work/math_c/math_example"
+}
+
+# $1: the installed tree to take the module from.
+c_example_with_pkg_config() {
+  local pc="$1/lib/pkgconfig"
+  # shellcheck disable=SC2046
+  cc -std=c99 -Wall -Wextra -Werror -o "$work/math_pc" examples/math_c/main.c \
+    $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs --static d3dxmath) && "$work/math_pc"
+}
+
+plugin_example_builds_and_loads() {
+  cmake -S examples/plugin -B "$work/plugin" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" &&
+    cmake --build "$work/plugin" --parallel 2 &&
+    "$work/plugin/load_plugin" "$work/plugin/libplBeacon.so" &&
+    [[ -f "$work/plugin/libplBeacon.so" ]] && ! exports "$work/plugin/libplBeacon.so" | grep -v -e '^CreateObjClass$' -e 'zorPlBeacon'
+}
+
+# The C example in a project that adds this one as a subdirectory: no tests,
+# no benchmarks, and the same target name as the installed package.
+c_example_as_subproject() {
+  local parent="$work/parent"
+  mkdir -p "$parent"
+  cat >"$parent/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(parent LANGUAGES C)
+add_subdirectory("$PWD" flamer)
+add_executable(math_example "$PWD/examples/math_c/main.c")
+target_link_libraries(math_example PRIVATE flamer::d3dxmath)
+CMAKE
+  cmake -S "$parent" -B "$parent/build" -G Ninja \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON &&
+    cmake --build "$parent/build" --target math_example --parallel 2 &&
+    "$parent/build/math_example"
+}
+
+check "every part is installed" has_installed_files
+check "every installed header compiles on its own" headers_stand_alone
+check "the programs print the package version" programs_print_the_version
+check "the installed host program plays with the installed plug-in" \
+  host_plays_with_its_plugin "$prefix"
+check "the installed plug-in exports none of the math library" plugin_exports_no_math
+check "C example: find_package(flamer) and flamer::d3dxmath" c_example_with_find_package
+check "C example: pkg-config --static d3dxmath" c_example_with_pkg_config "$prefix"
+check "C example: add_subdirectory and flamer::d3dxmath" c_example_as_subproject
+check "plug-in example: built against the SDK, loaded, exports only its own" \
+  plugin_example_builds_and_loads
+mv "$prefix" "$work/moved"
+check "the moved tree: host program and plug-in" host_plays_with_its_plugin "$work/moved"
+check "the moved tree: pkg-config" c_example_with_pkg_config "$work/moved"
+
+echo "install check: $passed passed, $failed failed"
+((failed == 0))
