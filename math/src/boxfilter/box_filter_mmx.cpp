@@ -13,8 +13,10 @@
 // that the kernel runs on the MMX registers proper, which is what the EMMS
 // on entry and exit pairs with. The kernel is kept out of line so that it is
 // not inlined back into SSE2 code.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC push_options
 #pragma GCC target("no-sse2")
+#endif
 #include <mmintrin.h>
 
 namespace d3dx {
@@ -62,7 +64,9 @@ __attribute__((noinline)) void AverageRowMmx(const uint8_t* top, const uint8_t* 
     }
 }
 
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC pop_options
+#endif
 
 }  // namespace
 

@@ -6,7 +6,9 @@
 // This file is compiled for SSE1 alone: without the pragma the compiler would
 // use SSE2 instructions (integer moves, zeroing, vectorised integer loops) on
 // its own, and the set must run on processors that have SSE but not SSE2.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC target("no-sse2")
+#endif
 
 #include "dispatch/op_table.h"
 #include "sse/cofactor_kernels.h"
