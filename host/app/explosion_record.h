@@ -37,13 +37,15 @@ struct EffectSpawn {
 };
 
 struct Explosion {
-    int number = 0;  // 1-based over the run
-    int depth = 0;   // 0: set off by a command; n: by a message of depth n - 1
+    int number = 0;    // 1-based over the run
+    int setOffBy = 0;  // 0: by the command; else the explosion whose damage killed the centre
     std::string centreName;
     D3DXVECTOR3 centre{};  // the centre's position at the cube query
     float radius = 0.0f;   // the class's splash radius
     D3DXVECTOR3 cubeMin{};
     D3DXVECTOR3 cubeMax{};
+    int capacity = 0;       // the most entities the plug-in asked for
+    int inCube = 0;         // entities in the cube
     int reportedPicks = 0;  // what the world returned to the query
     std::vector<PickedEntity> picks;
     std::vector<DamageMessage> messages;

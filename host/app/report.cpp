@@ -32,7 +32,9 @@ std::string Pad(const std::string& text, std::size_t width) {
 void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     out << margin << "explosion " << explosion.number << " at " << explosion.centreName << " "
         << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius);
-    if (explosion.depth > 0) out << " (set off by the damage of an explosion before it)";
+    if (explosion.setOffBy > 0)
+        out << ", set off by explosion " << explosion.setOffBy << ": " << explosion.centreName
+            << " died of its damage";
     out << "\n"
         << margin << kIndent << "query cube " << FormatVector(explosion.cubeMin) << " to "
         << FormatVector(explosion.cubeMax) << ": " << explosion.reportedPicks << " picked\n";
@@ -107,7 +109,7 @@ void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
 }
 
 void PrintExplosion(std::ostream& out, const Explosion& explosion) {
-    const std::string margin = Indent(explosion.depth + 1);
+    const std::string margin = Indent(1);
     PrintHeader(out, explosion, margin);
     PrintPicks(out, explosion, margin);
     PrintMessages(out, explosion, margin);

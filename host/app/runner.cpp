@@ -217,7 +217,7 @@ bool ScenarioRunner::Flamer(const Command& command) {
 bool ScenarioRunner::Kill(const Command& command) {
     Actor* actor = Find(command.name);
     world_.BeginCommand(actor->entity);
-    actor->flamer->Kill(command.intValue);
+    world_.KillPlayer(actor->flamer, command.intValue);
     if (!ReportExplosions(command)) return false;
     actor->corpse = actor->flamer->PlaceCorpse();
     if (actor->corpse == nullptr) {

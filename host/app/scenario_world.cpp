@@ -32,27 +32,28 @@ double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
 
 int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
                                 int capacity, PICK_FILTER filter, unsigned long flags) {
-    inPick_ = true;
-    const int count = zorWorld::PickEntities(min, max, list, capacity, filter, flags);
-    inPick_ = false;
-    if (contexts_.empty()) return count;
-    Context& context = contexts_.back();
+    if (min == nullptr || max == nullptr) return 0;
+    const zorQPickResult result = Pick(*min, *max, list, capacity, filter, flags);
+    if (!context_) return result.written;
     Explosion explosion;
     explosion.number = ++explosionCount_;
-    explosion.depth = static_cast<int>(contexts_.size()) - 1;
+    explosion.setOffBy = context_->setOffBy;
     explosion.cubeMin = *min;
     explosion.cubeMax = *max;
-    explosion.centreName = context.centre != nullptr ? NameOf(context.centre) : kUnnamed;
-    explosion.centre = context.centre != nullptr ? context.centre->position : Midpoint(*min, *max);
-    explosion.reportedPicks = count;
-    context.explosion = static_cast<int>(explosions_.size());
+    const zorQEntityRef* centre = context_->centre;
+    explosion.centreName = centre != nullptr ? NameOf(centre) : kUnnamed;
+    explosion.centre = centre != nullptr ? centre->position : Midpoint(*min, *max);
+    explosion.capacity = capacity;
+    explosion.inCube = result.inCube;
+    explosion.reportedPicks = result.written;
+    context_->explosion = static_cast<int>(explosions_.size());
     explosions_.push_back(std::move(explosion));
-    return count;
+    return result.written;
 }
 
 void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {
     zorWorld::GetEntityBox(entity, min, max);
-    Explosion* explosion = inPick_ ? nullptr : Current();
+    Explosion* explosion = Current();
     if (explosion == nullptr || entity == nullptr || min == nullptr || max == nullptr) return;
     PickedEntity picked;
     picked.entity = entity;
@@ -60,7 +61,7 @@ void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVE
     picked.position = entity->position;
     picked.boxMin = *min;
     picked.boxMax = *max;
-    const zorQEntityRef* centre = contexts_.back().centre;
+    const zorQEntityRef* centre = context_->centre;
     picked.centre = centre != nullptr ? centre->position : explosion->centre;
     picked.distance = DistanceToBox(picked.centre, *min, *max);
     explosion->picks.push_back(std::move(picked));
@@ -70,12 +71,21 @@ long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long p
                                 unsigned long param2) {
     RecordMessage(target, msg, param1, param2);
     ApplyTrackedDamage(target, msg, param1);
-    // Explosions the delivery sets off are centred on the target: its player
-    // is the one that dies of the damage.
-    contexts_.push_back(Context{target, -1});
-    const long result = zorWorld::SendMessage(target, msg, param1, param2);
-    contexts_.pop_back();
-    return result;
+    return zorWorld::SendMessage(target, msg, param1, param2);
+}
+
+void ScenarioWorld::QueueDeath(zorQEntityRef* entity, int flag) {
+    const Explosion* explosion = Current();
+    deathCauses_[entity] = explosion != nullptr ? explosion->number : 0;
+    zorWorld::QueueDeath(entity, flag);
+}
+
+void ScenarioWorld::RunDeath(zorQEntityRef* entity, int flag) {
+    const std::optional<Context> outer = context_;
+    const auto cause = deathCauses_.find(entity);
+    context_ = Context{entity, cause != deathCauses_.end() ? cause->second : 0, -1};
+    zorWorld::RunDeath(entity, flag);
+    context_ = outer;
 }
 
 void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long param1,
@@ -125,12 +135,12 @@ std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const {
 }
 
 void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
-    contexts_.assign(1, Context{centre, -1});
+    context_ = Context{centre, 0, -1};
     explosions_.clear();
 }
 
 std::vector<Explosion> ScenarioWorld::EndCommand() {
-    contexts_.clear();
+    context_.reset();
     return std::move(explosions_);
 }
 
@@ -141,8 +151,8 @@ void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX*
 }
 
 Explosion* ScenarioWorld::Current() {
-    if (contexts_.empty() || contexts_.back().explosion < 0) return nullptr;
-    return &explosions_[static_cast<std::size_t>(contexts_.back().explosion)];
+    if (!context_ || context_->explosion < 0) return nullptr;
+    return &explosions_[static_cast<std::size_t>(context_->explosion)];
 }
 
 RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world)

@@ -112,8 +112,10 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     EXPECT_TRUE(Contains(r, "[ -60.000    0.000    0.000    1.000 ]"));
     EXPECT_TRUE(Contains(r, "health afterwards: f1 0 (dead), f2 80, barrel 80, crate 80"));
     EXPECT_TRUE(Contains(r, "tower 500"));
-    EXPECT_EQ(Count(r, "\n  explosion "), 5u);
-    EXPECT_EQ(Count(r, "(set off by the damage of an explosion before it)"), 1u);
+    EXPECT_EQ(Count(r, "\n  explosion "), 6u);  // none indented under another
+    EXPECT_TRUE(Contains(r,
+                         "explosion 6 at f2 (-60, 0, 0), splash radius 100, set off by explosion "
+                         "5: f2 died of its damage\n"));
     EXPECT_TRUE(Contains(r, "\nleak report: none\n"));
 }
 
