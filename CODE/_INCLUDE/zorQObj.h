@@ -373,6 +373,9 @@ public:
     // Host-side state queries (not in the operation table).
     bool IsDead() const;
     int LastKillFlag() const;
+    // The host's way to have the corpse placed, PlaceCorpse being protected:
+    // runs the player's own PlaceCorpse.
+    zorQEntityRef* PlaceCorpseForHost();
 
 protected:
     int32_t health;

@@ -26,6 +26,7 @@ struct PickedEntity {
 // One message the plug-in sent during the explosion.
 struct DamageMessage {
     std::string target;
+    const zorQEntityRef* targetEntity = nullptr;
     unsigned long number = 0;
     unsigned long param2 = 0;
     zorQMsgDamage record{};  // copied on delivery

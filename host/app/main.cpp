@@ -1,15 +1,19 @@
 // flamer_host: loads the Flamer plug-in as the engine would, plays a scenario
 // in a recording world and prints what every explosion did.
 #include "default_scenario.h"
+#include "flamer_class.h"
 #include "options.h"
-#include "plFlamer.h"
 #include "plugin.h"
 #include "report.h"
 #include "runner.h"
 #include "scenario.h"
 #include "scenario_world.h"
+#include "svg_writer.h"
 #include "zorMemLeak.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -23,7 +27,10 @@ constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
 constexpr char kStandardInput[] = "-";
 constexpr char kStandardInputName[] = "<stdin>";
 
-bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source) {
+// The scenario's text and the name messages use for it; false, with the
+// reason in `error`, when it cannot be read.
+bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source,
+                      std::string& error) {
     if (options.scenarioPath.empty()) {
         text = flamer_host::DefaultScenario();
         source = flamer_host::kDefaultScenarioName;
@@ -34,10 +41,22 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
         source = kStandardInputName;
         return true;
     }
+    std::error_code code;
+    if (std::filesystem::is_directory(options.scenarioPath, code)) {
+        error = "it is a folder, not a file";
+        return false;
+    }
     std::ifstream file(options.scenarioPath, std::ios::binary);
-    if (!file) return false;
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
     std::ostringstream content;
     content << file.rdbuf();
+    if (file.bad()) {
+        error = "reading it failed";
+        return false;
+    }
     text = content.str();
     source = options.scenarioPath;
     return true;
@@ -50,37 +69,44 @@ void PrintErrors(const std::vector<flamer_host::ScenarioError>& errors) {
               << ": nothing was run\n";
 }
 
-// Checks and plays the scenario with a class object the plug-in made; the
-// class object is released and deleted here.
+// Checks and plays the scenario with the plug-in's class object, which is
+// released and deleted here.
 int PlayScenario(const flamer_host::Options& options, const std::string& text,
-                 const std::string& source, zorPlFlamerClass* flamerClass,
+                 const std::string& source, const flamer_host::FlamerClass& flamerClass,
                  flamer_host::ScenarioWorld& world) {
-    flamerClass->AddRef();
+    zorObjClass& cls = flamerClass.Object();
+    cls.AddRef();
     const flamer_host::ParseResult parsed =
-        flamer_host::ParseScenario(text, source, flamer_host::ParamInfosOf(*flamerClass));
+        flamer_host::ParseScenario(text, source, flamerClass.ParamInfos());
     int status = kExitBadInput;
     {
-        flamer_host::ScenarioRunner runner(*flamerClass, world, std::cout, std::cerr,
+        flamer_host::ScenarioRunner runner(flamerClass, world, std::cout, std::cerr,
                                            options.svgDirectory);
         if (parsed.errors.empty())
             status = runner.Run(parsed.scenario) ? kExitSuccess : kExitFailure;
         else
             PrintErrors(parsed.errors);
         runner.DestroyFlamers();
-        flamerClass->Release();
-        delete static_cast<zorModuleClass*>(flamerClass);
+        cls.Release();
     }
+    delete &cls;
     return status;
 }
 
 int RunHost(const flamer_host::Options& options) {
     std::string text;
     std::string source;
-    if (!ReadScenarioText(options, text, source)) {
-        std::cerr << "flamer_host: cannot read the scenario " << options.scenarioPath << "\n";
+    std::string error;
+    if (!ReadScenarioText(options, text, source, error)) {
+        std::cerr << "flamer_host: cannot read the scenario " << options.scenarioPath << ": "
+                  << error << "\n";
         return kExitBadInput;
     }
-    std::string error;
+    if (!options.svgDirectory.empty() &&
+        !flamer_host::PrepareSvgDirectory(options.svgDirectory, error)) {
+        std::cerr << "flamer_host: " << error << "\n";
+        return kExitBadInput;
+    }
     const std::unique_ptr<flamer_host::Plugin> plugin =
         flamer_host::Plugin::Load(options.pluginPath, error);
     if (!plugin) {
@@ -91,10 +117,15 @@ int RunHost(const flamer_host::Options& options) {
     {
         flamer_host::ScenarioWorld world;
         zorWorld* previous = zorQWorld_SetCurrent(&world);
-        if (zorPlFlamerClass* flamerClass = plugin->CreateClass())
-            status = PlayScenario(options, text, source, flamerClass, world);
-        else
-            std::cerr << "flamer_host: the plug-in made no class object\n";
+        zorObjClass* cls = plugin->CreateClass();
+        if (const std::optional<flamer_host::FlamerClass> flamerClass =
+                flamer_host::FlamerClass::Check(cls, error)) {
+            status = PlayScenario(options, text, source, *flamerClass, world);
+        } else {
+            std::cerr << "flamer_host: the plug-in " << options.pluginPath
+                      << " is not a Flamer plug-in: " << error << "\n";
+            delete cls;
+        }
         zorQWorld_SetCurrent(previous);
     }
     if (status != kExitBadInput) {

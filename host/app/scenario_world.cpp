@@ -75,8 +75,7 @@ long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long p
 }
 
 void ScenarioWorld::QueueDeath(zorQEntityRef* entity, int flag) {
-    const Explosion* explosion = Current();
-    deathCauses_[entity] = explosion != nullptr ? explosion->number : 0;
+    if (const Explosion* explosion = Current()) deathCauses_[entity] = explosion->number;
     zorWorld::QueueDeath(entity, flag);
 }
 
@@ -94,6 +93,7 @@ void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long
     if (explosion == nullptr) return;
     DamageMessage message;
     message.target = NameOf(target);
+    message.targetEntity = target;
     message.number = msg;
     message.param2 = param2;
     if (msg == ZORQMSG_DAMAGE && param1 != 0)
@@ -131,6 +131,12 @@ std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const {
     if (entity->player != nullptr) return entity->player->GetHealth();
     const auto found = health_.find(entity);
     if (found == health_.end()) return std::nullopt;
+    return found->second;
+}
+
+std::optional<int> ScenarioWorld::DeathCauseOf(const zorQEntityRef* entity) const {
+    const auto found = deathCauses_.find(entity);
+    if (found == deathCauses_.end()) return std::nullopt;
     return found->second;
 }
 

@@ -7,9 +7,9 @@
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
-#include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace flamer_host {
@@ -31,6 +31,8 @@ public:
     std::string NameOf(const zorQEntityRef* entity) const;
     // Health of an entity: its player's, the tracked one, or none.
     std::optional<int> HealthOf(const zorQEntityRef* entity) const;
+    // The explosion whose damage killed the entity's player, if one did.
+    std::optional<int> DeathCauseOf(const zorQEntityRef* entity) const;
 
     // Brackets one command: explosions it sets off are centred on `centre`,
     // those of the deaths they cause on the dying entity.
@@ -58,10 +60,10 @@ private:
     void RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2);
     void ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1);
 
-    std::map<const zorQEntityRef*, std::string> names_;
-    std::map<const zorQEntityRef*, int> health_;
+    std::unordered_map<const zorQEntityRef*, std::string> names_;
+    std::unordered_map<const zorQEntityRef*, int> health_;
     std::optional<Context> context_;
-    std::map<const zorQEntityRef*, int> deathCauses_;
+    std::unordered_map<const zorQEntityRef*, int> deathCauses_;
     std::vector<Explosion> explosions_;
     int explosionCount_ = 0;
 };

@@ -233,3 +233,5 @@ void zorPlClassic::FireTag(int) {}
 bool zorPlClassic::IsDead() const { return dead != 0; }
 
 int zorPlClassic::LastKillFlag() const { return lastKillFlag; }
+
+zorQEntityRef* zorPlClassic::PlaceCorpseForHost() { return PlaceCorpse(); }
