@@ -222,9 +222,9 @@ bool RunEvent(ScenarioRunner& runner, const Command& command, const EventArgs& a
     ScenarioWorld& world = runner.World();
     world.BeginCommand(actor.corpse);
     const int reached = world.RaiseCorpseEvent(actor.corpse, args.text.c_str());
+    if (!runner.ReportExplosions(command)) return false;
     runner.Out() << "  event \"" << Printable(args.text) << "\" reached " << reached << " callback"
                  << (reached == 1 ? "" : "s") << "\n";
-    if (!runner.ReportExplosions(command)) return false;
     runner.PrintHealthAfterwards(nullptr);
     return true;
 }

@@ -138,6 +138,8 @@ int RunHost(const flamer_host::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The report can run to many megabytes: let the streams buffer on their own.
+    std::ios::sync_with_stdio(false);
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;

@@ -13,9 +13,12 @@ ScenarioRunner::ScenarioRunner(const FlamerClass& flamerClass, ScenarioWorld& wo
       world_(world),
       out_(out),
       err_(err),
-      svgDirectory_(std::move(svgDirectory)) {}
+      svgDirectory_(std::move(svgDirectory)) {
+    world_.SetExplosionSink([this](Explosion& explosion) { ReportExplosion(explosion); });
+}
 
 ScenarioRunner::~ScenarioRunner() {
+    world_.SetExplosionSink(nullptr);
     DestroyFlamers();
     DestroyEffects();
 }
@@ -90,25 +93,23 @@ void ScenarioRunner::PrintParametersIfChanged() {
 }
 
 bool ScenarioRunner::ReportExplosions(const Command& command) {
-    std::vector<Explosion> explosions = world_.EndCommand();
-    if (explosions.empty()) out_ << "  no explosion\n";
-    for (Explosion& explosion : explosions)
-        if (!ReportExplosion(command, explosion)) return false;
-    return true;
+    if (world_.EndCommand() == 0) out_ << "  no explosion\n";
+    if (pictureError_.empty()) return true;
+    const std::string error = std::move(pictureError_);
+    pictureError_.clear();
+    return Fail(command, error);
 }
 
-bool ScenarioRunner::ReportExplosion(const Command& command, Explosion& explosion) {
+void ScenarioRunner::ReportExplosion(Explosion& explosion) {
     explosion.radius = static_cast<float>(flamerClass_.SplashRadius());
     PrintExplosion(out_, explosion);
     for (const DamageMessage& message : explosion.messages)
         if (const auto actor = actorByEntity_.find(message.targetEntity);
             actor != actorByEntity_.end())
             touched_.push_back(actor->second);
-    if (svgDirectory_.empty()) return true;
-    std::string error;
-    if (!WriteExplosionSvg(svgDirectory_, explosion, error)) return Fail(command, error);
-    out_ << "  picture: " << svgDirectory_ << "/" << ExplosionSvgName(explosion) << "\n";
-    return true;
+    if (svgDirectory_.empty() || !pictureError_.empty()) return;
+    if (WriteExplosionSvg(svgDirectory_, explosion, pictureError_))
+        out_ << "  picture: " << svgDirectory_ << "/" << ExplosionSvgName(explosion) << "\n";
 }
 
 void ScenarioRunner::PrintHealthAfterwards(const Actor* subject) {

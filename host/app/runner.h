@@ -64,8 +64,9 @@ public:
     bool AddEffect(const std::string& name);
     // The tuning is shown again before the next command that may explode.
     void ParamsChanged() { paramsChanged_ = true; }
-    // Prints the explosions since the world's BeginCommand (and writes their
-    // pictures); false when a picture cannot be written.
+    // Ends the command the world was told of with BeginCommand; its
+    // explosions have been printed (and drawn) as they finished. False when a
+    // picture could not be written.
     bool ReportExplosions(const Command& command);
     // Prints the health of every actor the reported explosions' messages
     // reached, and of `subject`, in the order they were defined.
@@ -73,7 +74,7 @@ public:
 
 private:
     void PrintParametersIfChanged();
-    bool ReportExplosion(const Command& command, Explosion& explosion);
+    void ReportExplosion(Explosion& explosion);
 
     const FlamerClass& flamerClass_;
     ScenarioWorld& world_;
@@ -86,6 +87,7 @@ private:
     std::unordered_map<std::string, std::size_t> actorByName_;
     std::unordered_map<const zorQEntityRef*, std::size_t> actorByEntity_;
     std::vector<std::size_t> touched_;  // actors the reported messages reached
+    std::string pictureError_;          // why a picture of the command failed
     std::vector<std::unique_ptr<RecordingEffectClass>> effects_;
 };
 

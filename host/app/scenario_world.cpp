@@ -46,8 +46,9 @@ int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRe
     explosion.capacity = capacity;
     explosion.inCube = result.inCube;
     explosion.reportedPicks = result.written;
-    context_->explosion = static_cast<int>(explosions_.size());
-    explosions_.push_back(std::move(explosion));
+    HandOn();
+    current_ = std::move(explosion);
+    ++commandExplosions_;
     return result.written;
 }
 
@@ -82,7 +83,7 @@ void ScenarioWorld::QueueDeath(zorQEntityRef* entity, int flag) {
 void ScenarioWorld::RunDeath(zorQEntityRef* entity, int flag) {
     const std::optional<Context> outer = context_;
     const auto cause = deathCauses_.find(entity);
-    context_ = Context{entity, cause != deathCauses_.end() ? cause->second : 0, -1};
+    context_ = Context{entity, cause != deathCauses_.end() ? cause->second : 0};
     zorWorld::RunDeath(entity, flag);
     context_ = outer;
 }
@@ -140,14 +141,25 @@ std::optional<int> ScenarioWorld::DeathCauseOf(const zorQEntityRef* entity) cons
     return found->second;
 }
 
-void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
-    context_ = Context{centre, 0, -1};
-    explosions_.clear();
+void ScenarioWorld::SetExplosionSink(std::function<void(Explosion&)> sink) {
+    sink_ = std::move(sink);
 }
 
-std::vector<Explosion> ScenarioWorld::EndCommand() {
+void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
+    context_ = Context{centre, 0};
+    current_.reset();
+    commandExplosions_ = 0;
+}
+
+int ScenarioWorld::EndCommand() {
+    HandOn();
     context_.reset();
-    return std::move(explosions_);
+    return commandExplosions_;
+}
+
+void ScenarioWorld::HandOn() {
+    if (current_ && sink_) sink_(*current_);
+    current_.reset();
 }
 
 void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform) {
@@ -156,10 +168,7 @@ void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX*
     explosion->spawns.push_back(EffectSpawn{effectName, *transform});
 }
 
-Explosion* ScenarioWorld::Current() {
-    if (!context_ || context_->explosion < 0) return nullptr;
-    return &explosions_[static_cast<std::size_t>(context_->explosion)];
-}
+Explosion* ScenarioWorld::Current() { return context_ && current_ ? &*current_ : nullptr; }
 
 RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world)
     : world_(world) {

@@ -7,6 +7,7 @@
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -34,11 +35,14 @@ public:
     // The explosion whose damage killed the entity's player, if one did.
     std::optional<int> DeathCauseOf(const zorQEntityRef* entity) const;
 
+    // Receives each explosion of a command once it has finished: when the
+    // next one starts, or when the command ends.
+    void SetExplosionSink(std::function<void(Explosion&)> sink);
     // Brackets one command: explosions it sets off are centred on `centre`,
-    // those of the deaths they cause on the dying entity.
+    // those of the deaths they cause on the dying entity. EndCommand hands
+    // on the last explosion and tells how many the command set off.
     void BeginCommand(const zorQEntityRef* centre);
-    // The explosions since BeginCommand, in the order they started.
-    std::vector<Explosion> EndCommand();
+    int EndCommand();
 
     // Called by the recording effect classes.
     void RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform);
@@ -52,11 +56,11 @@ private:
     // What explosions are set off by: a command, or one queued death.
     struct Context {
         const zorQEntityRef* centre;
-        int setOffBy;   // 0: the command; else the explosion that caused the death
-        int explosion;  // index into explosions_, -1 before the first pick
+        int setOffBy;  // 0: the command; else the explosion that caused the death
     };
 
     Explosion* Current();
+    void HandOn();
     void RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2);
     void ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1);
 
@@ -64,7 +68,9 @@ private:
     std::unordered_map<const zorQEntityRef*, int> health_;
     std::optional<Context> context_;
     std::unordered_map<const zorQEntityRef*, int> deathCauses_;
-    std::vector<Explosion> explosions_;
+    std::optional<Explosion> current_;  // the explosion under way
+    std::function<void(Explosion&)> sink_;
+    int commandExplosions_ = 0;
     int explosionCount_ = 0;
 };
 

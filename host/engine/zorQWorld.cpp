@@ -29,41 +29,6 @@ bool Finite(const D3DXVECTOR3& v) {
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// True when [aMin, aMax] and [bMin, bMax] share a point (touching counts).
-bool Overlap(const D3DXVECTOR3& aMin, const D3DXVECTOR3& aMax, const D3DXVECTOR3& bMin,
-             const D3DXVECTOR3& bMax) {
-    return Ordered(aMin, bMax) && Ordered(bMin, aMax);
-}
-
-double AxisGap(double point, double lo, double hi) {
-    if (point < lo) return lo - point;
-    if (point > hi) return point - hi;
-    return 0.0;
-}
-
-// Squared distance from `point` to the box [boxMin, boxMax].
-double SquaredDistance(const double point[3], const D3DXVECTOR3& boxMin,
-                       const D3DXVECTOR3& boxMax) {
-    const double dx = AxisGap(point[0], boxMin.x, boxMax.x);
-    const double dy = AxisGap(point[1], boxMin.y, boxMax.y);
-    const double dz = AxisGap(point[2], boxMin.z, boxMax.z);
-    return dx * dx + dy * dy + dz * dz;
-}
-
-bool Selects(const zorQEntityRef* entity, PICK_FILTER filter) {
-    switch (filter) {
-        case PICK_FILTER_ALL:
-            return true;
-        case PICK_FILTER_PLAYERS:
-            return entity->player != nullptr;
-        case PICK_FILTER_CORPSES:
-            return (entity->flags & ZORQENTITY_CORPSE) != 0;
-        case PICK_FILTER_NONE:
-            break;
-    }
-    return false;
-}
-
 zorQCorpseData* CorpseData(const zorQEntityRef* entity) {
     return (entity->flags & ZORQENTITY_CORPSE) ? static_cast<zorQCorpseData*>(entity->data)
                                                : nullptr;
@@ -113,40 +78,7 @@ int zorWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** l
 
 zorQPickResult zorWorld::Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, zorQEntityRef** list,
                               int capacity, PICK_FILTER filter, unsigned long flags) const {
-    if (list == nullptr || capacity <= 0) return {0, 0};
-    struct Found {
-        zorQEntityRef* entity;
-        D3DXVECTOR3 min;
-        D3DXVECTOR3 max;
-    };
-    std::vector<Found> found;
-    for (zorQEntityRef* entity : state_->index.Candidates(min, max)) {
-        if (!Selects(entity, filter)) continue;
-        Found candidate{entity, entity->position, entity->position};
-        if (flags & ZORQPICK_BOXES) {
-            candidate.min = Add(entity->position, entity->boxMin);
-            candidate.max = Add(entity->position, entity->boxMax);
-        }
-        if (Overlap(candidate.min, candidate.max, min, max)) found.push_back(candidate);
-    }
-    const int inCube = static_cast<int>(found.size());
-    if (inCube > capacity) {
-        // The nearest to the cube's centre, ties to the older; then back to
-        // the order of creation.
-        const double centre[3] = {(double(min.x) + max.x) / 2, (double(min.y) + max.y) / 2,
-                                  (double(min.z) + max.z) / 2};
-        const auto nearer = [&](const Found& a, const Found& b) {
-            const double da = SquaredDistance(centre, a.min, a.max);
-            const double db = SquaredDistance(centre, b.min, b.max);
-            return da != db ? da < db : a.entity->id < b.entity->id;
-        };
-        std::nth_element(found.begin(), found.begin() + capacity, found.end(), nearer);
-        found.resize(static_cast<std::size_t>(capacity));
-        std::sort(found.begin(), found.end(),
-                  [](const Found& a, const Found& b) { return a.entity->id < b.entity->id; });
-    }
-    for (std::size_t i = 0; i < found.size(); ++i) list[i] = found[i].entity;
-    return {static_cast<int>(found.size()), inCube};
+    return state_->index.Pick(min, max, (flags & ZORQPICK_BOXES) != 0, filter, list, capacity);
 }
 
 void zorWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {

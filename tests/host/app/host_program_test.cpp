@@ -20,7 +20,9 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     EXPECT_TRUE(Contains(r, "explosion 1 at f1 (0, 0, 0), splash radius 100"));
     EXPECT_TRUE(Contains(r, "corpse f1.corpse placed at (0, 0, 0)"));
     EXPECT_TRUE(Contains(r, "at f1.corpse (0, 0, 0)"));
-    EXPECT_TRUE(Contains(r, "event \"fireblows\" reached 1 callback\n  no explosion"));
+    EXPECT_TRUE(Contains(
+        r,
+        "line 28: event f1 fireblows\n  no explosion\n  event \"fireblows\" reached 1 callback\n"));
     // The boundary is a hit; a big box reaches in; the cube's corner misses.
     EXPECT_TRUE(Contains(
         r, "HIT    crate   box (100, -10, -10) to (120, 10, 10)  distance 100.000 <= 100"));
