@@ -413,16 +413,12 @@ enum ZORPARAM_RESULT {
     ZORPARAM_UNKNOWN_NAME = -2,   // the class has no parameter of that name
     ZORPARAM_WRONG_KIND = -3,     // the parameter holds another kind of value
     ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit kZorParamTextSize
-    ZORPARAM_BAD_NUMBER = -5,     // the text is not a number of the parameter's kind
 };
 
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name,
                                                const char* value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetInt(zorObjClass* cls, const char* name, int32_t value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float value);
-// Parses `value` according to the parameter's kind, then sets it.
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFromString(zorObjClass* cls, const char* name,
-                                                     const char* value);
 // A sentence describing the result, for the host program to print.
 ZOR_HOST_API const char* zorQParam_ResultText(ZORPARAM_RESULT result);
 

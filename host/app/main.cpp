@@ -3,9 +3,9 @@
 #include "default_scenario.h"
 #include "flamer_class.h"
 #include "options.h"
+#include "play.h"
 #include "plugin.h"
 #include "report.h"
-#include "runner.h"
 #include "scenario.h"
 #include "scenario_world.h"
 #include "svg_writer.h"
@@ -62,37 +62,6 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
     return true;
 }
 
-void PrintErrors(const std::vector<flamer_host::ScenarioError>& errors) {
-    for (const flamer_host::ScenarioError& error : errors)
-        std::cerr << flamer_host::FormatError(error) << "\n";
-    std::cerr << errors.size() << (errors.size() == 1 ? " error" : " errors")
-              << ": nothing was run\n";
-}
-
-// Checks and plays the scenario with the plug-in's class object, which is
-// released and deleted here.
-int PlayScenario(const flamer_host::Options& options, const std::string& text,
-                 const std::string& source, const flamer_host::FlamerClass& flamerClass,
-                 flamer_host::ScenarioWorld& world) {
-    zorObjClass& cls = flamerClass.Object();
-    cls.AddRef();
-    const flamer_host::ParseResult parsed =
-        flamer_host::ParseScenario(text, source, flamerClass.ParamInfos());
-    int status = kExitBadInput;
-    {
-        flamer_host::ScenarioRunner runner(flamerClass, world, std::cout, std::cerr,
-                                           options.svgDirectory);
-        if (parsed.errors.empty())
-            status = runner.Run(parsed.scenario) ? kExitSuccess : kExitFailure;
-        else
-            PrintErrors(parsed.errors);
-        runner.DestroyFlamers();
-        cls.Release();
-    }
-    delete &cls;
-    return status;
-}
-
 int RunHost(const flamer_host::Options& options) {
     std::string text;
     std::string source;
@@ -120,7 +89,11 @@ int RunHost(const flamer_host::Options& options) {
         zorObjClass* cls = plugin->CreateClass();
         if (const std::optional<flamer_host::FlamerClass> flamerClass =
                 flamer_host::FlamerClass::Check(cls, error)) {
-            status = PlayScenario(options, text, source, *flamerClass, world);
+            const flamer_host::PlayResult played = flamer_host::PlayScenario(
+                text, source, *flamerClass, world, std::cout, std::cerr, options.svgDirectory);
+            status = played == flamer_host::PlayResult::kPlayed   ? kExitSuccess
+                     : played == flamer_host::PlayResult::kFailed ? kExitFailure
+                                                                  : kExitBadInput;
         } else {
             std::cerr << "flamer_host: the plug-in " << options.pluginPath
                       << " is not a Flamer plug-in: " << error << "\n";
