@@ -36,7 +36,7 @@ std::string Pad(const std::string& text, std::size_t width) {
 void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     out << margin << "explosion " << explosion.number << " at " << explosion.centreName << " "
         << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius)
-        << RadiusNote(static_cast<int>(explosion.radius));
+        << RadiusNote(explosion.radius);
     if (explosion.setOffBy > 0)
         out << ", set off by explosion " << explosion.setOffBy << ": " << explosion.centreName
             << " died of its damage";
@@ -118,7 +118,7 @@ void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
     out << kIndent << binding << "\n";
 }
 
-std::string RadiusNote(int radius) {
+std::string RadiusNote(double radius) {
     return radius < 0 ? " (negative: the query cube is inverted, nothing is picked or reached)"
                       : "";
 }

@@ -59,6 +59,22 @@ TEST_F(HostProgramTest, NegativeSplashRadiusIsNoted) {
     EXPECT_TRUE(Contains(run.out, ": 0 in the cube, 0 picked\n"));
 }
 
+// The largest splash radius an integer parameter holds is shown as the
+// float the plug-in compares with.
+TEST_F(HostProgramTest, LargestSplashRadiusIsReported) {
+    Script("large.txt",
+           "set flamer_splash_radius 2147483647\n"
+           "entity e pos 0 0 0 box -1e30 0 0 1e30 1 1\n"
+           "flamer f pos 0 0 0\n"
+           "kill f 1\n");
+
+    const Outcome run = Run("large.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "explosion 1 at f (0, 0, 0), splash radius 2.14748e+09\n"));
+    EXPECT_TRUE(Contains(run.out, "HIT    e "));
+}
+
 // A chain reaction is reported one explosion after another, each naming the
 // one that set it off; the report grows with the chain, its margin does not.
 TEST_F(HostProgramTest, ChainReactionReportStaysFlat) {
