@@ -234,28 +234,25 @@ bool ScenarioChecker::Define(WordReader& reader, const std::string& name,
     return true;
 }
 
+ScenarioChecker::Definition* ScenarioChecker::Find(WordReader& reader, const std::string& name,
+                                                   const char* noun) {
+    const auto found = names_.find(name);
+    if (found != names_.end()) return &found->second;
+    reader.Fail(std::string("unknown ") + noun + " " + Quoted(name));
+    return nullptr;
+}
+
 ScenarioChecker::Definition* ScenarioChecker::FindEntity(WordReader& reader,
                                                          const std::string& name) {
-    const auto found = names_.find(name);
-    if (found == names_.end()) {
-        reader.Fail("unknown entity " + Quoted(name));
-        return nullptr;
-    }
-    return &found->second;
+    return Find(reader, name, "entity");
 }
 
 ScenarioChecker::Definition* ScenarioChecker::FindFlamer(WordReader& reader,
                                                          const std::string& name) {
-    const auto found = names_.find(name);
-    if (found == names_.end()) {
-        reader.Fail("unknown Flamer " + Quoted(name));
-        return nullptr;
-    }
-    if (!found->second.flamer) {
-        reader.Fail(Quoted(name) + " is an entity, not a Flamer");
-        return nullptr;
-    }
-    return &found->second;
+    Definition* found = Find(reader, name, "Flamer");
+    if (found == nullptr || found->flamer) return found;
+    reader.Fail(Quoted(name) + " is an entity, not a Flamer");
+    return nullptr;
 }
 
 bool CheckBoxFits(WordReader& reader, const D3DXVECTOR3& position, const D3DXVECTOR3& boxMin,

@@ -104,6 +104,8 @@ public:
     Definition* FindFlamer(WordReader& reader, const std::string& name);
 
 private:
+    Definition* Find(WordReader& reader, const std::string& name, const char* noun);
+
     const std::vector<ParamInfo>& params_;
     std::unordered_map<std::string, Definition> names_;
     std::unordered_set<std::string, zorQNameHash, zorQNameEqual> effects_;
