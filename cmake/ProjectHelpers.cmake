@@ -5,19 +5,43 @@ function(flamer_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Werror)
 endfunction()
 
-# One test program per test folder: every *.cpp in the calling folder, linked
-# with GoogleTest/GoogleMock and the given libraries, registered with CTest.
-# A folder marked CONCURRENCY holds suites named "*Concurrency*"; its program
-# is part of the concurrency_tests target that the ThreadSanitizer preset
-# builds, and that preset runs only the tests whose names match Concurrency.
+# A test program from the given sources, linked with GoogleTest/GoogleMock
+# and the given libraries; its tests are registered with CTest under the
+# given labels (none when empty).
+function(flamer_test_program name sources libs labels)
+  add_executable(${name} ${sources})
+  flamer_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${libs} GTest::gmock_main)
+  if(labels)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()
+
+# The test programs of the calling folder. Concurrency tests live in files
+# named *concurrency_test.cpp; they make a program of their own,
+# <name>_concurrency, whose tests carry the CTest label "concurrency" and
+# which the concurrency_tests target builds. The ThreadSanitizer preset builds
+# that target and runs the tests with that label, so a test is picked by the
+# file it lives in, whatever its suite is called. Every other *.cpp of the
+# folder makes the program <name>. A folder marked CONCURRENCY must hold
+# concurrency tests.
 function(flamer_test_dir name)
   cmake_parse_arguments(ARG "CONCURRENCY" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${name} ${sources})
-  flamer_warnings(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
-  if(ARG_CONCURRENCY)
-    add_dependencies(concurrency_tests ${name})
+  set(concurrency_sources ${sources})
+  list(FILTER concurrency_sources INCLUDE REGEX "concurrency_test\\.cpp$")
+  if(ARG_CONCURRENCY AND NOT concurrency_sources)
+    message(FATAL_ERROR "${CMAKE_CURRENT_SOURCE_DIR} is marked CONCURRENCY but has no "
+                        "*concurrency_test.cpp file")
+  endif()
+  if(concurrency_sources)
+    list(REMOVE_ITEM sources ${concurrency_sources})
+    flamer_test_program(${name}_concurrency "${concurrency_sources}" "${ARG_LIBS}" concurrency)
+    add_dependencies(concurrency_tests ${name}_concurrency)
+  endif()
+  if(sources)
+    flamer_test_program(${name} "${sources}" "${ARG_LIBS}" "")
   endif()
 endfunction()

@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 preset="${1:-default}"
 scripts/ensure-deps.sh
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset"
+cmake --build --preset "$preset" -j "${BUILD_JOBS:-2}"
 ctest --preset "$preset" -j "$(nproc)"

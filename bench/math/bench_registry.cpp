@@ -1,6 +1,7 @@
 // Benchmark registration across instruction sets.
 #include "bench_registry.h"
 
+#include "dispatch/dispatch_internal.h"
 #include "dispatch/test_hooks.h"
 #include "platform/linux_platform.h"
 
@@ -9,13 +10,14 @@
 namespace d3dx::bench {
 namespace {
 
-constexpr std::array<InstructionSet, 5> kInstructionSets{{
-    {"x87", "none"},
-    {"sse", "sse"},
-    {"sse2", "sse,sse2"},
-    {"3dnow", "mmx,3dnow"},
-    {"3dnowext", "mmx,3dnow,3dnowext,mmxext"},
-}};
+// One per variant set: the processor that makes detection install it.
+constexpr std::array<InstructionSet, kVariantSetCount> kInstructionSets = [] {
+    std::array<InstructionSet, kVariantSetCount> sets{};
+    for (std::size_t i = 0; i < sets.size(); ++i) {
+        sets[i] = {kVariantSets[i].name, kVariantSets[i].cpu};
+    }
+    return sets;
+}();
 
 std::string JoinName(std::initializer_list<std::string_view> parts) {
     std::string name;

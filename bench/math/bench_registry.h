@@ -25,7 +25,8 @@ struct InstructionSet {
     const char* features;  // processor features in the D3DX_CPU syntax
 };
 
-// x87, sse, sse2, 3dnow, 3dnowext.
+// One per variant set of dispatch/variant_sets.def: x87, sse, sse2, 3dnow,
+// 3dnowext.
 std::span<const InstructionSet> InstructionSets();
 
 using Body = std::function<void(benchmark::State&)>;

@@ -1,16 +1,21 @@
 // 2x2 box filter throughput, in source bytes per second, for an image that
-// fits in cache (512x512) and one that does not (4096x4096): the three
-// routines of the library, a plain per-channel loop, libyuv's box scaler to
-// half size, and memcpy of the source as the memory bandwidth mark. Each
-// filter also reports "maxdiff", its largest channel difference from the
-// exact rounded average.
+// fits in cache (512x512) and one that does not (4096x4096): the default
+// binding of the public entry on this processor, every routine of the
+// library, a plain per-channel loop, libyuv's box scaler to half size, and
+// memcpy of the source as the memory bandwidth mark. Each filter also
+// reports "maxdiff", its largest channel difference from the exact rounded
+// average. bench/math/boxfilter_table.py runs them and prints the table.
 #include "boxfilter/box_filter.h"
+#include "d3dx_math.h"
+#include "dispatch/test_hooks.h"
+#include "platform/linux_platform.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -99,6 +104,24 @@ Images& ImagesOfSize(uint32_t size) {
     return size == kInCacheSize ? inCache : memoryBound;
 }
 
+// The routine the public entries bind to on the real processor, with the
+// real registry and profile: the simulations other benchmarks select are
+// put aside and the entries bound afresh.
+d3dx::BoxFilterFn BindOnRealProcessor() {
+    d3dx::platform::SystemPlatform().SimulateCpu(std::nullopt);
+    d3dx::ResetMathCaches();
+    d3dx::ResetBoxFilterEntries();
+    BoxDownsampleArgbEntry(nullptr, nullptr, 0, 0, 0, 0);  // binds, writes nothing
+    return d3dx::CurrentBoxArgbEntry();
+}
+
+const char* RoutineName(d3dx::BoxFilterFn fn) {
+    if (fn == &d3dx::BoxDownsampleAvx2) return "Avx2";
+    if (fn == &d3dx::BoxDownsampleSse2) return "Sse2";
+    if (fn == &d3dx::BoxDownsampleMmx) return "Mmx";
+    return "Argb";
+}
+
 void RunFilter(benchmark::State& state, d3dx::BoxFilterFn filter, bool averagesTopByte) {
     Images& images = ImagesOfSize(static_cast<uint32_t>(state.range(0)));
     state.counters["maxdiff"] = MaxDifferenceFromRule(images, filter, averagesTopByte);
@@ -120,6 +143,11 @@ void RunMemcpy(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(images.SourceBytes()));
 }
 
+void RunDefaultBinding(benchmark::State& state) {
+    state.SetLabel(RoutineName(BindOnRealProcessor()));
+    RunFilter(state, &BoxDownsampleArgbEntry, true);
+}
+
 struct FilterEntry {
     const char* name;
     d3dx::BoxFilterFn filter;
@@ -127,17 +155,24 @@ struct FilterEntry {
 };
 
 const FilterEntry kFilters[] = {
-    {"Argb", &d3dx::BoxDownsampleArgb, true},     {"Xrgb", &d3dx::BoxDownsampleXrgb, false},
-    {"Mmx", &d3dx::BoxDownsampleMmx, true},       {"PlainPerChannel", &PlainPerChannel, true},
+    {"Avx2", &d3dx::BoxDownsampleAvx2, true},     {"Sse2", &d3dx::BoxDownsampleSse2, true},
+    {"Mmx", &d3dx::BoxDownsampleMmx, true},       {"Argb", &d3dx::BoxDownsampleArgb, true},
+    {"Xrgb", &d3dx::BoxDownsampleXrgb, false},    {"PlainPerChannel", &PlainPerChannel, true},
     {"LibyuvARGBScaleBox", &LibyuvBoxHalf, true},
 };
+
+bool RunsHere(d3dx::BoxFilterFn fn) {
+    return fn != &d3dx::BoxDownsampleAvx2 || __builtin_cpu_supports("avx2");
+}
 
 void RegisterAll(benchmark::internal::Benchmark* b) {
     b->Arg(kInCacheSize)->Arg(kMemoryBoundSize)->Unit(benchmark::kMicrosecond);
 }
 
 bool RegisterBoxFilterBenchmarks() {
+    RegisterAll(benchmark::RegisterBenchmark("boxfilter/DefaultBinding", &RunDefaultBinding));
     for (const FilterEntry& f : kFilters) {
+        if (!RunsHere(f.filter)) continue;
         RegisterAll(benchmark::RegisterBenchmark(
             (std::string("boxfilter/") + f.name).c_str(),
             [f](benchmark::State& state) { RunFilter(state, f.filter, f.averagesTopByte); }));

@@ -5,6 +5,7 @@
 #include "dispatch/dispatch_internal.h"
 #include "dispatch/op_table.h"
 #include "dispatch/sample_arguments.h"
+#include "dispatch/test_hooks.h"
 
 namespace d3dx::bench {
 namespace {

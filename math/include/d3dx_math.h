@@ -46,7 +46,11 @@ typedef struct D3DXVIEWPORT {
 
 /*
  * 2x2 box filter for A8R8G8B8 and X8R8G8B8 pixels. Halves the image in both
- * directions; each output pixel is the rounded average of a 2x2 source block.
+ * directions; each output pixel is the rounded average of a 2x2 source block,
+ * channel by channel. The first call binds both entries to the processor's
+ * routines (AVX2, SSE2 or MMX when it has MMX, else integer); every one of
+ * them gives the same pixels, except that the integer X8R8G8B8 routine writes
+ * a top byte of 0 where the others average it.
  * Returns 0 on success, a negative status for an invalid call.
  */
 int32_t BoxDownsampleArgbEntry(void* pDst, const void* pSrc, uint32_t width, uint32_t height,

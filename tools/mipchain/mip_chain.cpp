@@ -25,18 +25,6 @@ PixelImage RepeatRow(const PixelImage& image) {
     return tall;
 }
 
-// image, widened to at least 2x2 so that the box filter has whole blocks.
-PixelImage WithWholeBlocks(const PixelImage& image) {
-    if (image.width == 1) return RepeatColumn(image);
-    if (image.height == 1) return RepeatRow(image);
-    return image;
-}
-
-void Downsample(const PixelImage& src, PixelImage& dst, PixelFormat format) {
-    auto entry = format == PixelFormat::kArgb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
-    entry(dst.pixels.data(), src.pixels.data(), src.width, src.height, src.Pitch(), dst.Pitch());
-}
-
 }  // namespace
 
 LevelSize NextLevelSize(LevelSize size) {
@@ -49,16 +37,24 @@ uint32_t LevelCount(LevelSize size) {
     return count;
 }
 
-PixelImage NextLevel(const PixelImage& image, PixelFormat format) {
+PixelImage AllocateNextLevel(const PixelImage& image) {
     const LevelSize size = NextLevelSize({image.width, image.height});
-    PixelImage next{size.width, size.height,
-                    std::vector<uint32_t>(std::size_t(size.width) * size.height)};
-    if (image.width > 1 && image.height > 1) {
-        Downsample(image, next, format);
-    } else {
-        Downsample(WithWholeBlocks(image), next, format);
-    }
-    return next;
+    return PixelImage{size.width, size.height,
+                      std::vector<uint32_t>(std::size_t(size.width) * size.height)};
 }
+
+std::optional<PixelImage> WidenedForFilter(const PixelImage& image) {
+    if (image.width == 1) return RepeatColumn(image);
+    if (image.height == 1) return RepeatRow(image);
+    return std::nullopt;
+}
+
+void FilterInto(const PixelImage& source, PixelImage& next, PixelFormat format) {
+    auto entry = format == PixelFormat::kArgb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
+    entry(next.pixels.data(), source.pixels.data(), source.width, source.height, source.Pitch(),
+          next.Pitch());
+}
+
+void BindBoxFilter() { BoxDownsampleArgbEntry(nullptr, nullptr, 0, 0, 0, 0); }
 
 }  // namespace mipchain

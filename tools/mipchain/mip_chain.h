@@ -12,6 +12,7 @@
 #include "pixel_image.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace mipchain {
 
@@ -25,7 +26,20 @@ LevelSize NextLevelSize(LevelSize size);
 // Levels from the full image down to 1x1, both included.
 uint32_t LevelCount(LevelSize size);
 
-// The level after image; image must be larger than 1x1.
-PixelImage NextLevel(const PixelImage& image, PixelFormat format);
+// A level of the size that follows image's, its pixels not yet computed.
+PixelImage AllocateNextLevel(const PixelImage& image);
+
+// What the box filter reads to make the level after image: nothing when
+// image has whole 2x2 blocks to average (it is read itself), otherwise a
+// copy with its single column or row repeated.
+std::optional<PixelImage> WidenedForFilter(const PixelImage& image);
+
+// One box filter call through the library's entry for format: source
+// (image or its widened copy) into next (from AllocateNextLevel).
+void FilterInto(const PixelImage& source, PixelImage& next, PixelFormat format);
+
+// Binds the library's box filter entries, so that the first timed call does
+// not include the processor detection.
+void BindBoxFilter();
 
 }  // namespace mipchain

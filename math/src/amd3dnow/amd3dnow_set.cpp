@@ -4,7 +4,7 @@
 namespace d3dx {
 namespace {
 
-const VariantEntry k3DNowEntries[] = {
+const VariantEntry kAmd3DNowEntries[] = {
 #define D3DX_SLOT(index, Name, Ret, Params, Args) {k##Name, Erase(&amd3dnow::Name)},
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
@@ -12,6 +12,6 @@ const VariantEntry k3DNowEntries[] = {
 
 }  // namespace
 
-const VariantList k3DNowVariants{k3DNowEntries};
+const VariantList kAmd3DNowVariants{kAmd3DNowEntries};
 
 }  // namespace d3dx

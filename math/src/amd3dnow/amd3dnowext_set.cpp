@@ -5,7 +5,7 @@
 namespace d3dx {
 namespace {
 
-const VariantEntry k3DNowExtEntries[] = {
+const VariantEntry kAmd3DNowExtEntries[] = {
     {kVec3Unproject, Erase(&amd3dnowext::Vec3Unproject)},
     {kMatrixInverse, Erase(&amd3dnowext::MatrixInverse)},
     {kQuaternionRotationMatrix, Erase(&amd3dnowext::QuaternionRotationMatrix)},
@@ -15,6 +15,6 @@ const VariantEntry k3DNowExtEntries[] = {
 
 }  // namespace
 
-const VariantList k3DNowExtVariants{k3DNowExtEntries};
+const VariantList kAmd3DNowExtVariants{kAmd3DNowExtEntries};
 
 }  // namespace d3dx

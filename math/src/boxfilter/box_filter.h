@@ -1,6 +1,7 @@
 // 2x2 box down-sampler for 32-bit pixels: the integer A8R8G8B8 and X8R8G8B8
-// routines, the MMX routine that serves both formats, the binders that pick
-// between them on the first call, and a hook for tests.
+// routines, the MMX routine that serves both formats and its exact SSE2 and
+// AVX2 forms, the binders that pick between them on the first call, and a
+// hook for tests.
 //
 // Pixels are little-endian words: bits 0-7 blue, 8-15 green, 16-23 red,
 // 24-31 alpha (A8R8G8B8) or unused (X8R8G8B8). Every output channel is
@@ -43,9 +44,23 @@ int32_t BoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t
 int32_t BoxDownsampleMmx(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                          int32_t srcPitch, int32_t dstPitch);
 
+// SSE2 and AVX2 forms of the MMX routine: the same pixels, status and
+// treatment of sizes and pitches for every call, any width included (no
+// hand-over). The AVX2 form needs a processor and system with AVX2.
+int32_t BoxDownsampleSse2(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                          int32_t srcPitch, int32_t dstPitch);
+int32_t BoxDownsampleAvx2(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
+                          int32_t srcPitch, int32_t dstPitch);
+
+// The routine both entries get when ProcessorHasMMX says yes: the AVX2 form
+// when the processor has AVX2 and the system saves its registers, else the
+// SSE2 form when SSE2 is available, else the MMX routine. All three give the
+// same pixels, so callers see the same output whichever one is bound.
+BoxFilterFn WidestMmxPathRoutine();
+
 // First-call contents of the two entries: each asks ProcessorHasMMX, binds
-// BOTH entries (MMX routine for both, or the two integer routines), then
-// forwards the call to the routine its own entry now holds.
+// BOTH entries (WidestMmxPathRoutine for both, or the two integer routines),
+// then forwards the call to the routine its own entry now holds.
 int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                               int32_t srcPitch, int32_t dstPitch);
 int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,

@@ -1,11 +1,15 @@
 // The two box filter entries and their binders. Each entry is one function
 // pointer word; it starts out holding its binder, and the first call of
-// either entry binds both to the MMX routine or to the integer routines.
+// either entry binds both: to the widest exact form of the MMX routine when
+// the processor has MMX, otherwise to the integer routines.
 // Racing first calls store the same values, so relaxed atomic stores
 // suffice: a reader sees either a binder or a routine, never a torn word.
 #include "boxfilter/box_filter.h"
 #include "d3dx_math.h"
 #include "dispatch/dispatch.h"
+#include "dispatch/dispatch_internal.h"
+#include "platform/cpu_features.h"
+#include "platform/platform.h"
 
 #include <atomic>
 #include <cstdint>
@@ -16,15 +20,31 @@ namespace {
 std::atomic<BoxFilterFn> g_boxArgbEntry{&BindBoxDownsampleArgb};
 std::atomic<BoxFilterFn> g_boxXrgbEntry{&BindBoxDownsampleXrgb};
 
+void BindEntries(BoxFilterFn argb, BoxFilterFn xrgb) {
+    g_boxArgbEntry.store(argb, std::memory_order_relaxed);
+    g_boxXrgbEntry.store(xrgb, std::memory_order_relaxed);
+}
+
 void BindBoxFilterEntries() {
-    const bool hasMmx = ProcessorHasMMX() != 0;
-    g_boxArgbEntry.store(hasMmx ? &BoxDownsampleMmx : &BoxDownsampleArgb,
-                         std::memory_order_relaxed);
-    g_boxXrgbEntry.store(hasMmx ? &BoxDownsampleMmx : &BoxDownsampleXrgb,
-                         std::memory_order_relaxed);
+    if (ProcessorHasMMX() != 0) {
+        const BoxFilterFn routine = WidestMmxPathRoutine();
+        BindEntries(routine, routine);
+    } else {
+        BindEntries(&BoxDownsampleArgb, &BoxDownsampleXrgb);
+    }
 }
 
 }  // namespace
+
+BoxFilterFn WidestMmxPathRoutine() {
+    const platform::ProcessorFeatures processor =
+        platform::ReadProcessorFeatures(platform::CurrentPlatform());
+    if (processor.Has(platform::kCpuAvx2)) return &BoxDownsampleAvx2;
+    if (ProcessorFeatureAvailable(platform::kPfXmmi64InstructionsAvailable, processor) != 0) {
+        return &BoxDownsampleSse2;
+    }
+    return &BoxDownsampleMmx;
+}
 
 int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                               int32_t srcPitch, int32_t dstPitch) {
@@ -42,10 +62,7 @@ BoxFilterFn CurrentBoxArgbEntry() { return g_boxArgbEntry.load(std::memory_order
 
 BoxFilterFn CurrentBoxXrgbEntry() { return g_boxXrgbEntry.load(std::memory_order_relaxed); }
 
-void ResetBoxFilterEntries() {
-    g_boxArgbEntry.store(&BindBoxDownsampleArgb, std::memory_order_relaxed);
-    g_boxXrgbEntry.store(&BindBoxDownsampleXrgb, std::memory_order_relaxed);
-}
+void ResetBoxFilterEntries() { BindEntries(&BindBoxDownsampleArgb, &BindBoxDownsampleXrgb); }
 
 }  // namespace d3dx
 

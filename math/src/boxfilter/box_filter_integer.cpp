@@ -77,16 +77,14 @@ void AverageRow(const uint8_t* top, const uint8_t* bottom, uint8_t* out, uint32_
 
 int32_t BoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                           int32_t srcPitch, int32_t dstPitch) {
-    return boxfilter::ForEachOutputRow(
-        boxfilter::DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch),
-        AverageRow<AverageArgb>);
+    return boxfilter::ForEachOutputRow(pDst, pSrc, width, height, srcPitch, dstPitch,
+                                       AverageRow<AverageArgb>);
 }
 
 int32_t BoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                           int32_t srcPitch, int32_t dstPitch) {
-    return boxfilter::ForEachOutputRow(
-        boxfilter::DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch),
-        AverageRow<AverageXrgb>);
+    return boxfilter::ForEachOutputRow(pDst, pSrc, width, height, srcPitch, dstPitch,
+                                       AverageRow<AverageXrgb>);
 }
 
 }  // namespace d3dx

@@ -8,12 +8,14 @@
 #include <cstdint>
 #include <cstring>
 
-// On x86-64 the compiler carries __m64 values in SSE registers when SSE2 is
-// enabled. The intrinsics and the row kernel are compiled without SSE2 so
+// On x86-64 GCC carries __m64 values in SSE registers when SSE2 is enabled.
+// For GCC the intrinsics and the row kernel are compiled without SSE2, so
 // that the kernel runs on the MMX registers proper, which is what the EMMS
-// on entry and exit pairs with. The kernel is kept out of line so that it is
-// not inlined back into SSE2 code.
+// on entry and exit pairs with; the kernel is kept out of line so that it is
+// not inlined back into SSE2 code. Clang keeps __m64 on the MMX registers
+// by itself and needs no such setting.
 #if defined(__GNUC__) && !defined(__clang__)
+#define D3DX_MMX_WITHOUT_SSE2 1
 #pragma GCC push_options
 #pragma GCC target("no-sse2")
 #endif
@@ -64,7 +66,7 @@ __attribute__((noinline)) void AverageRowMmx(const uint8_t* top, const uint8_t* 
     }
 }
 
-#if defined(__GNUC__) && !defined(__clang__)
+#ifdef D3DX_MMX_WITHOUT_SSE2
 #pragma GCC pop_options
 #endif
 
@@ -76,8 +78,8 @@ int32_t BoxDownsampleMmx(void* pDst, const void* pSrc, uint32_t width, uint32_t 
         return BoxDownsampleArgb(pDst, pSrc, width, height, srcPitch, dstPitch);
     }
     _mm_empty();
-    const int32_t status = boxfilter::ForEachOutputRow(
-        boxfilter::DescribeBoxCall(pDst, pSrc, width, height, srcPitch, dstPitch), AverageRowMmx);
+    const int32_t status =
+        boxfilter::ForEachOutputRow(pDst, pSrc, width, height, srcPitch, dstPitch, AverageRowMmx);
     _mm_empty();
     return status;
 }

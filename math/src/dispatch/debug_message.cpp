@@ -7,22 +7,21 @@
 #include <cstdio>
 
 namespace d3dx {
+
+std::atomic<int32_t> g_debugLevelCache{kDebugLevelNotRead};
+
 namespace {
 
 // Both the message and the line are cut to this many bytes, zero included.
 constexpr size_t kMessageBufferSize = 256;
 constexpr const char* kLineFormat = "D3DX: %s\r\n";
 
-// Debug level cache: kNotRead until the profile has been read.
-constexpr int32_t kNotRead = -1;
-std::atomic<int32_t> g_debugLevel{kNotRead};
-
 uint32_t DebugLevel() {
-    int32_t level = g_debugLevel.load(std::memory_order_relaxed);
-    if (level == kNotRead) {
+    int32_t level = g_debugLevelCache.load(std::memory_order_relaxed);
+    if (level == kDebugLevelNotRead) {
         level = static_cast<int32_t>(platform::CurrentPlatform().GetProfileIntA(
             kProfileSection, kProfileDebugKey, kDefaultDebugLevel));
-        g_debugLevel.store(level, std::memory_order_relaxed);
+        g_debugLevelCache.store(level, std::memory_order_relaxed);
     }
     return static_cast<uint32_t>(level);
 }
@@ -58,7 +57,5 @@ void MathDebugMessage(uint32_t level, const char* format, ...) {
     FormatLine(line, kLineFormat, message);
     platform::CurrentPlatform().OutputDebugStringA(line);
 }
-
-void ResetDebugLevelCache() { g_debugLevel.store(kNotRead, std::memory_order_relaxed); }
 
 }  // namespace d3dx

@@ -2,17 +2,18 @@
 #include "dispatch/dispatch.h"
 
 #include "dispatch/dispatch_internal.h"
+#include "platform/cpu_features.h"
 #include "platform/platform.h"
 
 #include <array>
-#include <optional>
 
 namespace d3dx {
 
-using platform::CpuidResult;
 using platform::CurrentPlatform;
+using platform::ProcessorFeatures;
 
 std::atomic<uint32_t> g_mathDispatchState{DISPATCH_UNINITIALIZED};
+std::atomic<int32_t> g_mmxCache{kMmxNotDetermined};
 
 namespace {
 
@@ -24,6 +25,7 @@ constexpr const char* kDisableMmxValue = "DisableMMX";
 constexpr uint32_t kDisableOptimizations = 1;
 
 constexpr const char* kDisabledMessage = "(INFO) CPU optimization disabled. Using x87 Instructions";
+// When no instruction set is available.
 constexpr const char* kX87Message = "(INFO) Using x87 Instructions";
 
 // Windows 95 family releases from 4.10 build 1373 on save the SSE state.
@@ -32,49 +34,34 @@ constexpr uint32_t kFirstSseAwareMinor = 10;
 constexpr uint32_t kFirstSseAwareBuild = 1373;
 constexpr uint32_t kBuildNumberMask = 0xFFFF;
 
-// MMX cache: -1 not yet determined, else 0 or 1.
-constexpr int32_t kUnknown = -1;
-std::atomic<int32_t> g_mmxCache{kUnknown};
-
 std::atomic<const VariantSets*> g_activeVariantSets{nullptr};
 
-// The instruction sets in the order they are preferred.
-struct Candidate {
+// The instruction sets in the order detection prefers them.
+struct InstructionSet {
+    MathDispatchState state;
     uint32_t featureCode;
     const char* message;
-    void (*install)(MathOpTable&);
-    MathDispatchState state;
 };
-constexpr std::array<Candidate, 3> kCandidates{{
-    {platform::kPf3DNowInstructionsAvailable, "(INFO) Using 3DNow Instructions", Install3DNowOps,
-     DISPATCH_3DNOW},
-    {platform::kPfXmmi64InstructionsAvailable, "(INFO) Using SSE2 Instructions", InstallSse2Ops,
-     DISPATCH_SSE2},
-    {platform::kPfXmmiInstructionsAvailable, "(INFO) Using SSE Instructions", InstallSseOps,
-     DISPATCH_SSE},
-}};
+constexpr InstructionSet kInstructionSets[] = {
+#define D3DX_INSTRUCTION_SET(Name, State, FeatureCode, Message) \
+    {DISPATCH_##Name, FeatureCode, Message},
+#include "dispatch/variant_sets.def"
+};
 
+// The bits of the extended feature word taken from leaf 0x80000001.
 struct ExtendedBit {
-    uint32_t edxBit;
+    platform::CpuFeature reported;
     ExtendedFeature feature;
 };
 constexpr std::array<ExtendedBit, 3> kExtendedLeafBits{{
-    {platform::kEdx3DNow, kExt3DNow},
-    {platform::kEdx3DNowExt, kExt3DNowExt},
-    {platform::kEdxMmxExt, kExtMmxExt},
+    {platform::kCpu3DNow, kExt3DNow},
+    {platform::kCpu3DNowExt, kExt3DNowExt},
+    {platform::kCpuMmxExt, kExtMmxExt},
 }};
 
 void Info(const char* message) { MathDebugMessage(kInfoMessageLevel, "%s", message); }
 
 bool Has(uint32_t word, uint32_t bits) { return (word & bits) == bits; }
-
-uint32_t EdxOf(const std::optional<CpuidResult>& r) { return r ? r->edx : 0; }
-
-// A missing CPUID instruction reads as a processor reporting no leaves.
-uint32_t MaxLeaf(uint32_t leaf) {
-    const std::optional<CpuidResult> r = CurrentPlatform().Cpuid(leaf);
-    return r ? r->eax : 0;
-}
 
 uint32_t ReadDword(const char* valueName, uint32_t fallback) {
     uint32_t value = 0;
@@ -88,11 +75,12 @@ uint32_t DisableSetting() {
 }
 
 MathDispatchState InstallPreferredSet() {
-    for (const Candidate& c : kCandidates) {
-        if (ProcessorFeatureAvailable(c.featureCode) != 0) {
-            Info(c.message);
-            c.install(g_mathOps);
-            return c.state;
+    const ProcessorFeatures processor = platform::ReadProcessorFeatures(CurrentPlatform());
+    for (const InstructionSet& set : kInstructionSets) {
+        if (ProcessorFeatureAvailable(set.featureCode, processor) != 0) {
+            Info(set.message);
+            InstallVariantSets(g_mathOps, set.state, ExtendedFeatureWord(processor));
+            return set.state;
         }
     }
     Info(kX87Message);
@@ -120,28 +108,32 @@ bool Win9xSavesSseState(const platform::OsVersionInfoA& info) {
            (info.dwBuildNumber & kBuildNumberMask) >= kFirstSseAwareBuild;
 }
 
-uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport) {
+uint32_t Win9xFeature(uint32_t code, bool noOsSseSupport, const ProcessorFeatures& processor) {
     switch (code) {
         case platform::kPfXmmiInstructionsAvailable:
-            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSseBit;
+            return noOsSseSupport ? 0 : CpuidSseBits(processor) & kCpuidSseBit;
         case platform::kPf3DNowInstructionsAvailable:
-            return CpuidHas3DNow();
+            return CpuidHas3DNow(processor);
         case platform::kPfXmmi64InstructionsAvailable:
-            return noOsSseSupport ? 0 : CpuidSseBits() & kCpuidSse2Bit;
+            return noOsSseSupport ? 0 : CpuidSseBits(processor) & kCpuidSse2Bit;
         default:
             return 0;
     }
 }
 
-uint32_t NtFeature(uint32_t code) {
-    if (code == platform::kPfXmmi64InstructionsAvailable) return CpuidSseBits() & kCpuidSse2Bit;
+// The system answers for itself, except for SSE2, which older NT releases do
+// not know: that one is read from the processor.
+uint32_t NtFeature(uint32_t code, const ProcessorFeatures& processor) {
+    if (code == platform::kPfXmmi64InstructionsAvailable) {
+        return CpuidSseBits(processor) & kCpuidSse2Bit;
+    }
     return CurrentPlatform().IsProcessorFeaturePresent(code) ? 1 : 0;
 }
 
 // 1 when the processor reports MMX, leaving the MMX state cleared.
 int32_t ProbeMmx() {
     platform::Platform& p = CurrentPlatform();
-    if ((EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) == 0) return 0;
+    if (!platform::ReadProcessorFeatures(p).Has(platform::kCpuMmx)) return 0;
     p.Emms();
     return 1;
 }
@@ -166,8 +158,10 @@ MathDispatchState InitMathDispatch(int enable) {
 }
 
 const VariantSets& LibraryVariantSets() {
-    static const VariantSets sets{kX87AltVariants, kSseVariants, kSse2Variants, k3DNowVariants,
-                                  k3DNowExtVariants};
+    static const VariantSets sets{{
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) k##Id##Variants,
+#include "dispatch/variant_sets.def"
+    }};
     return sets;
 }
 
@@ -188,30 +182,26 @@ void CopyDefaultOps(MathOpTable& table) {
     for (int i = 0; i < kSlotCount; ++i) table.Set(i, DefaultMathOps[i]);
 }
 
-void InstallX87Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().x87Alt); }
-void InstallSseOps(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse); }
-void InstallSse2Ops(MathOpTable& table) { InstallVariants(table, ActiveVariantSets().sse2); }
-
-void Install3DNowOps(MathOpTable& table) {
-    const uint32_t features = ExtendedFeatureWord();
-    if (!Has(features, kExtMmx | kExt3DNow)) return;
-    InstallVariants(table, ActiveVariantSets().amd3dnow);
-    if (Has(features, kExt3DNowExt | kExtMmxExt)) {
-        InstallVariants(table, ActiveVariantSets().amd3dnowExt);
+void InstallVariantSets(MathOpTable& table, MathDispatchState state, uint32_t extendedFeatures) {
+    const VariantSets& lists = ActiveVariantSets();
+    for (const VariantSetInfo& set : kVariantSets) {
+        if (set.state == state && Has(extendedFeatures, set.needs)) {
+            InstallVariants(table, lists[set.set]);
+        }
     }
 }
 
-uint32_t ExtendedFeatureWord() {
-    platform::Platform& p = CurrentPlatform();
+void InstallX87Ops(MathOpTable& table) { InstallVariantSets(table, DISPATCH_X87, kExtAlways); }
+
+uint32_t ExtendedFeatureWord(const ProcessorFeatures& processor) {
     uint32_t word = kExtAlways;
-    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return word;
+    if (processor.maxStandardLeaf == 0) return word;
     word |= kExtStandardLeaves;
-    if (EdxOf(p.Cpuid(platform::kCpuidFeatureLeaf)) & platform::kEdxMmx) word |= kExtMmx;
-    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) <= platform::kCpuidExtendedMaxLeaf) return word;
+    if (processor.Has(platform::kCpuMmx)) word |= kExtMmx;
+    if (processor.maxExtendedLeaf <= platform::kCpuidExtendedMaxLeaf) return word;
     word |= kExtExtendedLeaves;
-    const uint32_t edx = EdxOf(p.Cpuid(platform::kCpuidExtendedFeatureLeaf));
     for (const ExtendedBit& bit : kExtendedLeafBits) {
-        if (edx & bit.edxBit) word |= bit.feature;
+        if (processor.Has(bit.reported)) word |= bit.feature;
     }
     return word;
 }
@@ -231,34 +221,31 @@ bool QueryDirect3DValue(uint32_t expectedType, const char* valueName, void* buff
     return result == platform::kErrorSuccess && type == expectedType;
 }
 
-uint32_t ProcessorFeatureAvailable(uint32_t code) {
+uint32_t ProcessorFeatureAvailable(uint32_t code, const ProcessorFeatures& processor) {
     if (!IsKnownFeatureCode(code)) return 0;
     platform::OsVersionInfoA info{};
     info.dwOSVersionInfoSize = platform::kOsVersionInfoSize;
     const bool versionKnown = CurrentPlatform().GetVersionExA(&info);
     switch (info.dwPlatformId) {
         case platform::kPlatformWin32Windows:
-            return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info));
+            return Win9xFeature(code, !versionKnown || !Win9xSavesSseState(info), processor);
         case platform::kPlatformWin32Nt:
-            return versionKnown ? NtFeature(code) : 0;
+            return versionKnown ? NtFeature(code, processor) : 0;
         default:
             return 0;
     }
 }
 
-uint32_t CpuidSseBits() {
-    if (MaxLeaf(platform::kCpuidVendorLeaf) == 0) return 0;
-    const uint32_t edx = EdxOf(CurrentPlatform().Cpuid(platform::kCpuidFeatureLeaf));
-    return ((edx & platform::kEdxSse) ? kCpuidSseBit : 0) |
-           ((edx & platform::kEdxSse2) ? kCpuidSse2Bit : 0);
+// A processor without CPUID reports no standard leaves.
+uint32_t CpuidSseBits(const ProcessorFeatures& processor) {
+    if (processor.maxStandardLeaf == 0) return 0;
+    return (processor.Has(platform::kCpuSse) ? kCpuidSseBit : 0) |
+           (processor.Has(platform::kCpuSse2) ? kCpuidSse2Bit : 0);
 }
 
-uint32_t CpuidHas3DNow() {
-    if (MaxLeaf(platform::kCpuidExtendedMaxLeaf) < platform::kCpuidExtendedFeatureLeaf) return 0;
-    return (EdxOf(CurrentPlatform().Cpuid(platform::kCpuidExtendedFeatureLeaf)) &
-            platform::kEdx3DNow)
-               ? 1
-               : 0;
+uint32_t CpuidHas3DNow(const ProcessorFeatures& processor) {
+    if (processor.maxExtendedLeaf < platform::kCpuidExtendedFeatureLeaf) return 0;
+    return processor.Has(platform::kCpu3DNow) ? 1 : 0;
 }
 
 int ProcessorHasMMX() {
@@ -276,6 +263,8 @@ int ProcessorHasMMX() {
     return answer;
 }
 
-void ResetMmxCache() { g_mmxCache.store(kUnknown, std::memory_order_relaxed); }
+int ProcessorHasAvx2() {
+    return platform::ReadProcessorFeatures(CurrentPlatform()).Has(platform::kCpuAvx2) ? 1 : 0;
+}
 
 }  // namespace d3dx

@@ -7,12 +7,13 @@
 
 namespace d3dx {
 
-// Value of MathDispatchState. 0xFFFF is "not yet initialised".
+// Value of MathDispatchState: the instruction set detection chose (one per
+// instruction set of dispatch/variant_sets.def), x87 when none was
+// available, or 0xFFFF, "not yet initialised".
 enum MathDispatchState : uint32_t {
     DISPATCH_X87 = 0,
-    DISPATCH_3DNOW = 1,
-    DISPATCH_SSE2 = 2,
-    DISPATCH_SSE = 3,
+#define D3DX_INSTRUCTION_SET(Name, State, FeatureCode, Message) DISPATCH_##Name = State,
+#include "dispatch/variant_sets.def"
     DISPATCH_UNINITIALIZED = 0xFFFF,
 };
 
@@ -22,6 +23,11 @@ MathDispatchState InitMathDispatch(int enable);
 
 // 1 when the processor has MMX and the registry does not disable it.
 int ProcessorHasMMX();
+
+// 1 when the processor has AVX2 and the system saves the AVX registers
+// (OSXSAVE and both state bits of XCR0). Asks the processor on every call,
+// through the platform layer; callers bind once and keep the answer.
+int ProcessorHasAvx2();
 
 // printf-style line "D3DX: <text>\r\n" to the debugger output, written when
 // level is at or below the profile's "debug" setting.

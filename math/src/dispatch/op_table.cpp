@@ -3,6 +3,7 @@
 #include "dispatch/dispatch_internal.h"
 
 #include <thread>
+#include <utility>
 
 namespace d3dx {
 namespace {
@@ -44,17 +45,24 @@ struct FirstCallEntry<S, Self, R(A...)> {
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 
-constinit MathOpTable g_mathOps{{
-#define D3DX_SLOT(index, Name, Ret, Params, Args) &FirstCallWord##Name,
-#include "d3dx_math_slots.def"
-#undef D3DX_SLOT
-}};
-
-constinit const std::array<OpFn, kSlotCount> kFirstCallEntries{
+constexpr std::array<OpFn, kSlotCount> kFirstCallEntries{
 #define D3DX_SLOT(index, Name, Ret, Params, Args) &FirstCallWord##Name,
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 };
+
+namespace {
+
+template <std::size_t... I>
+constexpr MathOpTable TableOf(const std::array<OpFn, kSlotCount>& entries,
+                              std::index_sequence<I...>) {
+    return MathOpTable{{{entries[I]...}}};
+}
+
+}  // namespace
+
+constinit MathOpTable g_mathOps =
+    TableOf(kFirstCallEntries, std::make_index_sequence<kSlotCount>{});
 
 // Plain pointer words; the compiler emits them as load-time data.
 const std::array<OpFn, kSlotCount> DefaultMathOps{
@@ -62,11 +70,6 @@ const std::array<OpFn, kSlotCount> DefaultMathOps{
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 };
-
-void RestoreFirstCallEntries() {
-    InitMathDispatch(0);
-    for (int i = 0; i < kSlotCount; ++i) g_mathOps.Set(i, kFirstCallEntries[i]);
-}
 
 }  // namespace d3dx
 

@@ -11,6 +11,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <iterator>
 #include <span>
 
 namespace d3dx {
@@ -22,7 +23,22 @@ enum Slot : int {
 #undef D3DX_SLOT
 };
 
-inline constexpr int kSlotCount = 57;
+// The index column of the slot list, row by row.
+inline constexpr int kSlotIndices[] = {
+#define D3DX_SLOT(index, Name, Ret, Params, Args) index,
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
+};
+
+inline constexpr int kSlotCount = static_cast<int>(std::size(kSlotIndices));
+
+constexpr bool EachSlotIndexIsItsRow() {
+    for (int row = 0; row < kSlotCount; ++row) {
+        if (kSlotIndices[row] != row) return false;
+    }
+    return true;
+}
+static_assert(EachSlotIndexIsItsRow(), "each row's slot index is its position in the slot list");
 
 // Exact function type of each slot: fn::MatrixMultiply is
 // D3DXMATRIX*(D3DXMATRIX*, const D3DXMATRIX*, const D3DXMATRIX*).
@@ -43,12 +59,14 @@ struct VariantEntry {
 };
 using VariantList = std::span<const VariantEntry>;
 
+// The untyped word of a function; Erase<fn::Name>(&kernel) also picks a
+// function template's specialisation by the slot's type.
 template <class F>
 inline OpFn Erase(F* f) {
     return reinterpret_cast<OpFn>(f);
 }
 
-// 57 slots, each one aligned pointer-sized word, read and written with
+// The slots, each one aligned pointer-sized word, read and written with
 // relaxed order: a reader sees the old or the new pointer, never a mix.
 struct MathOpTable {
     std::array<std::atomic<OpFn>, kSlotCount> slot;
@@ -74,14 +92,16 @@ namespace x87alt {  // the eight faster x87 alternates of slots 0-7
 #undef D3DX_SLOT
 }  // namespace x87alt
 
+// The SSE and SSE2 variants are kernel instantiations (sse/simd_variants.def);
+// each of the two sets binds a reference to every variant of its own.
 namespace sse {
-#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#define D3DX_SLOT(index, Name, Ret, Params, Args) extern fn::Name& Name;
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }  // namespace sse
 
 namespace sse2 {
-#define D3DX_SLOT(index, Name, Ret, Params, Args) Ret Name Params;
+#define D3DX_SLOT(index, Name, Ret, Params, Args) extern fn::Name& Name;
 #include "d3dx_math_slots.def"
 #undef D3DX_SLOT
 }  // namespace sse2
@@ -98,13 +118,32 @@ namespace amd3dnowext {
 #undef D3DX_SLOT
 }  // namespace amd3dnowext
 
-// The variant sets, each defined beside its functions. The installers write
-// exactly these entries over the table.
-extern const VariantList kX87AltVariants;    // slots 0-7
-extern const VariantList kSseVariants;       // 33 slots
-extern const VariantList kSse2Variants;      // 34 slots, 16 of them SSE's
-extern const VariantList k3DNowVariants;     // all 57 slots
-extern const VariantList k3DNowExtVariants;  // slots 15, 18, 24, 38, 39
+// The variant sets, in the order of dispatch/variant_sets.def.
+enum class VariantSet : int {
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) k##Id,
+#include "dispatch/variant_sets.def"
+};
+
+inline constexpr int kVariantSetCount = 0
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) +1
+#include "dispatch/variant_sets.def"
+    ;
+
+// The entries of each set, k<Id>Variants, defined beside its functions. The
+// installers write exactly these entries over the table.
+#define D3DX_VARIANT_SET(Id, Name, Title, Cpu, State, Needs) \
+    extern const VariantList k##Id##Variants;
+#include "dispatch/variant_sets.def"
+
+// One entry list per variant set, indexed by VariantSet.
+struct VariantSets {
+    std::array<VariantList, kVariantSetCount> lists;
+
+    VariantList& operator[](VariantSet set) { return lists[static_cast<std::size_t>(set)]; }
+    const VariantList& operator[](VariantSet set) const {
+        return lists[static_cast<std::size_t>(set)];
+    }
+};
 
 // The plain x87 table in slot order.
 extern const std::array<OpFn, kSlotCount> DefaultMathOps;

@@ -7,8 +7,9 @@
 #include <cpuid.h>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <system_error>
 
 namespace d3dx::platform {
 namespace {
@@ -25,25 +26,62 @@ constexpr uint32_t kReportedBuildNumber = 2600;
 // simulatedCpu_ holds a feature set, or this marker for the real processor.
 constexpr uint64_t kNoSimulation = ~uint64_t{0};
 
+// Larger files are refused rather than read: the settings fit in a few
+// lines, and a runaway file must not exhaust the memory of the host program.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{16} << 20;
+constexpr const char* kMaxFileSizeText = "16 MiB";
+
+// An unset or empty variable names nothing.
 std::optional<std::string> Variable(const char* name) {
     const char* value = std::getenv(name);
-    if (value == nullptr) return std::nullopt;
+    if (value == nullptr || *value == '\0') return std::nullopt;
     return std::string(value);
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+// The bytes of a file, or what keeps it from being read.
+struct FileBytes {
+    std::optional<std::string> bytes;
+    std::string problem;
+};
+
+FileBytes Problem(std::string problem) { return {std::nullopt, std::move(problem)}; }
+
+FileBytes ReadWholeFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) return Problem("no such file");
+    if (error) return Problem(error.message());
+    if (fs::is_directory(status)) return Problem("is a folder, not a file");
+    if (!fs::is_regular_file(status)) return Problem("is not a regular file");
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    if (!in) return Problem("cannot be opened");
+    std::string bytes;
+    char chunk[4096];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.append(chunk, static_cast<size_t>(in.gcount()));
+        if (bytes.size() > kMaxFileBytes) {
+            return Problem(std::string("is larger than ") + kMaxFileSizeText);
+        }
+    }
+    if (in.bad()) return Problem("cannot be read");
+    return {std::move(bytes), {}};
+}
+
+// One line on stderr for a file a variable names but that cannot be used.
+void ReportUnusableFile(const char* variable, const std::string& path, const std::string& problem,
+                        const char* consequence) {
+    std::fprintf(stderr, "%s: %s: %s; %s\n", variable, path.c_str(), problem.c_str(), consequence);
 }
 
 RegistryStore LoadRegistry(const std::optional<std::string>& path) {
     if (!path) return {};
-    const std::optional<std::string> text = ReadWholeFile(*path);
-    if (!text) return {};
-    RegFileParse parsed = ParseRegFile(*text);
+    const FileBytes file = ReadWholeFile(*path);
+    if (!file.bytes) {
+        ReportUnusableFile(kRegistryVariable, *path, file.problem, "no registry overrides apply");
+        return {};
+    }
+    RegFileParse parsed = ParseRegFile(*file.bytes);
     if (!parsed.store) {
         std::fprintf(stderr, "%s:%d: %s\n", path->c_str(), parsed.error.line,
                      parsed.error.message.c_str());
@@ -54,18 +92,47 @@ RegistryStore LoadRegistry(const std::optional<std::string>& path) {
 
 ProfileFile LoadProfile(const std::optional<std::string>& path) {
     if (!path) return {};
-    const std::optional<std::string> text = ReadWholeFile(*path);
-    return text ? ProfileFile::Parse(*text) : ProfileFile{};
+    const FileBytes file = ReadWholeFile(*path);
+    if (!file.bytes) {
+        ReportUnusableFile(kProfileVariable, *path, file.problem,
+                           "the profile settings keep their defaults");
+        return {};
+    }
+    return ProfileFile::Parse(*file.bytes);
+}
+
+// Whether the processor this runs on has AVX2 with its registers saved by the
+// system, read through the same decoder as every other feature.
+bool RealProcessorHasAvx2() {
+    LinuxPlatform real(LinuxPlatformConfig{});
+    return ReadProcessorFeatures(real).Has(kCpuAvx2);
+}
+
+// A simulated avx2 would bind routines that fault on a processor without it,
+// so the word is dropped there, with a note.
+CpuFeatureSet WithoutUnavailableAvx2(CpuFeatureSet features) {
+    if ((features & kCpuAvx2) == 0 || RealProcessorHasAvx2()) return features;
+    std::fprintf(stderr, "%s: this processor has no AVX2; \"avx2\" is not reported\n",
+                 kCpuVariable);
+    return features & ~CpuFeatureSet{kCpuAvx2};
 }
 
 uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features) {
-    return features ? uint64_t{*features} : kNoSimulation;
+    return features ? uint64_t{WithoutUnavailableAvx2(*features)} : kNoSimulation;
 }
 
+// Sub-leaf 0 for the leaves that have sub-leaves; the others ignore ECX.
 CpuidResult RealCpuid(uint32_t leaf) {
     CpuidResult r;
-    __cpuid(leaf, r.eax, r.ebx, r.ecx, r.edx);
+    __cpuid_count(leaf, 0, r.eax, r.ebx, r.ecx, r.edx);
     return r;
+}
+
+uint64_t RealXgetbv(uint32_t index) {
+    uint32_t low = 0;
+    uint32_t high = 0;
+    __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(index));
+    return (uint64_t{high} << 32) | low;
 }
 
 }  // namespace
@@ -77,8 +144,8 @@ LinuxPlatformConfig ConfigFromEnvironment() {
 std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text) {
     const CpuFeatureParse parsed = ParseCpuFeatures(text);
     if (!parsed.features) {
-        std::fprintf(stderr, "%s: unknown processor feature \"%s\"; using the real processor\n",
-                     kCpuVariable, parsed.unknownWord.c_str());
+        std::fprintf(stderr, "%s: %s; using the real processor\n", kCpuVariable,
+                     parsed.error.c_str());
     }
     return parsed.features;
 }
@@ -115,7 +182,7 @@ bool LinuxPlatform::GetVersionExA(OsVersionInfoA* info) {
 }
 
 bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
-    return FeaturePresentFromCpuid(*this, feature);
+    return SystemReportsFeature(ReadProcessorFeatures(*this), feature);
 }
 
 void LinuxPlatform::OutputDebugStringA(const char* text) {
@@ -132,6 +199,12 @@ std::optional<CpuidResult> LinuxPlatform::Cpuid(uint32_t leaf) {
         return SimulatedCpuid(static_cast<CpuFeatureSet>(simulated), leaf);
     }
     return RealCpuid(leaf);
+}
+
+uint64_t LinuxPlatform::Xgetbv(uint32_t index) {
+    const uint64_t simulated = simulatedCpu_.load(std::memory_order_relaxed);
+    if (simulated == kNoSimulation) return RealXgetbv(index);
+    return index == kXcr0Index ? SimulatedXcr0(static_cast<CpuFeatureSet>(simulated)) : 0;
 }
 
 void LinuxPlatform::Emms() { __asm__ volatile("emms"); }

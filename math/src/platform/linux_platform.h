@@ -44,6 +44,7 @@ public:
     bool IsProcessorFeaturePresent(uint32_t feature) override;
     void OutputDebugStringA(const char* text) override;
     std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
+    uint64_t Xgetbv(uint32_t index) override;
     void Emms() override;
 
     // Reports exactly these features from now on; nullopt = the real CPU.

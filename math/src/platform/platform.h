@@ -1,6 +1,6 @@
 // The thin layer between the math library's processor detection and the
 // operating system: registry, profile, system version, processor features,
-// debugger output, CPUID and EMMS. The calls are shaped like the Windows calls
+// debugger output, CPUID, XGETBV and EMMS. The calls are shaped like the Windows calls
 // the detection is written against, so the selection logic reads the same on
 // every system and can run over a fake in tests.
 #pragma once
@@ -47,19 +47,6 @@ inline constexpr uint32_t kPfXmmiInstructionsAvailable = 6;     // SSE
 inline constexpr uint32_t kPf3DNowInstructionsAvailable = 7;    // 3DNow
 inline constexpr uint32_t kPfXmmi64InstructionsAvailable = 10;  // SSE2
 
-// CPUID leaves and the feature bits the library reads from them.
-inline constexpr uint32_t kCpuidVendorLeaf = 0;
-inline constexpr uint32_t kCpuidFeatureLeaf = 1;
-inline constexpr uint32_t kCpuidExtendedMaxLeaf = 0x80000000u;
-inline constexpr uint32_t kCpuidExtendedFeatureLeaf = 0x80000001u;
-
-inline constexpr uint32_t kEdxMmx = 1u << 23;       // leaf 1
-inline constexpr uint32_t kEdxSse = 1u << 25;       // leaf 1
-inline constexpr uint32_t kEdxSse2 = 1u << 26;      // leaf 1
-inline constexpr uint32_t kEdx3DNow = 1u << 31;     // leaf 0x80000001
-inline constexpr uint32_t kEdx3DNowExt = 1u << 30;  // leaf 0x80000001
-inline constexpr uint32_t kEdxMmxExt = 1u << 22;    // leaf 0x80000001
-
 struct CpuidResult {
     uint32_t eax = 0, ebx = 0, ecx = 0, edx = 0;
 };
@@ -85,32 +72,12 @@ public:
     virtual bool IsProcessorFeaturePresent(uint32_t feature) = 0;
     virtual void OutputDebugStringA(const char* text) = 0;
 
+    // CPUID of the leaf (sub-leaf 0); nothing without a CPUID instruction.
     virtual std::optional<CpuidResult> Cpuid(uint32_t leaf) = 0;
+    // XGETBV of the extended control register; only valid where CPUID leaf 1
+    // reports that the system enabled it (OSXSAVE).
+    virtual uint64_t Xgetbv(uint32_t index) = 0;
     virtual void Emms() = 0;
-};
-
-// A platform that passes every call to another one; decorators override the
-// calls they change.
-class ForwardingPlatform : public Platform {
-public:
-    explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
-
-    long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) override;
-    long RegQueryValueExA(RegKey key, const char* valueName, uint32_t* type, uint8_t* data,
-                          uint32_t* dataSize) override;
-    long RegCloseKey(RegKey key) override;
-    uint32_t GetProfileIntA(const char* appName, const char* keyName,
-                            int32_t defaultValue) override;
-    bool GetVersionExA(OsVersionInfoA* info) override;
-    bool IsProcessorFeaturePresent(uint32_t feature) override;
-    void OutputDebugStringA(const char* text) override;
-    std::optional<CpuidResult> Cpuid(uint32_t leaf) override;
-    void Emms() override;
-
-    Platform& Inner() const { return inner_; }
-
-private:
-    Platform& inner_;
 };
 
 // The process-wide platform the library calls. SetPlatform(nullptr) restores

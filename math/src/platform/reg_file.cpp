@@ -1,6 +1,7 @@
 // Registry export file reader.
 #include "platform/reg_file.h"
 
+#include "platform/text_encoding.h"
 #include "platform/text_util.h"
 
 #include <array>
@@ -12,7 +13,6 @@ namespace {
 
 constexpr std::array<std::string_view, 2> kHeaders{"Windows Registry Editor Version 5.00",
                                                    "REGEDIT4"};
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kDwordPrefix = "dword:";
 constexpr std::string_view kHexPrefix = "hex";
 constexpr char kCommentStart = ';';
@@ -195,7 +195,6 @@ bool IsHeader(std::string_view line) {
 }
 
 RegFileParse Parser::Run(std::string_view text) {
-    if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
     const std::vector<Line> lines = LogicalLines(text);
     bool headerSeen = false;
     for (const Line& line : lines) {
@@ -218,6 +217,12 @@ RegFileParse Parser::Run(std::string_view text) {
 
 }  // namespace
 
-RegFileParse ParseRegFile(std::string_view text) { return Parser{}.Run(text); }
+RegFileParse ParseRegFile(std::string_view bytes) {
+    const DecodedText decoded = DecodeText(bytes);
+    if (!decoded.error.empty()) {
+        return {std::nullopt, RegFileError{decoded.errorLine, decoded.error}};
+    }
+    return Parser{}.Run(decoded.text);
+}
 
 }  // namespace d3dx::platform

@@ -2,6 +2,8 @@
 // and value lines "name"=dword:0000000a, "name"="text", "name"=hex:01,02
 // (also hex(<type>):..., continued over lines ending in '\'), @ for a key's
 // unnamed value, "name"=- and [-ROOT\key] for removals, ';' comment lines.
+// The file may be UTF-8 (with or without a byte-order mark) or UTF-16 LE with
+// its byte-order mark, as the registry editor exports it.
 #pragma once
 
 #include "platform/registry_store.h"
@@ -22,6 +24,7 @@ struct RegFileParse {
     RegFileError error;
 };
 
-RegFileParse ParseRegFile(std::string_view text);
+// Parses the bytes of a whole file, held in memory.
+RegFileParse ParseRegFile(std::string_view bytes);
 
 }  // namespace d3dx::platform

@@ -18,11 +18,11 @@ struct RootName {
     RegKey key;
 };
 constexpr std::array<RootName, 5> kRootNames{{
-    {"hkey_classes_root", 0x80000000u},
-    {"hkey_current_user", 0x80000001u},
-    {"hkey_local_machine", kHkeyLocalMachine},
-    {"hkey_users", 0x80000003u},
-    {"hkey_current_config", 0x80000005u},
+    {"HKEY_CLASSES_ROOT", 0x80000000u},
+    {"HKEY_CURRENT_USER", 0x80000001u},
+    {"HKEY_LOCAL_MACHINE", kHkeyLocalMachine},
+    {"HKEY_USERS", 0x80000003u},
+    {"HKEY_CURRENT_CONFIG", 0x80000005u},
 }};
 
 std::string_view RootNameOf(RegKey root) {
@@ -49,23 +49,21 @@ RegValue StringValue(std::string_view text) {
 RegValue BinaryValue(std::vector<uint8_t> bytes) { return RegValue{kRegBinary, std::move(bytes)}; }
 
 RegKey RootKeyByName(std::string_view rootName) {
-    const std::string lower = ToLower(rootName);
     for (const RootName& r : kRootNames) {
-        if (r.name == lower) return r.key;
+        if (EqualsIgnoringCase(r.name, rootName)) return r.key;
     }
     return 0;
 }
 
 RegistryStore::Key* RegistryStore::Find(std::string_view keyPath) {
-    const std::string lower = ToLower(keyPath);
-    auto it =
-        std::find_if(keys_.begin(), keys_.end(), [&](const Key& k) { return k.path == lower; });
+    auto it = std::find_if(keys_.begin(), keys_.end(),
+                           [&](const Key& k) { return EqualsIgnoringCase(k.path, keyPath); });
     return it == keys_.end() ? nullptr : &*it;
 }
 
-const RegistryStore::Key* RegistryStore::FindPresent(std::string_view lowerPath) const {
+const RegistryStore::Key* RegistryStore::FindPresent(std::string_view keyPath) const {
     for (const Key& k : keys_) {
-        if (k.present && k.path == lowerPath) return &k;
+        if (k.present && EqualsIgnoringCase(k.path, keyPath)) return &k;
     }
     return nullptr;
 }
@@ -81,7 +79,7 @@ void RegistryStore::CreateKey(std::string_view keyPath) {
         k->present = true;
         return;
     }
-    keys_.push_back(Key{ToLower(keyPath), {}, true});
+    keys_.push_back(Key{std::string(keyPath), {}, true});
 }
 
 void RegistryStore::RemoveKey(std::string_view keyPath) {
@@ -93,18 +91,27 @@ void RegistryStore::RemoveKey(std::string_view keyPath) {
 
 void RegistryStore::SetValue(std::string_view keyPath, std::string_view valueName, RegValue value) {
     CreateKey(keyPath);
-    Find(keyPath)->values[ToLower(valueName)] = std::move(value);
+    Find(keyPath)->values.insert_or_assign(std::string(valueName), std::move(value));
 }
 
 void RegistryStore::RemoveValue(std::string_view keyPath, std::string_view valueName) {
-    if (Key* k = Find(keyPath)) k->values.erase(ToLower(valueName));
+    if (Key* k = Find(keyPath)) {
+        const auto it = k->values.find(valueName);
+        if (it != k->values.end()) k->values.erase(it);
+    }
+}
+
+std::string FullKeyPath(RegKey root, std::string_view subKey) {
+    const std::string_view rootName = RootNameOf(root);
+    if (rootName.empty()) return {};
+    return std::string(rootName) + "\\" + std::string(subKey);
 }
 
 long RegistryStore::Open(RegKey root, const char* subKey, RegKey* result) const {
-    const std::string_view rootName = RootNameOf(root);
-    if (rootName.empty() || subKey == nullptr || result == nullptr) return kErrorInvalidParameter;
-    const std::string path = std::string(rootName) + "\\" + ToLower(subKey);
-    const Key* k = FindPresent(path);
+    if (RootNameOf(root).empty() || subKey == nullptr || result == nullptr) {
+        return kErrorInvalidParameter;
+    }
+    const Key* k = FindPresent(FullKeyPath(root, subKey));
     if (k == nullptr) return kErrorFileNotFound;
     *result = kFirstHandle + static_cast<RegKey>(k - keys_.data());
     return kErrorSuccess;
@@ -114,7 +121,7 @@ long RegistryStore::Query(RegKey key, const char* valueName, uint32_t* type, uin
                           uint32_t* dataSize) const {
     const Key* k = ByHandle(key);
     if (k == nullptr || (data != nullptr && dataSize == nullptr)) return kErrorInvalidParameter;
-    const auto it = k->values.find(ToLower(valueName ? valueName : ""));
+    const auto it = k->values.find(std::string_view(valueName ? valueName : ""));
     if (it == k->values.end()) return kErrorFileNotFound;
     const RegValue& value = it->second;
     const auto size = static_cast<uint32_t>(value.data.size());

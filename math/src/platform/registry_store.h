@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/platform.h"
+#include "platform/text_util.h"
 
 #include <cstdint>
 #include <map>
@@ -26,6 +27,10 @@ RegValue BinaryValue(std::vector<uint8_t> bytes);
 // Root key for a root name such as "HKEY_LOCAL_MACHINE"; 0 when unknown.
 RegKey RootKeyByName(std::string_view rootName);
 
+// "<root name>\<sub key>", the path of a key in the store; empty for an
+// unknown root.
+std::string FullKeyPath(RegKey root, std::string_view subKey);
+
 class RegistryStore {
 public:
     // keyPath is "<root name>\<sub key>", e.g. "HKEY_LOCAL_MACHINE\Software".
@@ -41,12 +46,12 @@ public:
 
 private:
     struct Key {
-        std::string path;                        // lower case
-        std::map<std::string, RegValue> values;  // by lower-case name
+        std::string path;
+        std::map<std::string, RegValue, LessIgnoringCase> values;
         bool present = true;
     };
     Key* Find(std::string_view keyPath);
-    const Key* FindPresent(std::string_view lowerPath) const;
+    const Key* FindPresent(std::string_view keyPath) const;
     const Key* ByHandle(RegKey key) const;
 
     // Keys are never erased, so a handle (index + kFirstHandle) stays valid.

@@ -10,9 +10,13 @@ namespace d3dx::simd {
 // Lane 0 of a as a float.
 inline float First(__m128 a) { return _mm_cvtss_f32(a); }
 
+// s < 2^-46 by CMPLTSS, whose predicate is false for an unordered pair, so a
+// NaN length is not below and normalises to NaN. (The COMISS intrinsic for
+// "less than" reports an unordered pair as below with some compilers.)
 inline bool BelowZeroLengthThreshold(__m128 squaredLength) {
-    // An ordered compare: a NaN length is not below and normalises to NaN.
-    return _mm_comilt_ss(squaredLength, _mm_set_ss(FloatFromBits(kZeroLengthThresholdBits))) != 0;
+    const __m128 below =
+        _mm_cmplt_ss(squaredLength, _mm_set_ss(FloatFromBits(kZeroLengthThresholdBits)));
+    return (_mm_movemask_ps(below) & 1) != 0;
 }
 
 // Squared length of lanes x, y, z: (x^2 + y^2) + z^2, in lane 0.

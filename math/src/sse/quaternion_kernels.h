@@ -70,7 +70,8 @@ inline float SquareRoot(float v) { return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v
 // positive-trace form when (m11 + m00) + m22 > 0, otherwise the form built on
 // the largest diagonal element (ties go to the lower index, next = (1, 2, 0)).
 // The branch choice compiles to compares and conditional moves.
-inline D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX* pM) {
+template <class Isa>
+D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
     const auto& m = pM->m;
     float q[4];

@@ -54,12 +54,11 @@ inline SplineTerms WeightedPoints(const SplineBasis& basis, float s, const V* p0
 }
 
 // ((w0*P0 + w1*P1) + w2*P2) + w3*P3
-template <class Isa, class V>
-V* Spline(const SplineBasis& basis, V* pOut, const V* p0, const V* p1, const V* p2, const V* p3,
-          float s) {
+template <class Isa, const SplineBasis& kBasis, class V>
+V* Spline(V* pOut, const V* p0, const V* p1, const V* p2, const V* p3, float s) {
     if (pOut == nullptr || p0 == nullptr || p1 == nullptr || p2 == nullptr || p3 == nullptr)
         return nullptr;
-    const SplineTerms w = WeightedPoints<Isa>(basis, s, p0, p1, p2, p3);
+    const SplineTerms w = WeightedPoints<Isa>(kBasis, s, p0, p1, p2, p3);
     StoreVector(pOut, _mm_add_ps(_mm_add_ps(_mm_add_ps(w.t[0], w.t[1]), w.t[2]), w.t[3]));
     return pOut;
 }
@@ -76,7 +75,7 @@ D3DXVECTOR2* Vec2Hermite(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV1, const D3DXVE
 }
 
 // ((V2 - V1)*f + V1) + (V3 - V1)*g
-template <class V>
+template <class Isa, class V>
 V* BaryCentric(V* pOut, const V* pV1, const V* pV2, const V* pV3, float f, float g) {
     if (pOut == nullptr || pV1 == nullptr || pV2 == nullptr || pV3 == nullptr) return nullptr;
     const __m128 v1 = LoadVector(pV1);

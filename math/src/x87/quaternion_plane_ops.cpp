@@ -1,11 +1,12 @@
 // x87 reference: quaternion and plane operations.
 //
-// Every operation reads all of its inputs into extended-precision locals
+// Every operation reads all of its inputs into double-precision locals
 // before it writes anything, so an output may be the same object as an input.
 // Results are rounded to single precision when stored. Operations built on
 // other operations call them through their public entries, so they use
 // whichever variant the operation table holds.
 #include "dispatch/op_table.h"
+#include "x87/trig_kernels.h"
 #include "x87/x87_common.h"
 
 #include <cmath>
@@ -14,7 +15,7 @@ namespace d3dx::x87 {
 namespace {
 
 // Below this squared length a quaternion has no usable inverse.
-constexpr Ext kInverseMinSquaredLength = 0x1p-63L;  // 2^-63 = 1.0842022e-19
+constexpr Real kInverseMinSquaredLength = 0x1p-63;  // 2^-63 = 1.0842022e-19
 
 // Index order of the diagonal branch of the matrix-to-quaternion conversion.
 constexpr int kNextAxis[3] = {1, 2, 0};
@@ -23,11 +24,11 @@ constexpr int kNextAxis[3] = {1, 2, 0};
 constexpr std::size_t kPlaneNormalComponents = 3;
 
 struct Vec3 {
-    Ext x, y, z;
+    Real x, y, z;
 };
 
 struct Quat {
-    Ext x, y, z, w;
+    Real x, y, z, w;
 };
 
 template <class... P>
@@ -49,18 +50,18 @@ void StoreVec3(D3DXVECTOR3* out, const Vec3& v) { Store(*out, {v.x, v.y, v.z}); 
 void StoreQuat(D3DXQUATERNION* out, const Quat& q) { Store(*out, {q.x, q.y, q.z, q.w}); }
 
 Vec3 Sub(const Vec3& u, const Vec3& v) { return {u.x - v.x, u.y - v.y, u.z - v.z}; }
-Vec3 Scaled(const Vec3& v, Ext s) { return {v.x * s, v.y * s, v.z * s}; }
-Ext Dot(const Vec3& u, const Vec3& v) { return u.x * v.x + u.y * v.y + u.z * v.z; }
+Vec3 Scaled(const Vec3& v, Real s) { return {v.x * s, v.y * s, v.z * s}; }
+Real Dot(const Vec3& u, const Vec3& v) { return u.x * v.x + u.y * v.y + u.z * v.z; }
 Vec3 Cross(const Vec3& u, const Vec3& v) {
     return {u.y * v.z - u.z * v.y, u.z * v.x - u.x * v.z, u.x * v.y - u.y * v.x};
 }
 
-Quat Scaled(const Quat& q, Ext s) { return {q.x * s, q.y * s, q.z * s, q.w * s}; }
+Quat Scaled(const Quat& q, Real s) { return {q.x * s, q.y * s, q.z * s, q.w * s}; }
 Quat Add(const Quat& p, const Quat& q) { return {p.x + q.x, p.y + q.y, p.z + q.z, p.w + q.w}; }
 Quat Sub(const Quat& p, const Quat& q) { return {p.x - q.x, p.y - q.y, p.z - q.z, p.w - q.w}; }
-Ext SquaredLength(const Quat& q) { return q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w; }
+Real SquaredLength(const Quat& q) { return q.x * q.x + q.y * q.y + q.z * q.z + q.w * q.w; }
 Vec3 VectorPart(const Quat& q) { return {q.x, q.y, q.z}; }
-Quat WithVectorPart(const Vec3& v, Ext w) { return {v.x, v.y, v.z, w}; }
+Quat WithVectorPart(const Vec3& v, Real w) { return {v.x, v.y, v.z, w}; }
 
 // Hamilton product p x q: applying q first, then p.
 Quat Hamilton(const Quat& p, const Quat& q) {
@@ -70,34 +71,29 @@ Quat Hamilton(const Quat& p, const Quat& q) {
             p.w * q.w - p.x * q.x - p.y * q.y - p.z * q.z};
 }
 
-struct CosSin {
-    Ext cos, sin;
-};
-
-// Cosine and sine of half an angle; the half angle and both results are
+// Sine and cosine of half an angle; the half angle and both results are
 // rounded to single precision.
-CosSin HalfAngleCosSin(float angle) {
-    const float half = angle * 0.5f;
-    return {RoundToFloat(std::cos(static_cast<Ext>(half))),
-            RoundToFloat(std::sin(static_cast<Ext>(half)))};
+SinCos HalfAngleSinCos(float angle) {
+    const SinCos cs = SinCosOf(angle * 0.5f);
+    return {RoundToFloat(cs.sin), RoundToFloat(cs.cos)};
 }
 
 Quat YawPitchRollQuat(float yaw, float pitch, float roll) {
-    const CosSin y = HalfAngleCosSin(yaw);
-    const CosSin p = HalfAngleCosSin(pitch);
-    const CosSin r = HalfAngleCosSin(roll);
+    const SinCos y = HalfAngleSinCos(yaw);
+    const SinCos p = HalfAngleSinCos(pitch);
+    const SinCos r = HalfAngleSinCos(roll);
     return {y.cos * p.sin * r.cos + y.sin * p.cos * r.sin,
             y.sin * p.cos * r.cos - y.cos * p.sin * r.sin,
             y.cos * p.cos * r.sin - y.sin * p.sin * r.cos,
             y.cos * p.cos * r.cos + y.sin * p.sin * r.sin};
 }
 
-Ext At(const D3DXMATRIX& m, int row, int col) { return m.m[row][col]; }
+Real At(const D3DXMATRIX& m, int row, int col) { return m.m[row][col]; }
 
 // Rotation with a positive trace: w is the largest component.
-Quat QuatFromPositiveTrace(const D3DXMATRIX& m, Ext trace) {
-    const Ext w = std::sqrt(trace + 1.0L) * 0.5L;
-    const Ext k = 0.25L / w;
+Quat QuatFromPositiveTrace(const D3DXMATRIX& m, Real trace) {
+    const Real w = std::sqrt(trace + 1.0) * 0.5;
+    const Real k = 0.25 / w;
     return {(At(m, 1, 2) - At(m, 2, 1)) * k, (At(m, 2, 0) - At(m, 0, 2)) * k,
             (At(m, 0, 1) - At(m, 1, 0)) * k, w};
 }
@@ -112,36 +108,37 @@ int LargestDiagonalTerm(const float (&d)[3]) {
 // Rotation with a non-positive trace: starts from the vector component with
 // the largest diagonal term, which keeps the divisor away from zero.
 Quat QuatFromDiagonal(const D3DXMATRIX& m) {
-    const Ext m00 = At(m, 0, 0), m11 = At(m, 1, 1), m22 = At(m, 2, 2);
+    const Real m00 = At(m, 0, 0), m11 = At(m, 1, 1), m22 = At(m, 2, 2);
     const float d[3] = {RoundToFloat(m00 - m11 - m22), RoundToFloat(m11 - m00 - m22),
                         RoundToFloat(m22 - m00 - m11)};
     const int i = LargestDiagonalTerm(d);
     const int j = kNextAxis[i];
     const int k = kNextAxis[j];
-    Ext v[3];
-    v[i] = std::sqrt(static_cast<Ext>(d[i]) + 1.0L) * 0.5L;
-    const Ext f = 0.25L / v[i];
+    Real v[3];
+    v[i] = std::sqrt(static_cast<Real>(d[i]) + 1.0) * 0.5;
+    const Real f = 0.25 / v[i];
     v[j] = (At(m, j, i) + At(m, i, j)) * f;
     v[k] = (At(m, k, i) + At(m, i, k)) * f;
     return {v[0], v[1], v[2], (At(m, j, k) - At(m, k, j)) * f};
 }
 
 struct SlerpWeights {
-    Ext first, second;
+    Real first, second;
 };
 
 // -1 when q2 lies in the other hemisphere from q1 (or the dot is NaN), so
 // that the interpolation takes the short way round.
-Ext ShortWaySign(Ext dot) { return (dot < 0.0L || std::isnan(dot)) ? -1.0L : 1.0L; }
+Real ShortWaySign(Real dot) { return (dot < 0.0 || std::isnan(dot)) ? -1.0 : 1.0; }
 
 // Weights of q1 and of the sign-corrected q2 for the cosine c between them.
 // Nearly equal or opposite quaternions are blended linearly.
-SlerpWeights ArcWeights(Ext c, float t) {
-    if (!(1.0L - c > kFltEpsilon)) return {1.0L - t, static_cast<Ext>(t)};
-    const Ext y = std::sqrt(1.0L - c * c);
-    const Ext theta = RoundToFloat(std::atan2(y, static_cast<Ext>(RoundToFloat(c))));
-    const Ext r = RoundToFloat(1.0L / y);
-    return {std::sin((1.0L - t) * theta) * r, std::sin(t * theta) * r};
+SlerpWeights ArcWeights(Real c, float t) {
+    if (!(1.0 - c > kFltEpsilon)) return {1.0 - t, static_cast<Real>(t)};
+    const Real y = std::sqrt(1.0 - c * c);
+    const Real theta = RoundToFloat(ArcTan2(y, static_cast<Real>(RoundToFloat(c))));
+    const Real r = RoundToFloat(1.0 / y);
+    const SinePair sines = SinesOf((1.0 - t) * theta, t * theta);
+    return {sines.first * r, sines.second * r};
 }
 
 D3DXQUATERNION Slerped(const D3DXQUATERNION& q1, const D3DXQUATERNION& q2, float t) {
@@ -179,7 +176,7 @@ D3DXQUATERNION SquadControlPoint(const D3DXQUATERNION& prev, const D3DXQUATERNIO
     const D3DXQUATERNION toPrev = Product(inverse, prev);
     ::D3DXQuaternionLn(&lnNext, &toNext);
     ::D3DXQuaternionLn(&lnPrev, &toPrev);
-    StoreQuat(&tangent, Scaled(Add(LoadQuat(lnNext), LoadQuat(lnPrev)), -0.25L));
+    StoreQuat(&tangent, Scaled(Add(LoadQuat(lnNext), LoadQuat(lnPrev)), -0.25));
     ::D3DXQuaternionExp(&expTangent, &tangent);
     return Product(cur, expTangent);
 }
@@ -233,9 +230,9 @@ D3DXVECTOR3* PlaneIntersectLine(D3DXVECTOR3* pOut, const D3DXPLANE* pP, const D3
     const Components<D3DXPLANE> plane = Load(*pP);
     const Vec3 v1 = LoadVec3(*pV1), v2 = LoadVec3(*pV2);
     const Vec3 n{plane[0], plane[1], plane[2]};
-    const Ext e = Dot(n, v1);
-    const Ext f = e - Dot(n, v2);
-    if (f == 0.0L) return nullptr;
+    const Real e = Dot(n, v1);
+    const Real f = e - Dot(n, v2);
+    if (f == 0.0) return nullptr;
     const float t = RoundToFloat((e + plane[3]) / f);
     if (!std::isfinite(t)) return nullptr;
     const Vec3 step = Scaled(Sub(v2, v1), t);
@@ -249,19 +246,19 @@ D3DXVECTOR3* PlaneIntersectLine(D3DXVECTOR3* pOut, const D3DXPLANE* pP, const D3
 void QuaternionToAxisAngle(const D3DXQUATERNION* pQ, D3DXVECTOR3* pAxis, float* pAngle) {
     if (AnyNull(pQ)) return;
     const Quat q = LoadQuat(*pQ);
-    const Ext lengthSq = SquaredLength(q);
+    const Real lengthSq = SquaredLength(q);
     const bool usable = lengthSq > kFltMin;
     const Vec3 axis =
-        usable ? Scaled(VectorPart(q), 1.0L / std::sqrt(lengthSq)) : Vec3{1.0L, 0.0L, 0.0L};
-    const Ext angle = usable ? 2.0L * std::acos(q.w) : 0.0L;
+        usable ? Scaled(VectorPart(q), 1.0 / std::sqrt(lengthSq)) : Vec3{1.0, 0.0, 0.0};
+    const Real angle = usable ? 2.0 * ArcCos(q.w) : 0.0;
     if (pAxis != nullptr) StoreVec3(pAxis, axis);
     if (pAngle != nullptr) *pAngle = RoundToFloat(angle);
 }
 
 D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX* pM) {
     if (AnyNull(pOut, pM)) return nullptr;
-    const Ext trace = At(*pM, 1, 1) + At(*pM, 2, 2) + At(*pM, 0, 0);
-    StoreQuat(pOut, trace > 0.0L ? QuatFromPositiveTrace(*pM, trace) : QuatFromDiagonal(*pM));
+    const Real trace = At(*pM, 1, 1) + At(*pM, 2, 2) + At(*pM, 0, 0);
+    StoreQuat(pOut, trace > 0.0 ? QuatFromPositiveTrace(*pM, trace) : QuatFromDiagonal(*pM));
     return pOut;
 }
 
@@ -278,12 +275,12 @@ D3DXMATRIX* MatrixShadow(D3DXMATRIX* pOut, const D3DXVECTOR4* pLight, const D3DX
     if (AnyNull(pOut, pLight, pPlane)) return nullptr;
     D3DXPLANE unit;
     ::D3DXPlaneNormalize(&unit, pPlane);
-    const Ext p[4] = {unit.a, unit.b, unit.c, unit.d};
-    const Ext l[4] = {pLight->x, pLight->y, pLight->z, pLight->w};
-    const Ext dot = p[0] * l[0] + p[1] * l[1] + p[2] * l[2] + p[3] * l[3];
+    const Real p[4] = {unit.a, unit.b, unit.c, unit.d};
+    const Real l[4] = {pLight->x, pLight->y, pLight->z, pLight->w};
+    const Real dot = p[0] * l[0] + p[1] * l[1] + p[2] * l[2] + p[3] * l[3];
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 4; ++j) {
-            const Ext diagonal = i == j ? dot : 0.0L;
+            const Real diagonal = i == j ? dot : 0.0;
             pOut->m[i][j] = RoundToFloat(diagonal - p[i] * l[j]);
         }
     }
@@ -295,11 +292,11 @@ D3DXMATRIX* MatrixReflect(D3DXMATRIX* pOut, const D3DXPLANE* pPlane) {
     if (AnyNull(pOut, pPlane)) return nullptr;
     D3DXPLANE unit;
     ::D3DXPlaneNormalize(&unit, pPlane);
-    const Ext p[4] = {unit.a, unit.b, unit.c, unit.d};
+    const Real p[4] = {unit.a, unit.b, unit.c, unit.d};
     for (int i = 0; i < 4; ++i) {
         for (int j = 0; j < 3; ++j) {
-            const Ext identity = i == j ? 1.0L : 0.0L;
-            pOut->m[i][j] = RoundToFloat(identity - 2.0L * p[i] * p[j]);
+            const Real identity = i == j ? 1.0 : 0.0;
+            pOut->m[i][j] = RoundToFloat(identity - 2.0 * p[i] * p[j]);
         }
         pOut->m[i][3] = i == 3 ? 1.0f : 0.0f;
     }
@@ -310,29 +307,23 @@ D3DXQUATERNION* QuaternionRotationAxis(D3DXQUATERNION* pOut, const D3DXVECTOR3* 
     if (AnyNull(pOut, pV)) return nullptr;
     D3DXVECTOR3 axis;
     ::D3DXVec3Normalize(&axis, pV);
-    const float half = angle * 0.5f;
-    const Ext s = std::sin(static_cast<Ext>(half));
-    StoreQuat(pOut, WithVectorPart(Scaled(LoadVec3(axis), s), std::cos(static_cast<Ext>(half))));
+    const SinCos half = SinCosOf(angle * 0.5f);
+    StoreQuat(pOut, WithVectorPart(Scaled(LoadVec3(axis), half.sin), half.cos));
     return pOut;
 }
 
 // The plane as a row 4-vector times M. To move a plane by a point transform,
 // pass the inverse transpose of that transform.
 D3DXPLANE* PlaneTransform(D3DXPLANE* pOut, const D3DXPLANE* pP, const D3DXMATRIX* pM) {
-    if (AnyNull(pOut, pP, pM)) return nullptr;
-    const Components<D3DXPLANE> p = Load(*pP);
-    Components<D3DXPLANE> r;
-    for (int j = 0; j < 4; ++j) r[j] = RowTimesColumn(p, *pM, j, Extend::kPoint);
-    Store(*pOut, r);
-    return pOut;
+    return TransformInto(pOut, pP, pM, Extend::kPoint, RowOrder::kFirstToLast);
 }
 
 D3DXQUATERNION* QuaternionSlerp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
                                 const D3DXQUATERNION* pQ2, float t) {
     if (AnyNull(pOut, pQ1, pQ2)) return nullptr;
     const Quat q1 = LoadQuat(*pQ1), q2 = LoadQuat(*pQ2);
-    const Ext dot = q1.x * q2.x + q1.z * q2.z + q1.y * q2.y + q2.w * q1.w;
-    const Ext sign = ShortWaySign(dot);
+    const Real dot = q1.x * q2.x + q1.z * q2.z + q1.y * q2.y + q2.w * q1.w;
+    const Real sign = ShortWaySign(dot);
     const SlerpWeights weights = ArcWeights(sign * dot, t);
     StoreQuat(pOut, Add(Scaled(q1, weights.first), Scaled(q2, weights.second * sign)));
     return pOut;
@@ -365,7 +356,7 @@ D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
     if (AnyNull(pOut, pQ1, pA, pB, pC)) return nullptr;
     const D3DXQUATERNION outer = Slerped(*pQ1, *pC, t);
     const D3DXQUATERNION inner = Slerped(*pA, *pB, t);
-    const float blend = RoundToFloat(2.0L * t * (1.0L - t));
+    const float blend = RoundToFloat(2.0 * t * (1.0 - t));
     return ::D3DXQuaternionSlerp(pOut, &outer, &inner, blend);
 }
 
@@ -374,14 +365,14 @@ D3DXQUATERNION* QuaternionSquad(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ1,
 D3DXQUATERNION* QuaternionInverse(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (AnyNull(pOut, pQ)) return nullptr;
     const Quat q = LoadQuat(*pQ);
-    const Ext lengthSq = SquaredLength(q);
+    const Real lengthSq = SquaredLength(q);
     if (!(lengthSq > kInverseMinSquaredLength)) {
         *pOut = D3DXQUATERNION{};
         return pOut;
     }
     const Quat conjugate{-q.x, -q.y, -q.z, q.w};
     const bool unit = IsNear(RoundToFloat(lengthSq), 1.0f);
-    StoreQuat(pOut, unit ? conjugate : Scaled(conjugate, 1.0L / lengthSq));
+    StoreQuat(pOut, unit ? conjugate : Scaled(conjugate, 1.0 / lengthSq));
     return pOut;
 }
 
@@ -409,12 +400,12 @@ D3DXQUATERNION* QuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (AnyNull(pOut, pQ)) return nullptr;
     const Quat q = LoadQuat(*pQ);
     Vec3 v = VectorPart(q);
-    if (q.w < 1.0L) {
-        const Ext theta = std::acos(q.w);
-        const Ext s = std::sin(theta);
+    if (q.w < 1.0) {
+        const Real theta = ArcCos(q.w);
+        const Real s = SinCosOf(theta).sin;
         if (!IsNear(RoundToFloat(s), 0.0f)) v = Scaled(v, theta / s);
     }
-    StoreQuat(pOut, WithVectorPart(v, 0.0L));
+    StoreQuat(pOut, WithVectorPart(v, 0.0));
     return pOut;
 }
 
@@ -425,9 +416,10 @@ D3DXQUATERNION* QuaternionLn(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
 D3DXQUATERNION* QuaternionExp(D3DXQUATERNION* pOut, const D3DXQUATERNION* pQ) {
     if (AnyNull(pOut, pQ)) return nullptr;
     Vec3 v = VectorPart(LoadQuat(*pQ));
-    const Ext theta = std::sqrt(Dot(v, v));
-    if (!IsNear(RoundToFloat(theta), 0.0f)) v = Scaled(v, std::sin(theta) / theta);
-    StoreQuat(pOut, WithVectorPart(v, std::cos(theta)));
+    const Real theta = std::sqrt(Dot(v, v));
+    const SinCos cs = SinCosOf(theta);
+    if (!IsNear(RoundToFloat(theta), 0.0f)) v = Scaled(v, cs.sin / theta);
+    StoreQuat(pOut, WithVectorPart(v, cs.cos));
     return pOut;
 }
 

@@ -1,10 +1,11 @@
 // x87 reference: vector and matrix operations.
 //
-// Every operation computes in extended precision and rounds to single
-// precision on store. A null required pointer returns null (0.0f for the
+// Every operation computes in double precision and rounds to single precision
+// on store. A null required pointer returns null (0.0f for the
 // determinant) and writes nothing. An output may be any input of its own type:
 // each operation reads what it needs before it writes.
 #include "dispatch/op_table.h"
+#include "x87/trig_kernels.h"
 #include "x87/x87_common.h"
 
 #include <cmath>
@@ -16,28 +17,20 @@ namespace {
 // ---------------------------------------------------------------------------
 // Transforms.
 
-template <class Out, class In>
-Out* Transform(Out* out, const In* v, const D3DXMATRIX* m, Extend extend) {
-    return TransformInto(out, v, m, extend,
-                         [](const Components<In>& c, const D3DXMATRIX& mm, int col, Extend e) {
-                             return RowTimesColumn(c, mm, col, e);
-                         });
-}
-
 // (v, 1)·M with the homogeneous divide: x', y' (, z') are stored as they are
 // when w' is near 1, otherwise each is multiplied by 1/w'. There is no guard
 // against w' = 0; the components then become infinite or NaN.
 template <class T>
 T* TransformCoord(T* out, const T* v, const D3DXMATRIX* m) {
     if (out == nullptr || v == nullptr || m == nullptr) return nullptr;
-    const Components<T> c = Load(*v);
-    Components<T> result{};
-    for (std::size_t j = 0; j < result.size(); ++j)
-        result[j] = RowTimesColumn(c, *m, static_cast<int>(j), Extend::kPoint);
-    const Ext w = RowTimesColumn(c, *m, 3, Extend::kPoint);
+    const std::array<Real, 4> row =
+        RowTimesMatrix(Load(*v), *m, Extend::kPoint, RowOrder::kFirstToLast);
+    Components<T> result;
+    for (std::size_t j = 0; j < result.size(); ++j) result[j] = row[j];
+    const Real w = row[3];
     if (!IsNearOne(w)) {
-        const Ext reciprocal = 1.0L / w;
-        for (Ext& component : result) component *= reciprocal;
+        const Real reciprocal = 1.0 / w;
+        for (Real& component : result) component *= reciprocal;
     }
     Store(*out, result);
     return out;
@@ -46,9 +39,9 @@ T* TransformCoord(T* out, const T* v, const D3DXMATRIX* m) {
 // ---------------------------------------------------------------------------
 // Matrix products.
 
-Ext ProductElement(const D3DXMATRIX& a, const D3DXMATRIX& b, int i, int j) {
-    Ext sum = static_cast<Ext>(a.m[i][0]) * b.m[0][j];
-    for (int k = 1; k < 4; ++k) sum += static_cast<Ext>(a.m[i][k]) * b.m[k][j];
+Real ProductElement(const D3DXMATRIX& a, const D3DXMATRIX& b, int i, int j) {
+    Real sum = static_cast<Real>(a.m[i][0]) * b.m[0][j];
+    for (int k = 1; k < 4; ++k) sum += static_cast<Real>(a.m[i][k]) * b.m[k][j];
     return sum;
 }
 
@@ -59,28 +52,28 @@ Ext ProductElement(const D3DXMATRIX& a, const D3DXMATRIX& b, int i, int j) {
 // is upper[a]·lower[b] - upper[b]·lower[a].
 class RowPairMinors {
 public:
-    RowPairMinors(const ExtMatrix& m, int upper, int lower) {
+    RowPairMinors(const RealMatrix& m, int upper, int lower) {
         for (int a = 0; a < 4; ++a)
             for (int b = a + 1; b < 4; ++b)
                 minor_[a][b] = m[upper][a] * m[lower][b] - m[upper][b] * m[lower][a];
     }
-    Ext at(int a, int b) const { return minor_[a][b]; }
+    Real at(int a, int b) const { return minor_[a][b]; }
 
 private:
-    Ext minor_[4][4] = {};
+    Real minor_[4][4] = {};
 };
 
 // Cofactor of m[row][col]. `other` is the second row of the row's own half
 // (rows 0-1 or rows 2-3) and `minors` those of the opposite half: the 3x3
 // minor is expanded along `other`, whose sign pattern is +, -, + in both
 // halves.
-Ext Cofactor(const ExtMatrix& m, int row, int col, int other, const RowPairMinors& minors) {
+Real Cofactor(const RealMatrix& m, int row, int col, int other, const RowPairMinors& minors) {
     int cols[3];
     for (int c = 0, n = 0; c < 4; ++c)
         if (c != col) cols[n++] = c;
-    const Ext minor = m[other][cols[0]] * minors.at(cols[1], cols[2]) -
-                      m[other][cols[1]] * minors.at(cols[0], cols[2]) +
-                      m[other][cols[2]] * minors.at(cols[0], cols[1]);
+    const Real minor = m[other][cols[0]] * minors.at(cols[1], cols[2]) -
+                       m[other][cols[1]] * minors.at(cols[0], cols[2]) +
+                       m[other][cols[2]] * minors.at(cols[0], cols[1]);
     return ((row + col) % 2 == 0) ? minor : -minor;
 }
 
@@ -88,16 +81,16 @@ Ext Cofactor(const ExtMatrix& m, int row, int col, int other, const RowPairMinor
 constexpr int PartnerRow(int row) { return row ^ 1; }
 
 // Expansion along row 0; the minors of rows 2 and 3 are formed first.
-Ext DeterminantOf(const ExtMatrix& m, const RowPairMinors& lowerMinors) {
-    Ext sum = 0.0L;
+Real DeterminantOf(const RealMatrix& m, const RowPairMinors& lowerMinors) {
+    Real sum = 0.0;
     for (int c = 0; c < 4; ++c) sum += m[0][c] * Cofactor(m, 0, c, 1, lowerMinors);
     return sum;
 }
 
 // The transposed matrix of cofactors.
-ExtMatrix Adjugate(const ExtMatrix& m, const RowPairMinors& upperMinors,
-                   const RowPairMinors& lowerMinors) {
-    ExtMatrix adjugate{};
+RealMatrix Adjugate(const RealMatrix& m, const RowPairMinors& upperMinors,
+                    const RowPairMinors& lowerMinors) {
+    RealMatrix adjugate{};
     for (int r = 0; r < 4; ++r) {
         const RowPairMinors& opposite = (r < 2) ? lowerMinors : upperMinors;
         for (int c = 0; c < 4; ++c) adjugate[c][r] = Cofactor(m, r, c, PartnerRow(r), opposite);
@@ -108,41 +101,31 @@ ExtMatrix Adjugate(const ExtMatrix& m, const RowPairMinors& upperMinors,
 // ---------------------------------------------------------------------------
 // Matrix builders.
 
-D3DXMATRIX DiagonalMatrix(float sx, float sy, float sz) {
-    D3DXMATRIX m = kIdentityMatrix;
-    m.m[0][0] = sx;
-    m.m[1][1] = sy;
-    m.m[2][2] = sz;
-    return m;
-}
-
-struct CosSin {
-    Ext cos, sin;
-};
-
-CosSin CosSinOf(float angle) {
-    const Ext a = angle;
-    return {std::cos(a), std::sin(a)};
-}
-
-// Identity with the rotation (c, s; -s, c) in rows and columns p and q.
+// Identity with the rotation (c, s; -s, c) in rows and columns p and q, the
+// sine and cosine rounded to single precision.
 D3DXMATRIX* RotationInPlane(D3DXMATRIX* out, float angle, int p, int q) {
     if (out == nullptr) return nullptr;
-    const CosSin cs = CosSinOf(angle);
+    const SinCos cs = SinCosOf(angle);
     const float c = RoundToFloat(cs.cos);
     const float s = RoundToFloat(cs.sin);
-    *out = kIdentityMatrix;
-    out->m[p][p] = c;
-    out->m[p][q] = s;
-    out->m[q][p] = -s;
-    out->m[q][q] = c;
+    Real block[3][3] = {{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}};
+    block[p][p] = c;
+    block[p][q] = s;
+    block[q][p] = -s;
+    block[q][q] = c;
+    StoreRotation(*out, block[0][0], block[0][1], block[0][2], block[1][0], block[1][1],
+                  block[1][2], block[2][0], block[2][1], block[2][2]);
     return out;
 }
 
-// Adds sign·v to the translation row (row 3, columns 0-2).
-void AddToTranslationRow(D3DXMATRIX* out, const D3DXVECTOR3& v, Ext sign) {
+// Adds sign·v to the translation row (row 3, columns 0-2). The row is
+// written back whole, w unchanged, for the matrix product that usually
+// follows (see StoreRow).
+void AddToTranslationRow(D3DXMATRIX* out, const D3DXVECTOR3& v, Real sign) {
     const Components<D3DXVECTOR3> c = Load(v);
-    for (int k = 0; k < 3; ++k) out->m[3][k] = RoundToFloat(out->m[3][k] + sign * c[k]);
+    float(&row)[4] = out->m[3];
+    StoreRow(row, RoundToFloat(row[0] + sign * c[0]), RoundToFloat(row[1] + sign * c[1]),
+             RoundToFloat(row[2] + sign * c[2]), row[3]);
 }
 
 // out = out·R(rotation), about the rotation centre when one is given: the
@@ -152,34 +135,35 @@ void ApplyRotation(D3DXMATRIX* out, const D3DXVECTOR3* center, const D3DXQUATERN
     if (rotation == nullptr) return;
     D3DXMATRIX r;
     ::D3DXMatrixRotationQuaternion(&r, rotation);
-    if (center != nullptr) AddToTranslationRow(out, *center, -1.0L);
+    if (center != nullptr) AddToTranslationRow(out, *center, -1.0);
     ::D3DXMatrixMultiply(out, out, &r);
-    if (center != nullptr) AddToTranslationRow(out, *center, 1.0L);
+    if (center != nullptr) AddToTranslationRow(out, *center, 1.0);
 }
 
 void ApplyTranslation(D3DXMATRIX* out, const D3DXVECTOR3* translation) {
-    if (translation != nullptr) AddToTranslationRow(out, *translation, 1.0L);
+    if (translation != nullptr) AddToTranslationRow(out, *translation, 1.0);
 }
 
 // out = transpose(R)·S·R for the scaling S in the frame of the scaling
 // rotation R, about the scaling centre when one is given.
 void ScaleInRotatedFrame(D3DXMATRIX* out, const D3DXVECTOR3* center, const D3DXQUATERNION* rotation,
                          const D3DXVECTOR3& scaling) {
-    const D3DXMATRIX s = DiagonalMatrix(scaling.x, scaling.y, scaling.z);
+    D3DXMATRIX s;
+    StoreDiagonal(s, scaling.x, scaling.y, scaling.z);
     D3DXMATRIX r;
     D3DXMATRIX rt;
     ::D3DXMatrixRotationQuaternion(&r, rotation);
     ::D3DXMatrixTranspose(&rt, &r);
     if (center != nullptr) {
         *out = kIdentityMatrix;
-        AddToTranslationRow(out, *center, -1.0L);
+        AddToTranslationRow(out, *center, -1.0);
         ::D3DXMatrixMultiply(out, out, &rt);
     } else {
         *out = rt;
     }
     ::D3DXMatrixMultiply(out, out, &s);
     ::D3DXMatrixMultiply(out, out, &r);
-    if (center != nullptr) AddToTranslationRow(out, *center, 1.0L);
+    if (center != nullptr) AddToTranslationRow(out, *center, 1.0);
 }
 
 // ---------------------------------------------------------------------------
@@ -212,18 +196,18 @@ bool AnyGiven(const D3DXMATRIX* a, const D3DXMATRIX* b, const D3DXMATRIX* c) {
 // Normalised device coordinates to the viewport's pixels and depth range.
 void ToViewport(D3DXVECTOR3* p, const D3DXVIEWPORT& vp) {
     Components<D3DXVECTOR3> c = Load(*p);
-    c[0] = static_cast<Ext>(vp.X) + static_cast<Ext>(vp.Width) * (1.0L + c[0]) / 2.0L;
-    c[1] = static_cast<Ext>(vp.Y) + static_cast<Ext>(vp.Height) * (1.0L - c[1]) / 2.0L;
-    c[2] = static_cast<Ext>(vp.MinZ) + c[2] * (static_cast<Ext>(vp.MaxZ) - vp.MinZ);
+    c[0] = static_cast<Real>(vp.X) + static_cast<Real>(vp.Width) * (1.0 + c[0]) / 2.0;
+    c[1] = static_cast<Real>(vp.Y) + static_cast<Real>(vp.Height) * (1.0 - c[1]) / 2.0;
+    c[2] = static_cast<Real>(vp.MinZ) + c[2] * (static_cast<Real>(vp.MaxZ) - vp.MinZ);
     Store(*p, c);
 }
 
 // The viewport's pixels and depth range back to normalised device coordinates.
 D3DXVECTOR3 FromViewport(const D3DXVECTOR3& p, const D3DXVIEWPORT& vp) {
     Components<D3DXVECTOR3> c = Load(p);
-    c[0] = (c[0] - static_cast<Ext>(vp.X)) * 2.0L / static_cast<Ext>(vp.Width) - 1.0L;
-    c[1] = -((c[1] - static_cast<Ext>(vp.Y)) * 2.0L / static_cast<Ext>(vp.Height) - 1.0L);
-    c[2] = (c[2] - static_cast<Ext>(vp.MinZ)) / (static_cast<Ext>(vp.MaxZ) - vp.MinZ);
+    c[0] = (c[0] - static_cast<Real>(vp.X)) * 2.0 / static_cast<Real>(vp.Width) - 1.0;
+    c[1] = -((c[1] - static_cast<Real>(vp.Y)) * 2.0 / static_cast<Real>(vp.Height) - 1.0);
+    c[2] = (c[2] - static_cast<Real>(vp.MinZ)) / (static_cast<Real>(vp.MaxZ) - vp.MinZ);
     D3DXVECTOR3 result;
     Store(result, c);
     return result;
@@ -241,12 +225,12 @@ bool AllGiven(std::initializer_list<const T*> pointers) {
 
 // out = Σ weights[n]·points[n], per component.
 template <class T>
-T* WeightedSum(T* out, const T* (&points)[4], const Ext (&weights)[4]) {
+T* WeightedSum(T* out, const T* (&points)[4], const Real (&weights)[4]) {
     Components<T> loaded[4];
     for (int n = 0; n < 4; ++n) loaded[n] = Load(*points[n]);
     Components<T> result{};
     for (std::size_t k = 0; k < result.size(); ++k) {
-        Ext sum = 0.0L;
+        Real sum = 0.0;
         for (int n = 0; n < 4; ++n) sum += weights[n] * loaded[n][k];
         result[k] = sum;
     }
@@ -255,12 +239,12 @@ T* WeightedSum(T* out, const T* (&points)[4], const Ext (&weights)[4]) {
 }
 
 struct Powers {
-    Ext s, s2, s3;
+    Real s, s2, s3;
 };
 
 Powers PowersOf(float s) {
-    const Ext e = s;
-    const Ext s2 = e * e;
+    const Real e = s;
+    const Real s2 = e * e;
     return {e, s2, s2 * e};
 }
 
@@ -269,8 +253,8 @@ T* Hermite(T* out, const T* v1, const T* t1, const T* v2, const T* t2, float s) 
     if (out == nullptr || !AllGiven({v1, t1, v2, t2})) return nullptr;
     const Powers p = PowersOf(s);
     const T* points[4] = {v1, t1, v2, t2};
-    const Ext weights[4] = {2.0L * p.s3 - 3.0L * p.s2 + 1.0L, p.s3 - 2.0L * p.s2 + p.s,
-                            -2.0L * p.s3 + 3.0L * p.s2, p.s3 - p.s2};
+    const Real weights[4] = {2.0 * p.s3 - 3.0 * p.s2 + 1.0, p.s3 - 2.0 * p.s2 + p.s,
+                             -2.0 * p.s3 + 3.0 * p.s2, p.s3 - p.s2};
     return WeightedSum(out, points, weights);
 }
 
@@ -281,9 +265,9 @@ T* CatmullRom(T* out, const T* v0, const T* v1, const T* v2, const T* v3, float 
     if (out == nullptr || !AllGiven({v0, v1, v2, v3})) return nullptr;
     const Powers p = PowersOf(s);
     const T* points[4] = {v0, v1, v2, v3};
-    const Ext weights[4] = {0.5L * (-p.s3 + 2.0L * p.s2 - p.s),
-                            0.5L * (3.0L * p.s3 - 5.0L * p.s2 + 2.0L),
-                            0.5L * (-3.0L * p.s3 + 4.0L * p.s2 + p.s), 0.5L * (p.s3 - p.s2)};
+    const Real weights[4] = {0.5 * (-p.s3 + 2.0 * p.s2 - p.s),
+                             0.5 * (3.0 * p.s3 - 5.0 * p.s2 + 2.0),
+                             0.5 * (-3.0 * p.s3 + 4.0 * p.s2 + p.s), 0.5 * (p.s3 - p.s2)};
     return WeightedSum(out, points, weights);
 }
 
@@ -296,7 +280,7 @@ T* BaryCentric(T* out, const T* v1, const T* v2, const T* v3, float f, float g) 
     Components<T> result{};
     for (std::size_t k = 0; k < result.size(); ++k)
         result[k] =
-            a[k] + static_cast<Ext>(f) * (b[k] - a[k]) + static_cast<Ext>(g) * (c[k] - a[k]);
+            a[k] + static_cast<Real>(f) * (b[k] - a[k]) + static_cast<Real>(g) * (c[k] - a[k]);
     Store(*out, result);
     return out;
 }
@@ -306,25 +290,7 @@ T* BaryCentric(T* out, const T* v1, const T* v2, const T* v3, float f, float g) 
 // ---------------------------------------------------------------------------
 // Transforms and normalisers.
 
-D3DXVECTOR4* Vec2Transform(D3DXVECTOR4* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR4* Vec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR4* Vec4Transform(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR2* Vec2TransformNormal(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kDirection);
-}
-
-D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kDirection);
-}
+D3DX_X87_TRANSFORMS(RowOrder::kFirstToLast)
 
 D3DXVECTOR2* Vec2TransformCoord(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
     return TransformCoord(pOut, pV, pM);
@@ -357,25 +323,29 @@ D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
 }
 
 // Swaps the six off-diagonal pairs; the diagonal is copied only when out is
-// a different matrix.
+// a different matrix. Into a different matrix the rows are written whole (see
+// StoreRow).
 D3DXMATRIX* MatrixTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
+    if (pOut != pM) {
+        const D3DXMATRIX& m = *pM;
+        for (int c = 0; c < 4; ++c)
+            StoreRow(pOut->m[c], m.m[0][c], m.m[1][c], m.m[2][c], m.m[3][c]);
+        return pOut;
+    }
     for (int r = 0; r < 4; ++r) {
         for (int c = r + 1; c < 4; ++c) {
             const float upper = pM->m[r][c];
-            const float lower = pM->m[c][r];
-            pOut->m[r][c] = lower;
+            pOut->m[r][c] = pM->m[c][r];
             pOut->m[c][r] = upper;
         }
     }
-    if (pOut != pM)
-        for (int d = 0; d < 4; ++d) pOut->m[d][d] = pM->m[d][d];
     return pOut;
 }
 
 float MatrixDeterminant(const D3DXMATRIX* pM) {
     if (pM == nullptr) return 0.0f;
-    const ExtMatrix m = LoadMatrix(*pM);
+    const RealMatrix m = LoadMatrix(*pM);
     return RoundToFloat(DeterminantOf(m, RowPairMinors(m, 2, 3)));
 }
 
@@ -385,15 +355,15 @@ float MatrixDeterminant(const D3DXMATRIX* pM) {
 // returns null and leaves out untouched.
 D3DXMATRIX* MatrixInverse(D3DXMATRIX* pOut, float* pDeterminant, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
-    const ExtMatrix m = LoadMatrix(*pM);
+    const RealMatrix m = LoadMatrix(*pM);
     const RowPairMinors lowerMinors(m, 2, 3);
     const RowPairMinors upperMinors(m, 0, 1);
-    const Ext determinant = DeterminantOf(m, lowerMinors);
-    const ExtMatrix adjugate = Adjugate(m, upperMinors, lowerMinors);
+    const Real determinant = DeterminantOf(m, lowerMinors);
+    const RealMatrix adjugate = Adjugate(m, upperMinors, lowerMinors);
     if (pDeterminant != nullptr) *pDeterminant = RoundToFloat(determinant);
-    const float reciprocal = RoundToFloat(1.0L / determinant);
+    const float reciprocal = RoundToFloat(1.0 / determinant);
     if (!std::isfinite(reciprocal)) return nullptr;
-    ExtMatrix inverse{};
+    RealMatrix inverse{};
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 4; ++c) inverse[r][c] = adjugate[r][c] * reciprocal;
     StoreMatrix(*pOut, inverse);
@@ -414,7 +384,7 @@ D3DXMATRIX* MatrixTranslation(D3DXMATRIX* pOut, float x, float y, float z) {
 
 D3DXMATRIX* MatrixScaling(D3DXMATRIX* pOut, float sx, float sy, float sz) {
     if (pOut == nullptr) return nullptr;
-    *pOut = DiagonalMatrix(sx, sy, sz);
+    StoreDiagonal(*pOut, sx, sy, sz);
     return pOut;
 }
 
@@ -433,16 +403,13 @@ D3DXMATRIX* MatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, float an
     D3DXVECTOR3 axis;
     ::D3DXVec3Normalize(&axis, pV);
     const Components<D3DXVECTOR3> a = Load(axis);
-    const Ext x = a[0], y = a[1], z = a[2];
-    const CosSin cs = CosSinOf(angle);
-    const Ext c = cs.cos, s = cs.sin, t = 1.0L - cs.cos;
-    const ExtMatrix m = {{
-        {c + t * x * x, t * x * y + s * z, t * x * z - s * y, 0.0L},
-        {t * x * y - s * z, c + t * y * y, t * y * z + s * x, 0.0L},
-        {t * x * z + s * y, t * y * z - s * x, c + t * z * z, 0.0L},
-        {0.0L, 0.0L, 0.0L, 1.0L},
-    }};
-    StoreMatrix(*pOut, m);
+    const Real x = a[0], y = a[1], z = a[2];
+    const SinCos cs = SinCosOf(angle);
+    const Real c = cs.cos, s = cs.sin, t = 1.0 - cs.cos;
+    StoreRotation(*pOut,                                                //
+                  c + t * x * x, t * x * y + s * z, t * x * z - s * y,  //
+                  t * x * y - s * z, c + t * y * y, t * y * z + s * x,  //
+                  t * x * z + s * y, t * y * z - s * x, c + t * z * z);
     return pOut;
 }
 
@@ -450,17 +417,14 @@ D3DXMATRIX* MatrixRotationAxis(D3DXMATRIX* pOut, const D3DXVECTOR3* pV, float an
 D3DXMATRIX* MatrixRotationQuaternion(D3DXMATRIX* pOut, const D3DXQUATERNION* pQ) {
     if (pOut == nullptr || pQ == nullptr) return nullptr;
     const Components<D3DXQUATERNION> q = Load(*pQ);
-    const Ext x = q[0], y = q[1], z = q[2], w = q[3];
-    const ExtMatrix m = {{
-        {1.0L - 2.0L * y * y - 2.0L * z * z, 2.0L * x * y + 2.0L * z * w,
-         2.0L * x * z - 2.0L * y * w, 0.0L},
-        {2.0L * x * y - 2.0L * z * w, 1.0L - 2.0L * x * x - 2.0L * z * z,
-         2.0L * y * z + 2.0L * x * w, 0.0L},
-        {2.0L * x * z + 2.0L * y * w, 2.0L * y * z - 2.0L * x * w,
-         1.0L - 2.0L * x * x - 2.0L * y * y, 0.0L},
-        {0.0L, 0.0L, 0.0L, 1.0L},
-    }};
-    StoreMatrix(*pOut, m);
+    const Real x = q[0], y = q[1], z = q[2], w = q[3];
+    StoreRotation(*pOut,                                                       //
+                  1.0 - 2.0 * y * y - 2.0 * z * z, 2.0 * x * y + 2.0 * z * w,  //
+                  2.0 * x * z - 2.0 * y * w,                                   //
+                  2.0 * x * y - 2.0 * z * w, 1.0 - 2.0 * x * x - 2.0 * z * z,  //
+                  2.0 * y * z + 2.0 * x * w,                                   //
+                  2.0 * x * z + 2.0 * y * w, 2.0 * y * z - 2.0 * x * w,        //
+                  1.0 - 2.0 * x * x - 2.0 * y * y);
     return pOut;
 }
 
@@ -475,7 +439,7 @@ D3DXMATRIX* MatrixTransformation(D3DXMATRIX* pOut, const D3DXVECTOR3* pScalingCe
     if (pScaling == nullptr) {
         *pOut = kIdentityMatrix;
     } else if (pScalingRotation == nullptr) {
-        *pOut = DiagonalMatrix(pScaling->x, pScaling->y, pScaling->z);
+        StoreDiagonal(*pOut, pScaling->x, pScaling->y, pScaling->z);
     } else {
         ScaleInRotatedFrame(pOut, pScalingCenter, pScalingRotation, *pScaling);
     }
@@ -489,7 +453,7 @@ D3DXMATRIX* MatrixAffineTransformation(D3DXMATRIX* pOut, float scaling,
                                        const D3DXQUATERNION* pRotation,
                                        const D3DXVECTOR3* pTranslation) {
     if (pOut == nullptr) return nullptr;
-    *pOut = DiagonalMatrix(scaling, scaling, scaling);
+    StoreDiagonal(*pOut, scaling, scaling, scaling);
     ApplyRotation(pOut, pRotationCenter, pRotation);
     ApplyTranslation(pOut, pTranslation);
     return pOut;
@@ -535,12 +499,12 @@ D3DXVECTOR4* Vec4Cross(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV1, const D3DXVECT
     const Components<D3DXVECTOR4> a = Load(*pV1);
     const Components<D3DXVECTOR4> b = Load(*pV2);
     const Components<D3DXVECTOR4> c = Load(*pV3);
-    const Ext p = b[0] * c[1] - b[1] * c[0];
-    const Ext q = b[0] * c[2] - b[2] * c[0];
-    const Ext r = b[0] * c[3] - b[3] * c[0];
-    const Ext u = b[1] * c[2] - b[2] * c[1];
-    const Ext v = b[1] * c[3] - b[3] * c[1];
-    const Ext g = b[2] * c[3] - b[3] * c[2];
+    const Real p = b[0] * c[1] - b[1] * c[0];
+    const Real q = b[0] * c[2] - b[2] * c[0];
+    const Real r = b[0] * c[3] - b[3] * c[0];
+    const Real u = b[1] * c[2] - b[2] * c[1];
+    const Real v = b[1] * c[3] - b[3] * c[1];
+    const Real g = b[2] * c[3] - b[3] * c[2];
     Store(*pOut, {a[1] * g - a[2] * v + a[3] * u, -a[0] * g + a[2] * r - a[3] * q,
                   a[0] * v - a[1] * r + a[3] * p, -a[0] * u + a[1] * q - a[2] * p});
     return pOut;

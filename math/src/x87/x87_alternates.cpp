@@ -18,49 +18,37 @@ namespace d3dx::x87alt {
 namespace {
 
 using x87::Components;
-using x87::Ext;
 using x87::Extend;
 using x87::Layout;
 using x87::Load;
+using x87::Real;
 using x87::RoundToFloat;
+using x87::RowOrder;
 using x87::Store;
-
-// ---------------------------------------------------------------------------
-// Transforms.
-
-// Column `col` of (v, extension)·M, summed from the last row up; the
-// translation row of a point is added last.
-template <std::size_t N>
-Ext ReverseRowTimesColumn(const std::array<Ext, N>& v, const D3DXMATRIX& m, int col,
-                          Extend extend) {
-    Ext sum = v[N - 1] * m.m[N - 1][col];
-    for (std::size_t k = N - 1; k-- > 0;) sum += v[k] * m.m[k][col];
-    if (N < 4 && extend == Extend::kPoint) sum += m.m[3][col];
-    return sum;
-}
-
-template <class Out, class In>
-Out* Transform(Out* out, const In* v, const D3DXMATRIX* m, Extend extend) {
-    return x87::TransformInto(out, v, m, extend,
-                              [](const Components<In>& c, const D3DXMATRIX& mm, int col, Extend e) {
-                                  return ReverseRowTimesColumn(c, mm, col, e);
-                              });
-}
+using x87::TransformInto;
 
 // ---------------------------------------------------------------------------
 // Matrix products.
+//
+// A row or column is held as the four floats it was loaded as and widened
+// where it is used: four floats fit one register, while four wide values
+// would be spilled to the stack and reloaded for every element.
 
-using Quad = std::array<Ext, 4>;
+using Quad = std::array<float, 4>;
 
-// (r0·c0 + r1·c1) + (r2·c2 + r3·c3).
-Ext PairwiseDot(const Quad& row, const Quad& col) {
-    return (row[0] * col[0] + row[1] * col[1]) + (row[2] * col[2] + row[3] * col[3]);
+// (r0·c0 + r1·c1) + (r2·c2 + r3·c3); each product of two floats is exact.
+Real PairwiseDot(const Quad& row, const Quad& col) {
+    const Real p0 = static_cast<Real>(row[0]) * col[0];
+    const Real p1 = static_cast<Real>(row[1]) * col[1];
+    const Real p2 = static_cast<Real>(row[2]) * col[2];
+    const Real p3 = static_cast<Real>(row[3]) * col[3];
+    return (p0 + p1) + (p2 + p3);
 }
 
 Quad RowOf(const D3DXMATRIX& m, int i) { return {m.m[i][0], m.m[i][1], m.m[i][2], m.m[i][3]}; }
 Quad ColumnOf(const D3DXMATRIX& m, int j) { return {m.m[0][j], m.m[1][j], m.m[2][j], m.m[3][j]}; }
 
-Ext PairwiseElement(const D3DXMATRIX& a, const D3DXMATRIX& b, int i, int j) {
+Real PairwiseElement(const D3DXMATRIX& a, const D3DXMATRIX& b, int i, int j) {
     return PairwiseDot(RowOf(a, i), ColumnOf(b, j));
 }
 
@@ -98,12 +86,12 @@ constexpr uint32_t kSignAndExponentMask = 0xFF800000u;
 
 // An approximation of 1/sqrt(L) from L's bit pattern, with the table's
 // relative error of at most 1.5e-6 for normal L.
-Ext ApproximateInverseSqrt(float squaredLength) {
+Real ApproximateInverseSqrt(float squaredLength) {
     const uint32_t bits = std::bit_cast<uint32_t>(squaredLength);
     const RsqrtSegment& segment = RsqrtSegmentTable[RsqrtSegmentIndex(bits)];
     const float reduced = std::bit_cast<float>((bits & kReducedMantissaMask) | kHalfExponentBits);
     const float scale = std::bit_cast<float>(((kExponentBias - bits) >> 1) & kSignAndExponentMask);
-    const Ext estimate = static_cast<Ext>(reduced) * segment.slope + segment.intercept;
+    const Real estimate = static_cast<Real>(reduced) * segment.slope + segment.intercept;
     return estimate * scale;
 }
 
@@ -113,25 +101,7 @@ bool IsWithinUnitTolerance(float difference) {
 
 }  // namespace
 
-D3DXVECTOR4* Vec2Transform(D3DXVECTOR4* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR4* Vec3Transform(D3DXVECTOR4* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR4* Vec4Transform(D3DXVECTOR4* pOut, const D3DXVECTOR4* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kPoint);
-}
-
-D3DXVECTOR2* Vec2TransformNormal(D3DXVECTOR2* pOut, const D3DXVECTOR2* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kDirection);
-}
-
-D3DXVECTOR3* Vec3TransformNormal(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV, const D3DXMATRIX* pM) {
-    return Transform(pOut, pV, pM, Extend::kDirection);
-}
+D3DX_X87_TRANSFORMS(RowOrder::kLastToFirst)
 
 // A temporary only when out, M1 and M2 are all one matrix (M2 is copied);
 // column by column when out is M2 alone; row by row otherwise.
@@ -159,17 +129,17 @@ D3DXMATRIX* MatrixMultiplyTranspose(D3DXMATRIX* pOut, const D3DXMATRIX* pM1,
 D3DXVECTOR3* Vec3Normalize(D3DXVECTOR3* pOut, const D3DXVECTOR3* pV) {
     if (pOut == nullptr || pV == nullptr) return nullptr;
     const Components<D3DXVECTOR3> c = Load(*pV);
-    const Ext sum = x87::SumOfSquares(c);
+    const Real sum = x87::SumOfSquares(c);
     const float squaredLength = RoundToFloat(sum);
     if (std::bit_cast<uint32_t>(squaredLength) == 0u) {
         *pOut = D3DXVECTOR3{0.0f, 0.0f, 0.0f};
         return pOut;
     }
-    if (IsWithinUnitTolerance(RoundToFloat(sum - 1.0L))) {
+    if (IsWithinUnitTolerance(RoundToFloat(sum - 1.0))) {
         if (pOut != pV) *pOut = *pV;
         return pOut;
     }
-    const Ext factor = ApproximateInverseSqrt(squaredLength);
+    const Real factor = ApproximateInverseSqrt(squaredLength);
     Store(*pOut, {c[0] * factor, c[1] * factor, c[2] * factor});
     return pOut;
 }

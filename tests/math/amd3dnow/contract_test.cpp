@@ -119,16 +119,16 @@ TEST(Amd3DNowContract, NullArgumentsAndAliasingForTheExtensionVariants) {
 
 // The list holds every slot once, in slot order, each with its own variant.
 TEST(Amd3DNowContract, VariantListsCoverTheirSlots) {
-    ASSERT_EQ(k3DNowVariants.size(), static_cast<std::size_t>(kSlotCount));
+    ASSERT_EQ(kAmd3DNowVariants.size(), static_cast<std::size_t>(kSlotCount));
     for (int i = 0; i < kSlotCount; ++i) {
-        EXPECT_EQ(k3DNowVariants[i].slot, i);
-        EXPECT_NE(k3DNowVariants[i].fn, nullptr);
+        EXPECT_EQ(kAmd3DNowVariants[i].slot, i);
+        EXPECT_NE(kAmd3DNowVariants[i].fn, nullptr);
     }
     const Slot extSlots[] = {kVec3Unproject, kMatrixInverse, kQuaternionRotationMatrix,
                              kMatrixRotationQuaternion, kMatrixTransformation};
-    ASSERT_EQ(k3DNowExtVariants.size(), std::size(extSlots));
+    ASSERT_EQ(kAmd3DNowExtVariants.size(), std::size(extSlots));
     for (std::size_t i = 0; i < std::size(extSlots); ++i)
-        EXPECT_EQ(k3DNowExtVariants[i].slot, extSlots[i]);
+        EXPECT_EQ(kAmd3DNowExtVariants[i].slot, extSlots[i]);
 }
 
 }  // namespace

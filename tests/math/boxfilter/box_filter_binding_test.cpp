@@ -1,12 +1,18 @@
-// Binding of the two entries on their first call, with MMX reported, absent
-// or disabled by the registry, and the processor state after an MMX call.
+// Binding of the two entries on their first call: under every processor the
+// D3DX_CPU words describe, with "DisableMMX", without the system's support
+// for the AVX2 or SSE registers, and through the system platform's own
+// simulation; and the processor state after an MMX call.
 #include "box_filter_test_support.h"
 #include "boxfilter/box_filter.h"
 #include "d3dx_math.h"
+#include "dispatch/test_hooks.h"
+#include "platform/cpu_features.h"
 #include "platform/fake_platform.h"
+#include "platform/linux_platform.h"
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -15,49 +21,82 @@
 namespace {
 
 using d3dx::testing::Image;
+using d3dx::testing::RunsHere;
 
-enum class Mmx {
-    kReported,
-    kAbsent,
-    kDisabledByRegistry
-};
 enum class FirstEntry {
     kArgb,
     kXrgb
 };
 
-struct BindingCase {
-    const char* name;
-    Mmx mmx;
-    FirstEntry first;
-    d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
-    uint32_t firstResult;  // first call on a 4x2 image of 0xFFFFFFFF
+// A change to the fake system beyond its processor features.
+enum class System {
+    kPlain,
+    kDisableMmx,        // "DisableMMX"=dword:1
+    kNoYmmState,        // XCR0 without the AVX state: the system does not save YMM
+    kNoXgetbv,          // OSXSAVE clear: XGETBV not enabled
+    kWindows95Sse2Off,  // 4.0: the system does not save the SSE registers
 };
 
-const BindingCase kBindingCases[] = {
-    {"MmxViaArgb", Mmx::kReported, FirstEntry::kArgb, &d3dx::BoxDownsampleMmx,
-     &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"MmxViaXrgb", Mmx::kReported, FirstEntry::kXrgb, &d3dx::BoxDownsampleMmx,
-     &d3dx::BoxDownsampleMmx, 0xFFFFFFFF},
-    {"NoMmxViaArgb", Mmx::kAbsent, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb,
-     &d3dx::BoxDownsampleXrgb, 0xFFFFFFFF},
-    {"NoMmxViaXrgb", Mmx::kAbsent, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb,
-     &d3dx::BoxDownsampleXrgb, 0x00FFFFFF},
-    {"DisabledViaArgb", Mmx::kDisabledByRegistry, FirstEntry::kArgb, &d3dx::BoxDownsampleArgb,
-     &d3dx::BoxDownsampleXrgb, 0xFFFFFFFF},
-    {"DisabledViaXrgb", Mmx::kDisabledByRegistry, FirstEntry::kXrgb, &d3dx::BoxDownsampleArgb,
-     &d3dx::BoxDownsampleXrgb, 0x00FFFFFF},
+struct BindingCase {
+    const char* name;
+    const char* cpu;  // D3DX_CPU words
+    System system;
+    d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
 };
+
+constexpr d3dx::BoxFilterFn kAvx2 = &d3dx::BoxDownsampleAvx2;
+constexpr d3dx::BoxFilterFn kSse2 = &d3dx::BoxDownsampleSse2;
+constexpr d3dx::BoxFilterFn kMmx = &d3dx::BoxDownsampleMmx;
+constexpr d3dx::BoxFilterFn kArgb = &d3dx::BoxDownsampleArgb;
+constexpr d3dx::BoxFilterFn kXrgb = &d3dx::BoxDownsampleXrgb;
+
+const BindingCase kBindingCases[] = {
+    {"None", "none", System::kPlain, kArgb, kXrgb},
+    {"Mmx", "mmx", System::kPlain, kMmx, kMmx},
+    {"SseWithoutMmx", "sse", System::kPlain, kArgb, kXrgb},
+    {"Sse2WithoutMmx", "sse,sse2", System::kPlain, kArgb, kXrgb},
+    {"MmxSse", "mmx,sse", System::kPlain, kMmx, kMmx},
+    {"MmxSse2", "mmx,sse,sse2", System::kPlain, kSse2, kSse2},
+    {"MmxSse2Avx2", "mmx,sse,sse2,avx2", System::kPlain, kAvx2, kAvx2},
+    {"MmxAvx2", "mmx,avx2", System::kPlain, kAvx2, kAvx2},
+    {"Avx2WithoutMmx", "sse,sse2,avx2", System::kPlain, kArgb, kXrgb},
+    {"Mmx3DNow", "mmx,3dnow", System::kPlain, kMmx, kMmx},
+    {"Mmx3DNowExt", "mmx,3dnow,3dnowext,mmxext", System::kPlain, kMmx, kMmx},
+    {"DisableMmxOverAvx2", "mmx,sse,sse2,avx2", System::kDisableMmx, kArgb, kXrgb},
+    {"DisableMmxOverMmx", "mmx", System::kDisableMmx, kArgb, kXrgb},
+    {"Avx2WithoutYmmState", "mmx,sse,sse2,avx2", System::kNoYmmState, kSse2, kSse2},
+    {"Avx2WithoutXgetbv", "mmx,sse,sse2,avx2", System::kNoXgetbv, kSse2, kSse2},
+    {"Sse2OnWindows95", "mmx,sse,sse2", System::kWindows95Sse2Off, kMmx, kMmx},
+};
+
+void Configure(d3dx::platform::FakePlatform& fake, const BindingCase& c) {
+    const d3dx::platform::CpuFeatureParse parsed = d3dx::platform::ParseCpuFeatures(c.cpu);
+    ASSERT_TRUE(parsed.features) << c.cpu;
+    fake.SetCpuFeatures(*parsed.features);
+    switch (c.system) {
+        case System::kPlain:
+            break;
+        case System::kDisableMmx:
+            fake.SetDword("DisableMMX", 1);
+            break;
+        case System::kNoYmmState:
+            fake.SetXcr0(d3dx::platform::kXcr0SseState);
+            break;
+        case System::kNoXgetbv: {
+            d3dx::platform::CpuidResult leaf1 = *fake.Cpuid(d3dx::platform::kCpuidFeatureLeaf);
+            leaf1.ecx &= ~d3dx::platform::kEcxOsxsave;
+            fake.SetCpuidLeaf(d3dx::platform::kCpuidFeatureLeaf, leaf1);
+            break;
+        }
+        case System::kWindows95Sse2Off:
+            fake.SetVersion(d3dx::platform::kPlatformWin32Windows, 4, 0, 950);
+            break;
+    }
+}
 
 class BoxFilterBinding : public ::testing::TestWithParam<BindingCase> {
 protected:
-    void SetUp() override {
-        d3dx::ResetBoxFilterEntries();
-        const Mmx mmx = GetParam().mmx;
-        fake_->SetCpuFeatures(mmx == Mmx::kAbsent ? d3dx::platform::kCpuSse
-                                                  : d3dx::platform::kCpuMmx);
-        if (mmx == Mmx::kDisabledByRegistry) fake_->SetDword("DisableMMX", 1);
-    }
+    void SetUp() override { d3dx::ResetBoxFilterEntries(); }
     void TearDown() override { d3dx::ResetBoxFilterEntries(); }
 
     d3dx::platform::ScopedFakePlatform fake_;
@@ -67,42 +106,96 @@ std::string BindingName(const ::testing::TestParamInfo<BindingCase>& info) {
     return info.param.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BoxFilterBinding, ::testing::ValuesIn(kBindingCases), BindingName);
+INSTANTIATE_TEST_SUITE_P(Processors, BoxFilterBinding, ::testing::ValuesIn(kBindingCases),
+                         BindingName);
 
 int32_t CallEntry(FirstEntry entry, Image& dst, const Image& src) {
     auto fn = entry == FirstEntry::kArgb ? &BoxDownsampleArgbEntry : &BoxDownsampleXrgbEntry;
     return d3dx::testing::Run(fn, dst, src);
 }
 
-TEST_P(BoxFilterBinding, FirstCallBindsBothEntriesAndForwards) {
-    EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), &d3dx::BindBoxDownsampleArgb);
-    EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), &d3dx::BindBoxDownsampleXrgb);
-    Image src(4, 2, 16);
-    src.Fill(0xFFFFFFFF);
-    Image dst = d3dx::testing::OutputFor(src, 0);
-    EXPECT_EQ(CallEntry(GetParam().first, dst, src), d3dx::kBoxFilterOk);
-    EXPECT_EQ(dst.At(0, 0), GetParam().firstResult);
-    EXPECT_EQ(dst.At(1, 0), GetParam().firstResult);
-    EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), GetParam().argbRoutine);
-    EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), GetParam().xrgbRoutine);
+// What the first call of an entry returns for a 4x2 image of 0xFFFFFFFF:
+// the integer X8R8G8B8 routine clears the top byte, every other averages it.
+uint32_t ExpectedAllOnes(d3dx::BoxFilterFn routine) {
+    return routine == kXrgb ? 0x00FFFFFF : 0xFFFFFFFF;
 }
 
-// The binding holds for the life of the process: a later registry change
-// does not move the entries.
-TEST_P(BoxFilterBinding, LaterRegistryChangesDoNotRebind) {
-    Image src(4, 2, 16);
-    src.Fill(0xFFFFFFFF);
-    Image dst = d3dx::testing::OutputFor(src, 0);
-    CallEntry(GetParam().first, dst, src);
-    if (GetParam().mmx == Mmx::kDisabledByRegistry) {
+TEST_P(BoxFilterBinding, FirstCallOfEitherEntryBindsBothAndForwards) {
+    const BindingCase& c = GetParam();
+    for (FirstEntry first : {FirstEntry::kArgb, FirstEntry::kXrgb}) {
+        SCOPED_TRACE(first == FirstEntry::kArgb ? "first call: Argb entry" : "first call: Xrgb");
+        d3dx::ResetBoxFilterEntries();
+        d3dx::ResetMathCaches();
+        Configure(*fake_, c);
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), &d3dx::BindBoxDownsampleArgb);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), &d3dx::BindBoxDownsampleXrgb);
+        const d3dx::BoxFilterFn forwardedTo =
+            first == FirstEntry::kArgb ? c.argbRoutine : c.xrgbRoutine;
+        if (RunsHere(forwardedTo)) {
+            Image src(4, 2, 16);
+            src.Fill(0xFFFFFFFF);
+            Image dst = d3dx::testing::OutputFor(src, 0);
+            EXPECT_EQ(CallEntry(first, dst, src), d3dx::kBoxFilterOk);
+            EXPECT_EQ(dst.At(0, 0), ExpectedAllOnes(forwardedTo));
+            EXPECT_EQ(dst.At(1, 0), ExpectedAllOnes(forwardedTo));
+        } else {
+            // No AVX2 here: an empty call binds without running the routine.
+            Image empty(0, 0, 0);
+            EXPECT_EQ(CallEntry(first, empty, empty), d3dx::kBoxFilterOk);
+        }
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), c.argbRoutine);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), c.xrgbRoutine);
+    }
+}
+
+// The binding holds for the life of the process: later changes of the
+// registry or the processor do not move the entries.
+TEST_P(BoxFilterBinding, LaterChangesDoNotRebind) {
+    Configure(*fake_, GetParam());
+    Image empty(0, 0, 0);
+    CallEntry(FirstEntry::kArgb, empty, empty);
+    if (GetParam().system == System::kDisableMmx) {
         fake_->RemoveValue("DisableMMX");
     } else {
         fake_->SetDword("DisableMMX", 1);
     }
-    CallEntry(FirstEntry::kArgb, dst, src);
-    CallEntry(FirstEntry::kXrgb, dst, src);
+    fake_->SetCpuFeatures(d3dx::platform::kCpuMmx | d3dx::platform::kCpuSse2);
+    CallEntry(FirstEntry::kArgb, empty, empty);
+    CallEntry(FirstEntry::kXrgb, empty, empty);
     EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), GetParam().argbRoutine);
     EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), GetParam().xrgbRoutine);
+}
+
+// The system platform, steered as D3DX_CPU steers it: a simulated avx2 binds
+// the AVX2 form where the machine has AVX2 and is dropped where it has not.
+struct SystemCase {
+    const char* cpu;  // D3DX_CPU words; empty for the real processor
+    d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
+};
+
+TEST(BoxFilterSystemBinding, SimulatedProcessorsBindAsTheFakeOnes) {
+    const bool avx2 = __builtin_cpu_supports("avx2");
+    const SystemCase cases[] = {
+        {"mmx", kMmx, kMmx},
+        {"mmx,sse,sse2", kSse2, kSse2},
+        {"sse,sse2", kArgb, kXrgb},
+        {"mmx,sse,sse2,avx2", avx2 ? kAvx2 : kSse2, avx2 ? kAvx2 : kSse2},
+        {"", avx2 ? kAvx2 : kSse2, avx2 ? kAvx2 : kSse2},
+    };
+    for (const SystemCase& c : cases) {
+        SCOPED_TRACE(c.cpu);
+        d3dx::platform::SystemPlatform().SimulateCpu(
+            *c.cpu ? d3dx::platform::CpuFeaturesFromVariable(c.cpu) : std::nullopt);
+        d3dx::ResetMathCaches();
+        d3dx::ResetBoxFilterEntries();
+        Image empty(0, 0, 0);
+        CallEntry(FirstEntry::kXrgb, empty, empty);
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), c.argbRoutine);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), c.xrgbRoutine);
+    }
+    d3dx::platform::SystemPlatform().SimulateCpu(std::nullopt);
+    d3dx::ResetMathCaches();
+    d3dx::ResetBoxFilterEntries();
 }
 
 // Width 6 is not a multiple of 4, so through either entry bound to MMX it

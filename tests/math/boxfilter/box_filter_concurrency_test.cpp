@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -61,10 +62,26 @@ void ExpectJobsMatchBoundRoutines(const std::vector<Job>& jobs) {
     }
 }
 
-class BoxFilterConcurrency : public ::testing::TestWithParam<d3dx::platform::CpuFeatureSet> {
+struct ProcessorCase {
+    const char* name;
+    d3dx::platform::CpuFeatureSet features;
+    d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
+};
+
+const ProcessorCase kProcessors[] = {
+    {"Mmx", d3dx::platform::kCpuMmx, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx},
+    {"Sse", d3dx::platform::kCpuSse, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb},
+    {"MmxSse2", d3dx::platform::kCpuMmx | d3dx::platform::kCpuSse2, &d3dx::BoxDownsampleSse2,
+     &d3dx::BoxDownsampleSse2},
+    {"MmxAvx2", d3dx::platform::kCpuMmx | d3dx::platform::kCpuSse2 | d3dx::platform::kCpuAvx2,
+     &d3dx::BoxDownsampleAvx2, &d3dx::BoxDownsampleAvx2},
+};
+
+class BoxFilterConcurrency : public ::testing::TestWithParam<ProcessorCase> {
 protected:
     void SetUp() override {
-        fake_->SetCpuFeatures(GetParam());
+        if (!d3dx::testing::RunsHere(GetParam().argbRoutine)) GTEST_SKIP() << "no AVX2 here";
+        fake_->SetCpuFeatures(GetParam().features);
         d3dx::ResetBoxFilterEntries();
     }
     void TearDown() override { d3dx::ResetBoxFilterEntries(); }
@@ -72,11 +89,14 @@ protected:
     d3dx::platform::ScopedFakePlatform fake_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Processors, BoxFilterConcurrency,
-                         ::testing::Values(d3dx::platform::kCpuMmx, d3dx::platform::kCpuSse));
+std::string ProcessorName(const ::testing::TestParamInfo<ProcessorCase>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Processors, BoxFilterConcurrency, ::testing::ValuesIn(kProcessors),
+                         ProcessorName);
 
 TEST_P(BoxFilterConcurrency, RacingFirstCallsBindOnceAndAgree) {
-    const bool mmx = GetParam() == d3dx::platform::kCpuMmx;
     std::mt19937 rng(11);
     for (int round = 0; round < kRounds; ++round) {
         d3dx::ResetBoxFilterEntries();
@@ -84,10 +104,8 @@ TEST_P(BoxFilterConcurrency, RacingFirstCallsBindOnceAndAgree) {
         std::vector<Job> jobs;
         for (int t = 0; t < kThreads; ++t) jobs.emplace_back(rng);
         RunAllAtOnce(jobs);
-        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(),
-                  mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleArgb);
-        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(),
-                  mmx ? &d3dx::BoxDownsampleMmx : &d3dx::BoxDownsampleXrgb);
+        EXPECT_EQ(d3dx::CurrentBoxArgbEntry(), GetParam().argbRoutine);
+        EXPECT_EQ(d3dx::CurrentBoxXrgbEntry(), GetParam().xrgbRoutine);
         ExpectJobsMatchBoundRoutines(jobs);
     }
 }

@@ -5,6 +5,7 @@
 
 #include "boxfilter/box_filter.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -107,6 +108,32 @@ inline uint32_t ReferenceAverage(uint32_t p00, uint32_t p01, uint32_t p10, uint3
 inline uint32_t ReferenceAt(const Image& src, uint32_t i, uint32_t j, TopByte top) {
     return ReferenceAverage(src.At(2 * i, 2 * j), src.At(2 * i + 1, 2 * j),
                             src.At(2 * i, 2 * j + 1), src.At(2 * i + 1, 2 * j + 1), top);
+}
+
+inline uint32_t LargestChannelDifference(uint32_t a, uint32_t b) {
+    uint32_t largest = 0;
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int ca = static_cast<int>((a >> shift) & 0xFF);
+        const int cb = static_cast<int>((b >> shift) & 0xFF);
+        largest = std::max(largest, static_cast<uint32_t>(ca > cb ? ca - cb : cb - ca));
+    }
+    return largest;
+}
+
+// Largest channel difference of the output dst of src from the rule.
+inline uint32_t LargestDifferenceFromRule(const Image& dst, const Image& src, TopByte top) {
+    uint32_t largest = 0;
+    for (uint32_t j = 0; j < dst.Height(); ++j)
+        for (uint32_t i = 0; i < dst.Width(); ++i)
+            largest = std::max(largest,
+                               LargestChannelDifference(dst.At(i, j), ReferenceAt(src, i, j, top)));
+    return largest;
+}
+
+// Whether this machine can run the routine: the AVX2 form needs AVX2 with
+// the system's support, the others run on any x86-64 processor.
+inline bool RunsHere(d3dx::BoxFilterFn fn) {
+    return fn != &d3dx::BoxDownsampleAvx2 || __builtin_cpu_supports("avx2");
 }
 
 // Output image for src, with the given number of trailing bytes per row.

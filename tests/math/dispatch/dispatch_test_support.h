@@ -9,6 +9,8 @@
 #include "dispatch/test_hooks.h"
 
 #include <array>
+#include <cstdint>
+#include <initializer_list>
 
 #include <gtest/gtest.h>
 
@@ -20,38 +22,29 @@ inline constexpr std::array<const char*, kSlotCount> kSlotNames{
 #undef D3DX_SLOT
 };
 
-// Which variant sets an initialisation wrote over the plain table.
-enum class Installed {
-    kNone,
-    kSse,
-    kSse2,
-    k3DNow,
-    k3DNowExt
+// The variant sets an initialisation wrote over the plain table besides the
+// x87 ones (which it always writes).
+class Installed {
+public:
+    constexpr Installed() = default;
+    constexpr Installed(std::initializer_list<VariantSet> sets) {
+        for (VariantSet set : sets) bits_ |= Bit(set);
+    }
+    constexpr bool Has(VariantSet set) const { return (bits_ & Bit(set)) != 0; }
+
+private:
+    static constexpr uint32_t Bit(VariantSet set) { return 1u << static_cast<int>(set); }
+    uint32_t bits_ = 0;
 };
 
+// The plain table with the x87 sets and the installed ones written over it,
+// in list order, as the library writes them.
 inline std::array<OpFn, kSlotCount> ExpectedTable(Installed installed,
                                                   const VariantSets& sets = ActiveVariantSets()) {
     std::array<OpFn, kSlotCount> table = DefaultMathOps;
-    auto apply = [&table](VariantList list) {
-        for (const VariantEntry& e : list) table[e.slot] = e.fn;
-    };
-    apply(sets.x87Alt);
-    switch (installed) {
-        case Installed::kNone:
-            break;
-        case Installed::kSse:
-            apply(sets.sse);
-            break;
-        case Installed::kSse2:
-            apply(sets.sse2);
-            break;
-        case Installed::k3DNow:
-            apply(sets.amd3dnow);
-            break;
-        case Installed::k3DNowExt:
-            apply(sets.amd3dnow);
-            apply(sets.amd3dnowExt);
-            break;
+    for (const VariantSetInfo& info : kVariantSets) {
+        if (info.state != DISPATCH_X87 && !installed.Has(info.set)) continue;
+        for (const VariantEntry& e : sets[info.set]) table[e.slot] = e.fn;
     }
     return table;
 }

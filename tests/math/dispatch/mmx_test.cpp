@@ -15,8 +15,10 @@ protected:
 TEST_F(MmxQuery, AsksTheProcessorOnceAndResetsTheMmxState) {
     fake_->SetCpuFeatures(platform::kCpuMmx);
     EXPECT_EQ(ProcessorHasMMX(), 1);
+    const int cpuidAfterFirstCall = fake_->Counts().cpuid;
+    EXPECT_GT(cpuidAfterFirstCall, 0);
     EXPECT_EQ(ProcessorHasMMX(), 1);
-    EXPECT_EQ(fake_->Counts().cpuid, 1);
+    EXPECT_EQ(fake_->Counts().cpuid, cpuidAfterFirstCall);
     EXPECT_EQ(fake_->Counts().emms, 1);
     EXPECT_EQ(fake_->Counts().regOpenKey, 2) << "the registry is read on every call";
 }

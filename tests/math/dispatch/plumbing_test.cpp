@@ -6,6 +6,7 @@
 #include "dispatch_test_support.h"
 #include "platform/fake_platform.h"
 
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -14,25 +15,18 @@
 namespace d3dx {
 namespace {
 
-enum SetId {
-    kX87AltSet = 1,
-    kSseSet,
-    kSse2Set,
-    k3DNowSet,
-    k3DNowExtSet
-};
-
+// Which recorder ran last: its set and its slot (no set: nothing ran).
 struct Reached {
-    int set = 0;
+    std::optional<VariantSet> set;
     int slot = -1;
     bool operator==(const Reached&) const = default;
 };
 Reached g_reached;
 
-template <int Set, int S, class F>
+template <VariantSet Set, int S, class F>
 struct Recorder;
 
-template <int Set, int S, class R, class... A>
+template <VariantSet Set, int S, class R, class... A>
 struct Recorder<Set, S, R(A...)> {
     static R Call(A...) {
         g_reached = {Set, S};
@@ -40,7 +34,7 @@ struct Recorder<Set, S, R(A...)> {
     }
 };
 
-template <int Set>
+template <VariantSet Set>
 VariantEntry RecorderEntry(Slot slot) {
     switch (slot) {
 #define D3DX_SLOT(index, Name, Ret, Params, Args) \
@@ -52,24 +46,31 @@ VariantEntry RecorderEntry(Slot slot) {
     return {};
 }
 
-template <int Set>
+template <VariantSet Set>
 std::vector<VariantEntry> RecorderList(std::initializer_list<Slot> slots) {
     std::vector<VariantEntry> list;
     for (Slot s : slots) list.push_back(RecorderEntry<Set>(s));
     return list;
 }
 
-template <int Set>
+template <VariantSet Set>
 std::vector<VariantEntry> RecorderListOfAllSlots() {
     std::vector<VariantEntry> list;
     for (int s = 0; s < kSlotCount; ++s) list.push_back(RecorderEntry<Set>(static_cast<Slot>(s)));
     return list;
 }
 
+using enum VariantSet;
+
 class DispatchPlumbing : public testing::FreshDispatchTest {
 protected:
     void SetUp() override {
         testing::FreshDispatchTest::SetUp();
+        sets_[kX87Alt] = x87Alt_;
+        sets_[kSse] = sse_;
+        sets_[kSse2] = sse2_;
+        sets_[kAmd3DNow] = amd3dnow_;
+        sets_[kAmd3DNowExt] = amd3dnowExt_;
         SetActiveVariantSets(&sets_);
     }
     void TearDown() override {
@@ -78,15 +79,15 @@ protected:
     }
 
     const std::vector<VariantEntry> x87Alt_ =
-        RecorderList<kX87AltSet>({kVec2Transform, kVec3Normalize});
+        RecorderList<kX87Alt>({kVec2Transform, kVec3Normalize});
     const std::vector<VariantEntry> sse_ =
-        RecorderList<kSseSet>({kMatrixMultiply, kQuaternionInverse});
+        RecorderList<kSse>({kMatrixMultiply, kQuaternionInverse});
     const std::vector<VariantEntry> sse2_ =
-        RecorderList<kSse2Set>({kMatrixMultiply, kMatrixRotationX});
-    const std::vector<VariantEntry> amd3dnow_ = RecorderListOfAllSlots<k3DNowSet>();
+        RecorderList<kSse2>({kMatrixMultiply, kMatrixRotationX});
+    const std::vector<VariantEntry> amd3dnow_ = RecorderListOfAllSlots<kAmd3DNow>();
     const std::vector<VariantEntry> amd3dnowExt_ =
-        RecorderList<k3DNowExtSet>({kMatrixInverse, kVec3Unproject});
-    const VariantSets sets_{x87Alt_, sse_, sse2_, amd3dnow_, amd3dnowExt_};
+        RecorderList<kAmd3DNowExt>({kMatrixInverse, kVec3Unproject});
+    VariantSets sets_{};
 };
 
 template <class R, class... A>
@@ -101,7 +102,7 @@ TEST_F(DispatchPlumbing, EveryFirstCallEntryForwardsThroughItsOwnSlot) {
         RestoreFirstCallEntries();
         g_reached = {};
         CallWithNulls(entry);
-        EXPECT_EQ(g_reached, (Reached{k3DNowSet, slot})) << testing::kSlotNames[slot];
+        EXPECT_EQ(g_reached, (Reached{kAmd3DNow, slot})) << testing::kSlotNames[slot];
         EXPECT_EQ(g_mathDispatchState.load(), DISPATCH_3DNOW);
     });
 }
@@ -112,12 +113,12 @@ TEST_F(DispatchPlumbing, EachInstallerWritesExactlyItsEntries) {
         testing::Installed installed;
     };
     const Case cases[] = {
-        {0, testing::Installed::kNone},
-        {platform::kCpuSse, testing::Installed::kSse},
-        {platform::kCpuSse | platform::kCpuSse2, testing::Installed::kSse2},
-        {platform::kCpuMmx | platform::kCpu3DNow, testing::Installed::k3DNow},
+        {0, testing::Installed{}},
+        {platform::kCpuSse, testing::Installed{VariantSet::kSse}},
+        {platform::kCpuSse | platform::kCpuSse2, testing::Installed{VariantSet::kSse2}},
+        {platform::kCpuMmx | platform::kCpu3DNow, testing::Installed{VariantSet::kAmd3DNow}},
         {platform::kCpuMmx | platform::kCpu3DNow | platform::kCpu3DNowExt | platform::kCpuMmxExt,
-         testing::Installed::k3DNowExt},
+         testing::Installed{VariantSet::kAmd3DNow, VariantSet::kAmd3DNowExt}},
     };
     for (const Case& c : cases) {
         platform::ScopedFakePlatform fake;
@@ -137,9 +138,9 @@ TEST_F(DispatchPlumbing, Sse2IsInstalledOverThePlainTableNotOverSse) {
     EXPECT_EQ(g_mathOps.Get(kQuaternionInverse), DefaultMathOps[kQuaternionInverse]);
     D3DXMATRIX m;
     D3DXMatrixRotationX(&m, 0.5f);
-    EXPECT_EQ(g_reached, (Reached{kSse2Set, kMatrixRotationX}));
+    EXPECT_EQ(g_reached, (Reached{kSse2, kMatrixRotationX}));
     D3DXVec2Transform(nullptr, nullptr, nullptr);
-    EXPECT_EQ(g_reached, (Reached{kX87AltSet, kVec2Transform}));
+    EXPECT_EQ(g_reached, (Reached{kX87Alt, kVec2Transform}));
 }
 
 }  // namespace

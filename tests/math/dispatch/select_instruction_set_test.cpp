@@ -24,12 +24,13 @@ TEST_F(SelectInstructionSetTest, TheForcedSetIsTheActiveOne) {
         testing::Installed installed;
     };
     const Case cases[] = {
-        {"none", DISPATCH_X87, testing::Installed::kNone},
-        {"sse", DISPATCH_SSE, testing::Installed::kSse},
-        {"sse,sse2", DISPATCH_SSE2, testing::Installed::kSse2},
-        {"mmx,3dnow", DISPATCH_3DNOW, testing::Installed::k3DNow},
-        {"mmx,3dnow,3dnowext,mmxext", DISPATCH_3DNOW, testing::Installed::k3DNowExt},
-        {"3dnow", DISPATCH_3DNOW, testing::Installed::kNone},
+        {"none", DISPATCH_X87, testing::Installed{}},
+        {"sse", DISPATCH_SSE, testing::Installed{VariantSet::kSse}},
+        {"sse,sse2", DISPATCH_SSE2, testing::Installed{VariantSet::kSse2}},
+        {"mmx,3dnow", DISPATCH_3DNOW, testing::Installed{VariantSet::kAmd3DNow}},
+        {"mmx,3dnow,3dnowext,mmxext", DISPATCH_3DNOW,
+         testing::Installed{VariantSet::kAmd3DNow, VariantSet::kAmd3DNowExt}},
+        {"3dnow", DISPATCH_3DNOW, testing::Installed{}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.features);

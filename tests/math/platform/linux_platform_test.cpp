@@ -6,6 +6,7 @@
 
 #include <cpuid.h>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -58,10 +59,53 @@ TEST(LinuxPlatform, ReadsRegistryOverridesFromTheFileWithTheirTypes) {
 TEST(LinuxPlatform, NoVariableOrNoFileMeansNoKey) {
     for (const std::optional<std::string>& path :
          {std::optional<std::string>{}, std::optional<std::string>{"/nonexistent/d3dx.reg"}}) {
+        ::testing::internal::CaptureStderr();
         LinuxPlatform platform({path, std::nullopt, std::nullopt});
+        ::testing::internal::GetCapturedStderr();
         RegKey key = 0;
         EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key),
                   kErrorFileNotFound);
+    }
+}
+
+// A folder or a missing file in D3DX_REGISTRY or D3DX_PROFILE: one line on
+// stderr naming the variable, the path and the problem.
+TEST(LinuxPlatform, NamesAFolderOrAMissingFileOnce) {
+    struct Case {
+        std::string path;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {::testing::TempDir(), "folder"},
+        {::testing::TempDir() + "d3dx_no_such_file.reg", "no such file"},
+    };
+    for (const Case& c : cases) {
+        for (bool registry : {true, false}) {
+            SCOPED_TRACE(c.path + (registry ? " as registry" : " as profile"));
+            ::testing::internal::CaptureStderr();
+            const LinuxPlatform platform({registry ? std::optional(c.path) : std::nullopt,
+                                          registry ? std::nullopt : std::optional(c.path),
+                                          std::nullopt});
+            const std::string err = ::testing::internal::GetCapturedStderr();
+            EXPECT_EQ(err.find(registry ? "D3DX_REGISTRY: " : "D3DX_PROFILE: "), 0u) << err;
+            EXPECT_NE(err.find(c.path + ": "), std::string::npos) << err;
+            EXPECT_NE(err.find(c.problem), std::string::npos) << err;
+            EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+        }
+    }
+}
+
+TEST(LinuxPlatform, AnEmptyVariableNamesNothing) {
+    const char* variable = "D3DX_PROFILE";
+    const char* before = std::getenv(variable);
+    const std::optional<std::string> saved =
+        before ? std::optional<std::string>(before) : std::nullopt;
+    ::setenv(variable, "", 1);
+    EXPECT_FALSE(ConfigFromEnvironment().profileFile.has_value());
+    if (saved) {
+        ::setenv(variable, saved->c_str(), 1);
+    } else {
+        ::unsetenv(variable);
     }
 }
 
@@ -105,12 +149,45 @@ TEST(LinuxPlatform, AForcedProcessorSteersCpuidAndFeatureQueries) {
     EXPECT_FALSE(platform.IsProcessorFeaturePresent(2));
 }
 
+// A forced avx2 is honoured only where the real processor can run AVX2 code,
+// since the box filter would bind routines that fault elsewhere.
+TEST(LinuxPlatform, AForcedAvx2ProcessorSavesTheAvxRegisters) {
+    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("sse,sse2,avx2")});
+    const CpuFeatureSet realAvx2 = __builtin_cpu_supports("avx2") ? CpuFeatureSet{kCpuAvx2} : 0;
+    EXPECT_EQ(ReadProcessorFeatures(platform).features, kCpuSse | kCpuSse2 | realAvx2);
+    LinuxPlatform without({std::nullopt, std::nullopt, std::string("sse,sse2")});
+    EXPECT_FALSE(ReadProcessorFeatures(without).Has(kCpuAvx2));
+}
+
+// The real processor, decoded through CPUID and XGETBV, agrees with the
+// compiler's own reading of it.
+TEST(LinuxPlatform, DecodesTheRealProcessorAsTheCompilerDoes) {
+    LinuxPlatform platform({});
+    const ProcessorFeatures real = ReadProcessorFeatures(platform);
+    EXPECT_TRUE(real.hasCpuid);
+    EXPECT_EQ(real.Has(kCpuMmx), __builtin_cpu_supports("mmx") != 0);
+    EXPECT_EQ(real.Has(kCpuSse), __builtin_cpu_supports("sse") != 0);
+    EXPECT_EQ(real.Has(kCpuSse2), __builtin_cpu_supports("sse2") != 0);
+    EXPECT_EQ(real.Has(kCpuAvx2), __builtin_cpu_supports("avx2") != 0);
+}
+
 TEST(LinuxPlatform, AnUnknownProcessorWordIsLoudAndTheRealProcessorUsed) {
     ::testing::internal::CaptureStderr();
     LinuxPlatform platform({std::nullopt, std::nullopt, std::string("mmx,turbo")});
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("D3DX_CPU"), std::string::npos) << err;
     EXPECT_NE(err.find("\"turbo\""), std::string::npos) << err;
+    CpuidResult real;
+    __cpuid(kCpuidFeatureLeaf, real.eax, real.ebx, real.ecx, real.edx);
+    EXPECT_EQ(platform.Cpuid(kCpuidFeatureLeaf)->edx, real.edx);
+}
+
+TEST(LinuxPlatform, AContradictoryProcessorListIsLoudAndTheRealProcessorUsed) {
+    ::testing::internal::CaptureStderr();
+    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("none,sse2")});
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.find("D3DX_CPU: "), 0u) << err;
+    EXPECT_NE(err.find("\"none\""), std::string::npos) << err;
     CpuidResult real;
     __cpuid(kCpuidFeatureLeaf, real.eax, real.ebx, real.ecx, real.edx);
     EXPECT_EQ(platform.Cpuid(kCpuidFeatureLeaf)->edx, real.edx);

@@ -26,6 +26,17 @@ TEST(ProfileFile, ReadsIntegersBySectionAndKeyInAnyCase) {
     EXPECT_EQ(profile.GetInt("Nowhere", "debug", 4), 4u);
 }
 
+TEST(ProfileFile, ReadsUtf16AndUtf8FilesWithByteOrderMarks) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string_view("[Direct3D]\r\ndebug=3\r\n")) {
+        utf16.push_back(c);
+        utf16.push_back('\0');
+    }
+    EXPECT_EQ(ProfileFile::Parse(utf16).GetInt("Direct3D", "debug", 0), 3u);
+    EXPECT_EQ(
+        ProfileFile::Parse("\xEF\xBB\xBF[Direct3D]\ndebug=3\n").GetInt("Direct3D", "debug", 0), 3u);
+}
+
 TEST(ProfileFile, IgnoresKeysBeforeTheFirstSection) {
     const ProfileFile profile = ProfileFile::Parse("debug=3\n[Direct3D]\n");
     EXPECT_EQ(profile.GetInt("Direct3D", "debug", 0), 0u);

@@ -93,6 +93,49 @@ TEST(RegFile, ReportsTooSmallBuffersAndSizeQueries) {
     EXPECT_EQ(size, 17u);
 }
 
+// Text as the registry editor writes it: UTF-16 LE behind its byte-order mark.
+std::string Utf16LeFile(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes.push_back(static_cast<char>(c & 0xFF));
+        bytes.push_back(static_cast<char>(c >> 8));
+    }
+    return bytes;
+}
+
+TEST(RegFile, ReadsAUtf16ExportWithItsByteOrderMark) {
+    const RegistryStore store =
+        ParseOk(Utf16LeFile(u"Windows Registry Editor Version 5.00\r\n"
+                            u"\r\n"
+                            u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Direct3D]\r\n"
+                            u"\"DisablePSGP\"=dword:00000001\r\n"
+                            u"\"Name\"=\"caf\u00e9 \U0001F600\"\r\n"));
+    EXPECT_EQ(Query(store, "DisablePSGP").data, (std::vector<uint8_t>{1, 0, 0, 0}));
+    const Queried name = Query(store, "Name");
+    EXPECT_EQ(std::string(name.data.begin(), name.data.end()),
+              std::string("caf\xC3\xA9 \xF0\x9F\x98\x80") + '\0');
+}
+
+TEST(RegFile, ReadsAUtf8ExportWithItsByteOrderMark) {
+    const RegistryStore store = ParseOk(
+        "\xEF\xBB\xBFREGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n"
+        "\"DisableMMX\"=dword:1\n");
+    EXPECT_EQ(Query(store, "DisableMMX").data, (std::vector<uint8_t>{1, 0, 0, 0}));
+}
+
+TEST(RegFile, NamesTheFaultOfTextThatIsNotUtf16Le) {
+    const RegFileParse cut =
+        ParseRegFile(Utf16LeFile(u"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\S]\r\n") + "\x22");
+    EXPECT_FALSE(cut.store.has_value());
+    EXPECT_EQ(cut.error.line, 3);
+    EXPECT_NE(cut.error.message.find("half a character"), std::string::npos) << cut.error.message;
+
+    const RegFileParse bigEndian = ParseRegFile(std::string("\xFE\xFF\0R", 4));
+    EXPECT_FALSE(bigEndian.store.has_value());
+    EXPECT_NE(bigEndian.error.message.find("big-endian"), std::string::npos)
+        << bigEndian.error.message;
+}
+
 TEST(RegFile, NamesTheLineAndTheFaultOfMalformedFiles) {
     struct Case {
         const char* text;

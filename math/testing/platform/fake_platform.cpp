@@ -1,24 +1,20 @@
 // The test platform.
 #include "platform/fake_platform.h"
 
+#include "dispatch/dispatch_internal.h"
 #include "dispatch/test_hooks.h"
-#include "platform/text_util.h"
+
+#include <string>
 
 namespace d3dx::platform {
 namespace {
 
-constexpr const char* kDirect3DKey = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D";
-constexpr const char* kDebugSection = "Direct3D";
-constexpr const char* kDebugKey = "debug";
+const std::string kDirect3DKey = FullKeyPath(kHkeyLocalMachine, kDirect3DKeyPath);
 
 // The fake's system version out of the box: NT family 5.1.
 constexpr uint32_t kFakeMajorVersion = 5;
 constexpr uint32_t kFakeMinorVersion = 1;
 constexpr uint32_t kFakeBuildNumber = 2600;
-
-std::pair<std::string, std::string> ProfileKey(std::string_view section, std::string_view key) {
-    return {ToLower(section), ToLower(key)};
-}
 
 }  // namespace
 
@@ -41,12 +37,12 @@ void FakePlatform::SetBinary(std::string_view name, std::vector<uint8_t> bytes) 
 
 void FakePlatform::RemoveValue(std::string_view name) { registry_.RemoveValue(kDirect3DKey, name); }
 
-void FakePlatform::RemoveDirect3DKey() { registry_.RemoveKey(kDirect3DKey); }
-
-void FakePlatform::SetDebugLevel(int32_t level) { SetProfileInt(kDebugSection, kDebugKey, level); }
+void FakePlatform::SetDebugLevel(int32_t level) {
+    SetProfileInt(kProfileSection, kProfileDebugKey, level);
+}
 
 void FakePlatform::SetProfileInt(std::string_view section, std::string_view key, int32_t value) {
-    profile_[ProfileKey(section, key)] = value;
+    profile_.SetValue(section, key, std::to_string(value));
 }
 
 void FakePlatform::SetVersion(uint32_t platformId, uint32_t major, uint32_t minor, uint32_t build) {
@@ -64,16 +60,19 @@ void FakePlatform::FailVersionQuery() { version_.reset(); }
 void FakePlatform::SetCpuFeatures(CpuFeatureSet features) {
     hasCpuid_ = true;
     leaves_.clear();
-    for (uint32_t leaf :
-         {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
+    for (uint32_t leaf : {kCpuidVendorLeaf, kCpuidFeatureLeaf, kCpuidStructuredFeatureLeaf,
+                          kCpuidExtendedMaxLeaf, kCpuidExtendedFeatureLeaf}) {
         leaves_[leaf] = SimulatedCpuid(features, leaf);
     }
+    xcr0_ = SimulatedXcr0(features);
 }
 
 void FakePlatform::SetCpuidLeaf(uint32_t leaf, CpuidResult result) {
     hasCpuid_ = true;
     leaves_[leaf] = result;
 }
+
+void FakePlatform::SetXcr0(uint64_t xcr0) { xcr0_ = xcr0; }
 
 void FakePlatform::RemoveCpuid() { hasCpuid_ = false; }
 
@@ -103,6 +102,7 @@ FakeCallCounts FakePlatform::Counts() const {
             get(counters_.isProcessorFeaturePresent),
             get(counters_.outputDebugString),
             get(counters_.cpuid),
+            get(counters_.xgetbv),
             get(counters_.emms)};
 }
 
@@ -129,8 +129,7 @@ long FakePlatform::RegCloseKey(RegKey key) {
 uint32_t FakePlatform::GetProfileIntA(const char* appName, const char* keyName,
                                       int32_t defaultValue) {
     Count(counters_.getProfileInt);
-    const auto it = profile_.find(ProfileKey(appName, keyName));
-    return static_cast<uint32_t>(it == profile_.end() ? defaultValue : it->second);
+    return profile_.GetInt(appName, keyName, defaultValue);
 }
 
 bool FakePlatform::GetVersionExA(OsVersionInfoA* info) {
@@ -145,7 +144,7 @@ bool FakePlatform::IsProcessorFeaturePresent(uint32_t feature) {
     Count(counters_.isProcessorFeaturePresent);
     const auto it = featureOverrides_.find(feature);
     if (it != featureOverrides_.end()) return it->second;
-    return FeaturePresentFromCpuid(*this, feature);
+    return SystemReportsFeature(ReadProcessorFeatures(*this), feature);
 }
 
 void FakePlatform::OutputDebugStringA(const char* text) {
@@ -159,6 +158,11 @@ std::optional<CpuidResult> FakePlatform::Cpuid(uint32_t leaf) {
     if (!hasCpuid_) return std::nullopt;
     const auto it = leaves_.find(leaf);
     return it == leaves_.end() ? CpuidResult{} : it->second;
+}
+
+uint64_t FakePlatform::Xgetbv(uint32_t index) {
+    Count(counters_.xgetbv);
+    return index == kXcr0Index ? xcr0_ : 0;
 }
 
 void FakePlatform::Emms() { Count(counters_.emms); }

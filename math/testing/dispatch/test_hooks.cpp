@@ -2,6 +2,7 @@
 #include "dispatch/test_hooks.h"
 
 #include "dispatch/dispatch_internal.h"
+#include "platform/forwarding_platform.h"
 #include "platform/linux_platform.h"
 #include "platform/text_util.h"
 
@@ -43,9 +44,8 @@ public:
 
 private:
     static bool IsDebugSetting(const char* appName, const char* keyName) {
-        return appName && keyName &&
-               platform::ToLower(appName) == platform::ToLower(kProfileSection) &&
-               platform::ToLower(keyName) == platform::ToLower(kProfileDebugKey);
+        return appName && keyName && platform::EqualsIgnoringCase(appName, kProfileSection) &&
+               platform::EqualsIgnoringCase(keyName, kProfileDebugKey);
     }
 
     const int debugLevel_;
@@ -73,6 +73,17 @@ std::vector<CaptureRecord>::iterator RecordOf(const ScopedDebugCapture* owner) {
 }
 
 }  // namespace
+
+void RestoreFirstCallEntries() {
+    InitMathDispatch(0);
+    for (int i = 0; i < kSlotCount; ++i) g_mathOps.Set(i, kFirstCallEntries[i]);
+}
+
+void ResetMmxCache() { g_mmxCache.store(kMmxNotDetermined, std::memory_order_relaxed); }
+
+void ResetDebugLevelCache() {
+    g_debugLevelCache.store(kDebugLevelNotRead, std::memory_order_relaxed);
+}
 
 MathDispatchState SelectInstructionSet(std::string_view cpuFeatures) {
     std::optional<platform::CpuFeatureSet> features;

@@ -1,6 +1,7 @@
-// Hooks for tests, benchmarks and tools that run the library's variant sets
-// side by side in one process. None of them is thread-safe: call them while
-// no other thread uses the library.
+// Hooks for the library's tests and benchmarks, which run its variant sets
+// side by side in one process and start over from the load-time state. They
+// live in the testing library, not in the shipped one. None of them is
+// thread-safe: call them while no other thread uses the library.
 #pragma once
 
 #include "dispatch/dispatch.h"
@@ -17,8 +18,14 @@ namespace d3dx {
 // processor. Returns the state the detection chose.
 MathDispatchState SelectInstructionSet(std::string_view cpuFeatures);
 
-// Forgets the cached MMX answer and the cached debug level, so that the next
-// query reads the platform again.
+// Puts the table back into its load-time state: not initialised, every slot
+// holding its first-call entry.
+void RestoreFirstCallEntries();
+
+// Forget the cached MMX answer, the cached debug level, or both, so that the
+// next query reads the platform again.
+void ResetMmxCache();
+void ResetDebugLevelCache();
 void ResetMathCaches();
 
 // While alive, the "debug" profile setting reads as debugLevel and every line

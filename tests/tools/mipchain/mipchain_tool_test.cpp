@@ -1,15 +1,19 @@
 // The mipchain tool end to end: it reads a PNG the test writes, and the
-// levels it writes hold the box filter averages down to 1x1.
+// levels it writes hold the box filter averages down to 1x1; it refuses
+// what it cannot do and leaves no partial chain behind.
 #include <gtest/gtest.h>
 
 #ifdef MIPCHAIN_PATH
 
 #include "box_filter_test_support.h"
+#include "png_test_support.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -70,12 +74,17 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs the tool with the given arguments; returns its exit status.
+    // Runs the tool with the given arguments in the test's folder; returns
+    // its exit status. Output() is what it printed.
     int Run(const std::string& args) {
-        const std::string command =
-            std::string(MIPCHAIN_PATH) + " " + args + " > " + (dir_ / "out.txt").string() + " 2>&1";
+        const std::string command = "cd '" + dir_.string() + "' && " + MIPCHAIN_PATH + " " + args +
+                                    " > " + (dir_ / "out.txt").string() + " 2>&1";
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Output() const {
+        std::ifstream in(dir_ / "out.txt");
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     std::string Level(int n) const {
         return (dir_ / ("level_" + std::to_string(n) + ".png")).string();
@@ -145,6 +154,93 @@ TEST_F(MipchainTool, XrgbOptionWritesOpaqueRgbLevels) {
     const Png level1 = ReadPng(Level(1));
     EXPECT_FALSE(level1.hasAlpha);
     EXPECT_EQ(level1.argb.at(0), 0xFFFF0000u);
+}
+
+std::vector<uint8_t> FileBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// A 16-bit file: its samples are rounded to 8 bits, not taken for linear
+// light (0x8080 is 0x80, not brightened).
+TEST_F(MipchainTool, SixteenBitSamplesKeepTheirLevel) {
+    const fs::path input = dir_ / "grey16.png";
+    mipchain::testing::WriteFile(
+        input, mipchain::testing::EncodePng(mipchain::testing::Grey16(4, 4, 0x8080)));
+    ASSERT_EQ(Run(input.string() + " " + Prefix()), 0) << Output();
+    EXPECT_EQ(ReadPng(Level(0)).argb.at(0), 0xFF808080u);
+    EXPECT_EQ(ReadPng(Level(2)).argb.at(0), 0xFF808080u);
+}
+
+// A tiny file claiming an enormous size is refused with the limit named,
+// and nothing is written.
+TEST_F(MipchainTool, RefusesSizesBeyondTheLimit) {
+    const fs::path input = dir_ / "huge.png";
+    mipchain::testing::WriteFile(
+        input,
+        mipchain::testing::WithClaimedSize(
+            mipchain::testing::EncodePng(mipchain::testing::Grey16(1, 1, 0)), 1000000, 1000000));
+    EXPECT_EQ(Run(input.string() + " " + Prefix()), 1);
+    EXPECT_NE(Output().find("16384 x 16384"), std::string::npos) << Output();
+    EXPECT_FALSE(fs::exists(Level(0)));
+}
+
+TEST_F(MipchainTool, RefusesAnOutputThatIsTheInput) {
+    std::vector<uint32_t> pixels(64, 0xFF102030);
+    WriteArgbPng(Level(2), 8, 8, pixels);  // the input is what level 2 would be
+    const std::vector<uint8_t> before = FileBytes(Level(2));
+    EXPECT_EQ(Run(Level(2) + " " + Prefix()), 2);
+    EXPECT_NE(Output().find("is the input"), std::string::npos) << Output();
+    EXPECT_EQ(FileBytes(Level(2)), before);
+    EXPECT_FALSE(fs::exists(Level(0)));
+}
+
+// Level 2 cannot be written (a folder stands in its place): levels 0 and 1
+// are removed again, and the folder is left alone.
+TEST_F(MipchainTool, RemovesWrittenLevelsWhenALevelCannotBeWritten) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 8, 8, std::vector<uint32_t>(64, 0xFF405060));
+    fs::create_directory(Level(2));
+    EXPECT_EQ(Run(input.string() + " " + Prefix()), 1);
+    EXPECT_NE(Output().find(Level(2)), std::string::npos) << Output();
+    EXPECT_FALSE(fs::exists(Level(0)));
+    EXPECT_FALSE(fs::exists(Level(1)));
+    EXPECT_TRUE(fs::is_directory(Level(2)));
+    EXPECT_FALSE(fs::exists(Level(3)));
+}
+
+// An empty prefix, or one that names only a folder, would write files
+// named "_0.png": refused before anything is read or written.
+TEST_F(MipchainTool, RefusesAPrefixWithoutAFileName) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 2, 2, std::vector<uint32_t>(4, 0xFF000000));
+    EXPECT_EQ(Run(input.string() + " ''"), 2);
+    EXPECT_NE(Output().find("prefix is empty"), std::string::npos) << Output();
+    EXPECT_EQ(Run(input.string() + " sub/"), 2);
+    EXPECT_FALSE(fs::exists(dir_ / "_0.png"));
+    EXPECT_FALSE(fs::exists(dir_ / "sub"));
+}
+
+TEST_F(MipchainTool, NamesAFolderGivenAsInput) {
+    fs::create_directory(dir_ / "images");
+    EXPECT_EQ(Run((dir_ / "images").string() + " " + Prefix()), 1);
+    EXPECT_NE(Output().find("is a folder"), std::string::npos) << Output();
+}
+
+TEST_F(MipchainTool, CreatesTheOutputFolder) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 4, 2, std::vector<uint32_t>(8, 0xFF112233));
+    ASSERT_EQ(Run(input.string() + " out/deeper/level"), 0) << Output();
+    EXPECT_TRUE(fs::exists(dir_ / "out/deeper/level_0.png"));
+    EXPECT_TRUE(fs::exists(dir_ / "out/deeper/level_2.png"));
+}
+
+TEST_F(MipchainTool, SaysWhatItTimes) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 4, 4, std::vector<uint32_t>(16, 0xFF112233));
+    ASSERT_EQ(Run(input.string() + " " + Prefix()), 0) << Output();
+    EXPECT_NE(Output().find("times are of the box filter call alone"), std::string::npos)
+        << Output();
 }
 
 TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
