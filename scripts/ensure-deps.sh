@@ -2,8 +2,10 @@
 # Installs, with apt-get, the Debian packages the build needs that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev
-          libpng-dev libglm-dev libeigen3-dev libyuv-dev)
+# clang with its runtime libraries (libFuzzer, sanitizers) builds the fuzz
+# programs and the clang preset.
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
+          libbenchmark-dev libpng-dev libglm-dev libeigen3-dev libyuv-dev)
 # The install check builds an example with pkg-config.
 packages+=(pkg-config)
 missing=()

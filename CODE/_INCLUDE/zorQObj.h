@@ -15,11 +15,13 @@
 #include "d3dx_math.h"
 #include "zorQDefs.h"
 #include "zorQModule.h"
+#include "zorQNames.h"
 #include "zorQPlayer.h"
 #include "zorQWorld.h"
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 // Capacities of the module class's text fields, terminators included.
 constexpr std::size_t kZorModuleNameSize = 64;
@@ -371,6 +373,9 @@ public:
     // Host-side state queries (not in the operation table).
     bool IsDead() const;
     int LastKillFlag() const;
+    // The host's way to have the corpse placed, PlaceCorpse being protected:
+    // runs the player's own PlaceCorpse.
+    zorQEntityRef* PlaceCorpseForHost();
 
 protected:
     int32_t health;
@@ -408,16 +413,12 @@ enum ZORPARAM_RESULT {
     ZORPARAM_UNKNOWN_NAME = -2,   // the class has no parameter of that name
     ZORPARAM_WRONG_KIND = -3,     // the parameter holds another kind of value
     ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit kZorParamTextSize
-    ZORPARAM_BAD_NUMBER = -5,     // the text is not a number of the parameter's kind
 };
 
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name,
                                                const char* value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetInt(zorObjClass* cls, const char* name, int32_t value);
 ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float value);
-// Parses `value` according to the parameter's kind, then sets it.
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFromString(zorObjClass* cls, const char* name,
-                                                     const char* value);
 // A sentence describing the result, for the host program to print.
 ZOR_HOST_API const char* zorQParam_ResultText(ZORPARAM_RESULT result);
 
@@ -437,20 +438,17 @@ public:
     zorObjRegistry& operator=(const zorObjRegistry&) = delete;
     virtual ~zorObjRegistry();
 
-    // Registers `cls` under `kind` and its name; false when it is null, has
+    // Registers `cls` under `kind` and the name it has now (a class renamed
+    // later stays registered under the old name); false when it is null, has
     // no name, the kind is too long, or that kind and name are taken.
     virtual bool Register(zorObjClass* cls, const char* kind);
     virtual void Unregister(zorObjClass* cls);
     virtual zorObjClass* GetClass(const char* name, const char* kind);
 
 private:
-    zorObjClass* Find(const char* name, const char* kind) const;
-
-    struct Entry {
-        zorObjClass* cls;
-        char kind[kZorQObjKindSize];
-    };
-    std::vector<Entry> entries;
+    // The classes by kind and name, and the keys each class is known by.
+    struct Classes;
+    std::unique_ptr<Classes> classes_;
 };
 
 extern "C" {
@@ -462,7 +460,3 @@ ZOR_HOST_API void zorQObj_UnregisterClass(zorObjClass* cls);
 // Makes `registry` current and returns the previous one; null restores the
 // built-in registry. The caller keeps ownership.
 ZOR_HOST_API zorObjRegistry* zorQObj_SetRegistry(zorObjRegistry* registry);
-
-// Compares two texts without regard to the case of ASCII letters; true when
-// equal. Null equals only null.
-ZOR_HOST_API bool zorQ_NamesEqual(const char* a, const char* b);

@@ -26,6 +26,7 @@ struct PickedEntity {
 // One message the plug-in sent during the explosion.
 struct DamageMessage {
     std::string target;
+    const zorQEntityRef* targetEntity = nullptr;
     unsigned long number = 0;
     unsigned long param2 = 0;
     zorQMsgDamage record{};  // copied on delivery
@@ -37,13 +38,15 @@ struct EffectSpawn {
 };
 
 struct Explosion {
-    int number = 0;  // 1-based over the run
-    int depth = 0;   // 0: set off by a command; n: by a message of depth n - 1
+    int number = 0;    // 1-based over the run
+    int setOffBy = 0;  // 0: by the command; else the explosion whose damage killed the centre
     std::string centreName;
     D3DXVECTOR3 centre{};  // the centre's position at the cube query
     float radius = 0.0f;   // the class's splash radius
     D3DXVECTOR3 cubeMin{};
     D3DXVECTOR3 cubeMax{};
+    int capacity = 0;       // the most entities the plug-in asked for
+    int inCube = 0;         // entities in the cube
     int reportedPicks = 0;  // what the world returned to the query
     std::vector<PickedEntity> picks;
     std::vector<DamageMessage> messages;

@@ -2,16 +2,20 @@
 // in a recording world and prints what every explosion did.
 #include "d3dx_math.h"
 #include "default_scenario.h"
+#include "flamer_class.h"
 #include "options.h"
-#include "plFlamer.h"
+#include "play.h"
 #include "plugin.h"
 #include "plugin_location.h"
 #include "report.h"
-#include "runner.h"
 #include "scenario.h"
 #include "scenario_world.h"
+#include "svg_writer.h"
 #include "zorMemLeak.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -31,7 +35,10 @@ constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
 constexpr char kStandardInput[] = "-";
 constexpr char kStandardInputName[] = "<stdin>";
 
-bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source) {
+// The scenario's text and the name messages use for it; false, with the
+// reason in `error`, when it cannot be read.
+bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source,
+                      std::string& error) {
     if (options.scenarioPath.empty()) {
         text = flamer_host::DefaultScenario();
         source = flamer_host::kDefaultScenarioName;
@@ -42,53 +49,41 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
         source = kStandardInputName;
         return true;
     }
+    std::error_code code;
+    if (std::filesystem::is_directory(options.scenarioPath, code)) {
+        error = "it is a folder, not a file";
+        return false;
+    }
     std::ifstream file(options.scenarioPath, std::ios::binary);
-    if (!file) return false;
+    if (!file) {
+        error = std::strerror(errno);
+        return false;
+    }
     std::ostringstream content;
     content << file.rdbuf();
+    if (file.bad()) {
+        error = "reading it failed";
+        return false;
+    }
     text = content.str();
     source = options.scenarioPath;
     return true;
 }
 
-void PrintErrors(const std::vector<flamer_host::ScenarioError>& errors) {
-    for (const flamer_host::ScenarioError& error : errors)
-        std::cerr << flamer_host::FormatError(error) << "\n";
-    std::cerr << errors.size() << (errors.size() == 1 ? " error" : " errors")
-              << ": nothing was run\n";
-}
-
-// Checks and plays the scenario with a class object the plug-in made; the
-// class object is released and deleted here.
-int PlayScenario(const flamer_host::Options& options, const std::string& text,
-                 const std::string& source, zorPlFlamerClass* flamerClass,
-                 flamer_host::ScenarioWorld& world) {
-    flamerClass->AddRef();
-    const flamer_host::ParseResult parsed =
-        flamer_host::ParseScenario(text, source, flamer_host::ParamInfosOf(*flamerClass));
-    int status = kExitBadInput;
-    {
-        flamer_host::ScenarioRunner runner(*flamerClass, world, std::cout, std::cerr,
-                                           options.svgDirectory);
-        if (parsed.errors.empty())
-            status = runner.Run(parsed.scenario) ? kExitSuccess : kExitFailure;
-        else
-            PrintErrors(parsed.errors);
-        runner.DestroyFlamers();
-        flamerClass->Release();
-        delete static_cast<zorModuleClass*>(flamerClass);
-    }
-    return status;
-}
-
 int RunHost(const flamer_host::Options& options) {
     std::string text;
     std::string source;
-    if (!ReadScenarioText(options, text, source)) {
-        std::cerr << "flamer_host: cannot read the scenario " << options.scenarioPath << "\n";
+    std::string error;
+    if (!ReadScenarioText(options, text, source, error)) {
+        std::cerr << "flamer_host: cannot read the scenario " << options.scenarioPath << ": "
+                  << error << "\n";
         return kExitBadInput;
     }
-    std::string error;
+    if (!options.svgDirectory.empty() &&
+        !flamer_host::PrepareSvgDirectory(options.svgDirectory, error)) {
+        std::cerr << "flamer_host: " << error << "\n";
+        return kExitBadInput;
+    }
     const std::unique_ptr<flamer_host::Plugin> plugin =
         flamer_host::Plugin::Load(options.pluginPath, error);
     if (!plugin) {
@@ -99,10 +94,19 @@ int RunHost(const flamer_host::Options& options) {
     {
         flamer_host::ScenarioWorld world;
         zorWorld* previous = zorQWorld_SetCurrent(&world);
-        if (zorPlFlamerClass* flamerClass = plugin->CreateClass())
-            status = PlayScenario(options, text, source, flamerClass, world);
-        else
-            std::cerr << "flamer_host: the plug-in made no class object\n";
+        zorObjClass* cls = plugin->CreateClass();
+        if (const std::optional<flamer_host::FlamerClass> flamerClass =
+                flamer_host::FlamerClass::Check(cls, error)) {
+            const flamer_host::PlayResult played = flamer_host::PlayScenario(
+                text, source, *flamerClass, world, std::cout, std::cerr, options.svgDirectory);
+            status = played == flamer_host::PlayResult::kPlayed   ? kExitSuccess
+                     : played == flamer_host::PlayResult::kFailed ? kExitFailure
+                                                                  : kExitBadInput;
+        } else {
+            std::cerr << "flamer_host: the plug-in " << options.pluginPath
+                      << " is not a Flamer plug-in: " << error << "\n";
+            delete cls;
+        }
         zorQWorld_SetCurrent(previous);
     }
     if (status != kExitBadInput) {
@@ -115,6 +119,8 @@ int RunHost(const flamer_host::Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The report can run to many megabytes: let the streams buffer on their own.
+    std::ios::sync_with_stdio(false);
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;

@@ -32,6 +32,6 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string& path, std::string& error
 
 Plugin::~Plugin() { dlclose(handle_); }
 
-zorPlFlamerClass* Plugin::CreateClass() const { return factory_(); }
+zorObjClass* Plugin::CreateClass() const { return factory_(); }
 
 }  // namespace flamer_host

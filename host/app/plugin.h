@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-class zorPlFlamerClass;
+class zorObjClass;
 
 namespace flamer_host {
 
@@ -18,11 +18,12 @@ public:
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    // A new class object from the plug-in's factory, or null.
-    zorPlFlamerClass* CreateClass() const;
+    // A new class object from the plug-in's factory, or null. The factory is
+    // known only as a function returning a class object.
+    zorObjClass* CreateClass() const;
 
 private:
-    using Factory = zorPlFlamerClass* (*)();
+    using Factory = zorObjClass* (*)();
     Plugin(void* handle, Factory factory) : handle_(handle), factory_(factory) {}
 
     void* handle_;

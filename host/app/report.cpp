@@ -8,6 +8,7 @@ namespace {
 
 constexpr int kMatrixRows = 4;
 constexpr int kMatrixColumns = 4;
+constexpr char kMargin[] = "  ";
 constexpr char kIndent[] = "    ";
 constexpr char kDeepIndent[] = "      ";
 
@@ -17,7 +18,10 @@ std::string Format(const char* format, double value) {
     return buffer;
 }
 
-std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
+std::string MessageName(unsigned long number) {
+    const std::string numbered = "message (" + std::to_string(number) + ")";
+    return number == ZORQMSG_DAMAGE ? "damage " + numbered : numbered;
+}
 
 std::size_t WidestName(const std::vector<PickedEntity>& picks) {
     std::size_t width = 0;
@@ -31,11 +35,19 @@ std::string Pad(const std::string& text, std::size_t width) {
 
 void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin) {
     out << margin << "explosion " << explosion.number << " at " << explosion.centreName << " "
-        << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius);
-    if (explosion.depth > 0) out << " (set off by the damage of an explosion before it)";
+        << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius)
+        << RadiusNote(explosion.radius);
+    if (explosion.setOffBy > 0)
+        out << ", set off by explosion " << explosion.setOffBy << ": " << explosion.centreName
+            << " died of its damage";
     out << "\n"
         << margin << kIndent << "query cube " << FormatVector(explosion.cubeMin) << " to "
-        << FormatVector(explosion.cubeMax) << ": " << explosion.reportedPicks << " picked\n";
+        << FormatVector(explosion.cubeMax) << ": " << explosion.inCube << " in the cube, ";
+    if (explosion.inCube > explosion.capacity)
+        out << "the " << explosion.reportedPicks << " nearest its centre picked (the limit is "
+            << explosion.capacity << ")\n";
+    else
+        out << explosion.reportedPicks << " picked\n";
 }
 
 void PrintPicks(std::ostream& out, const Explosion& explosion, const std::string& margin) {
@@ -57,7 +69,7 @@ void PrintMessages(std::ostream& out, const Explosion& explosion, const std::str
     }
     for (const DamageMessage& message : explosion.messages) {
         const zorQMsgDamage& record = message.record;
-        out << margin << kIndent << "message " << message.number << " to " << message.target
+        out << margin << kIndent << MessageName(message.number) << " to " << message.target
             << ": damage " << record.damage << ", impulse " << FormatNumber(record.impulse)
             << ", rotImpulse " << FormatNumber(record.rotImpulse) << "\n"
             << margin << kDeepIndent << "origin " << FormatVector(record.origin) << ", direction "
@@ -106,8 +118,13 @@ void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
     out << kIndent << binding << "\n";
 }
 
+std::string RadiusNote(double radius) {
+    return radius < 0 ? " (negative: the query cube is inverted, nothing is picked or reached)"
+                      : "";
+}
+
 void PrintExplosion(std::ostream& out, const Explosion& explosion) {
-    const std::string margin = Indent(explosion.depth + 1);
+    const std::string margin = kMargin;
     PrintHeader(out, explosion, margin);
     PrintPicks(out, explosion, margin);
     PrintMessages(out, explosion, margin);

@@ -30,6 +30,8 @@ std::string FormatVector(const D3DXVECTOR3& v);
 
 void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
                      const std::string& binding);
+// A note on a negative splash radius (with a leading blank), or nothing.
+std::string RadiusNote(double radius);
 void PrintExplosion(std::ostream& out, const Explosion& explosion);
 void PrintHealth(std::ostream& out, const std::vector<HealthLine>& lines);
 // The leak tracker's report at exit; "none" when it is empty.

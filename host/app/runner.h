@@ -1,30 +1,25 @@
 // Plays a checked scenario against the Flamer class object in a recording
-// world, printing the report as it goes.
+// world, printing the report as it goes. The verbs (commands.cpp) run with
+// the services below.
 #pragma once
 
+#include "flamer_class.h"
 #include "report.h"
 #include "scenario.h"
 #include "scenario_world.h"
 
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
-
-class zorPlFlamer;
-class zorPlFlamerClass;
 
 namespace flamer_host {
 
-// The parameters of a class object as a scenario may set them.
-std::vector<ParamInfo> ParamInfosOf(const zorPlFlamerClass& flamerClass);
-// The parameters with their current values, and the effect class binding.
-std::vector<ParamLine> ParamLinesOf(const zorPlFlamerClass& flamerClass);
-std::string BindingText(const zorPlFlamerClass& flamerClass);
-
 class ScenarioRunner {
 public:
-    ScenarioRunner(zorPlFlamerClass& flamerClass, ScenarioWorld& world, std::ostream& out,
+    ScenarioRunner(const FlamerClass& flamerClass, ScenarioWorld& world, std::ostream& out,
                    std::ostream& err, std::string svgDirectory);
     ~ScenarioRunner();
     ScenarioRunner(const ScenarioRunner&) = delete;
@@ -40,33 +35,48 @@ public:
     // let go of its binding first.
     void DestroyEffects();
 
-private:
+    // ---- What the verbs run with ----
+
     // One named thing of the scenario: an entity, or a Flamer with its entity
-    // and, once killed, its corpse.
+    // and, once a kill command placed it, its corpse.
     struct Actor {
         std::string name;
         zorQEntityRef* entity = nullptr;
-        zorPlFlamer* flamer = nullptr;
+        zorPlClassic* flamer = nullptr;
         zorQEntityRef* corpse = nullptr;
     };
 
-    bool Execute(const Command& command);
-    bool Set(const Command& command);
-    bool Effect(const Command& command);
-    bool Entity(const Command& command);
-    bool Flamer(const Command& command);
-    bool Kill(const Command& command);
-    bool Event(const Command& command);
-    bool Move(const Command& command);
+    const FlamerClass& Class() const { return flamerClass_; }
+    ScenarioWorld& World() { return world_; }
+    std::ostream& Out() { return out_; }
 
+    // Reports a run-time failure as "source:line: message"; always false.
     bool Fail(const Command& command, const std::string& message);
-    zorQEntityRef* CreateEntity(const Command& command);
-    Actor* Find(const std::string& name);
-    void PrintParametersIfChanged();
+    // A new entity of the world under `name`; null when the world refuses.
+    zorQEntityRef* CreateEntity(const std::string& name, const D3DXVECTOR3& position,
+                                const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax);
+    Actor& AddActor(Actor actor);
+    // Files the entity (a Flamer's, once known) under its actor.
+    void SetActorEntity(Actor& actor, zorQEntityRef* entity);
+    // The actor of a name the checker saw defined.
+    Actor& FindActor(const std::string& name);
+    // Registers an effect class of the "custom" kind; false when refused.
+    bool AddEffect(const std::string& name);
+    // The tuning is shown again before the next command that may explode.
+    void ParamsChanged() { paramsChanged_ = true; }
+    // Ends the command the world was told of with BeginCommand; its
+    // explosions have been printed (and drawn) as they finished. False when a
+    // picture could not be written.
     bool ReportExplosions(const Command& command);
-    void PrintHealthTable();
+    // Prints the health of every actor the reported explosions' messages
+    // reached, and of `subject`, in the order they were defined.
+    void PrintHealthAfterwards(const Actor* subject);
 
-    zorPlFlamerClass& flamerClass_;
+private:
+    void PrintParametersIfChanged();
+    void ReportExplosion(Explosion& explosion);
+
+    const FlamerClass& flamerClass_;
     ScenarioWorld& world_;
     std::ostream& out_;
     std::ostream& err_;
@@ -74,6 +84,10 @@ private:
     std::string source_;
     bool paramsChanged_ = true;
     std::vector<Actor> actors_;
+    std::unordered_map<std::string, std::size_t> actorByName_;
+    std::unordered_map<const zorQEntityRef*, std::size_t> actorByEntity_;
+    std::vector<std::size_t> touched_;  // actors the reported messages reached
+    std::string pictureError_;          // why a picture of the command failed
     std::vector<std::unique_ptr<RecordingEffectClass>> effects_;
 };
 

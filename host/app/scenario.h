@@ -3,8 +3,7 @@
 // before anything runs, so a broken script never runs half-way.
 #pragma once
 
-#include "d3dx_math.h"
-
+#include <any>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,12 +11,18 @@
 
 namespace flamer_host {
 
+struct Verb;
+
 // Value kind of a class parameter, as its record declares it.
 enum class ParamKind {
     kText,
     kInt,
     kFloat
 };
+
+// The kind's name as the parameter list and messages show it: "text",
+// "integer" or "float".
+std::string_view ParamKindName(ParamKind kind);
 
 // A class parameter the scenario may set: its name, kind and, for text, the
 // capacity of its field (terminator included).
@@ -27,30 +32,18 @@ struct ParamInfo {
     std::size_t textCapacity;
 };
 
-enum class CommandKind {
-    kSet,     // set <parameter> <value>
-    kEffect,  // effect <class name>
-    kEntity,  // entity <name> pos x y z box x0 y0 z0 x1 y1 z1 [health n]
-    kFlamer,  // flamer <name> pos x y z [box x0 y0 z0 x1 y1 z1]
-    kKill,    // kill <flamer> <flag>
-    kEvent,   // event <flamer> <text>
-    kMove,    // move <name> x y z
-};
-
-// One checked command. Only the members of its kind are meaningful.
+// One checked command: where it stands, its verb, and the values the verb
+// read from its words (the verb's own argument record, commands.h).
 struct Command {
-    CommandKind kind = CommandKind::kSet;
     int line = 0;
     std::string sourceText;  // the command as written, without its comment
-    std::string name;        // parameter, effect class, entity or Flamer name
-    std::string text;        // text value of `set`, event text of `event`
-    ParamKind paramKind = ParamKind::kInt;
-    int intValue = 0;  // integer value of `set`, flag of `kill`
-    float floatValue = 0.0f;
-    D3DXVECTOR3 position{};
-    D3DXVECTOR3 boxMin{};  // relative to the position
-    D3DXVECTOR3 boxMax{};
-    int health = 0;
+    const Verb* verb = nullptr;
+    std::any args;
+
+    template <typename Args>
+    const Args& As() const {
+        return std::any_cast<const Args&>(args);
+    }
 };
 
 struct Scenario {
@@ -67,13 +60,10 @@ struct ScenarioError {
 
 std::string FormatError(const ScenarioError& error);
 
-// Longest entity, Flamer or effect class name (terminator included).
-constexpr std::size_t kNameCapacity = 64;
-// Health of an entity that names none.
-constexpr int kDefaultHealth = 100;
-// Box of a Flamer that names none, relative to its position: a standing body.
-constexpr D3DXVECTOR3 kDefaultFlamerBoxMin{-16.0f, -24.0f, -16.0f};
-constexpr D3DXVECTOR3 kDefaultFlamerBoxMax{16.0f, 32.0f, 16.0f};
+// A text as messages and the report show it: control bytes written as \xNN.
+std::string Printable(std::string_view text);
+// The text printable, between two `mark` characters.
+std::string Enclosed(std::string_view text, char mark);
 
 struct ParseResult {
     Scenario scenario;
@@ -82,6 +72,7 @@ struct ParseResult {
 
 // Parses and checks the whole script against the class's parameters. Every
 // problem is collected; the scenario is usable only when `errors` is empty.
+// A UTF-8 byte-order mark at the start is skipped.
 ParseResult ParseScenario(std::string_view text, const std::string& source,
                           const std::vector<ParamInfo>& params);
 

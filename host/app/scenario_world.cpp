@@ -32,27 +32,29 @@ double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
 
 int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
                                 int capacity, PICK_FILTER filter, unsigned long flags) {
-    inPick_ = true;
-    const int count = zorWorld::PickEntities(min, max, list, capacity, filter, flags);
-    inPick_ = false;
-    if (contexts_.empty()) return count;
-    Context& context = contexts_.back();
+    if (min == nullptr || max == nullptr) return 0;
+    const zorQPickResult result = Pick(*min, *max, list, capacity, filter, flags);
+    if (!context_) return result.written;
     Explosion explosion;
     explosion.number = ++explosionCount_;
-    explosion.depth = static_cast<int>(contexts_.size()) - 1;
+    explosion.setOffBy = context_->setOffBy;
     explosion.cubeMin = *min;
     explosion.cubeMax = *max;
-    explosion.centreName = context.centre != nullptr ? NameOf(context.centre) : kUnnamed;
-    explosion.centre = context.centre != nullptr ? context.centre->position : Midpoint(*min, *max);
-    explosion.reportedPicks = count;
-    context.explosion = static_cast<int>(explosions_.size());
-    explosions_.push_back(std::move(explosion));
-    return count;
+    const zorQEntityRef* centre = context_->centre;
+    explosion.centreName = centre != nullptr ? NameOf(centre) : kUnnamed;
+    explosion.centre = centre != nullptr ? centre->position : Midpoint(*min, *max);
+    explosion.capacity = capacity;
+    explosion.inCube = result.inCube;
+    explosion.reportedPicks = result.written;
+    HandOn();
+    current_ = std::move(explosion);
+    ++commandExplosions_;
+    return result.written;
 }
 
 void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {
     zorWorld::GetEntityBox(entity, min, max);
-    Explosion* explosion = inPick_ ? nullptr : Current();
+    Explosion* explosion = Current();
     if (explosion == nullptr || entity == nullptr || min == nullptr || max == nullptr) return;
     PickedEntity picked;
     picked.entity = entity;
@@ -60,7 +62,7 @@ void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVE
     picked.position = entity->position;
     picked.boxMin = *min;
     picked.boxMax = *max;
-    const zorQEntityRef* centre = contexts_.back().centre;
+    const zorQEntityRef* centre = context_->centre;
     picked.centre = centre != nullptr ? centre->position : explosion->centre;
     picked.distance = DistanceToBox(picked.centre, *min, *max);
     explosion->picks.push_back(std::move(picked));
@@ -70,12 +72,20 @@ long ScenarioWorld::SendMessage(zorQEntityRef* target, unsigned long msg, long p
                                 unsigned long param2) {
     RecordMessage(target, msg, param1, param2);
     ApplyTrackedDamage(target, msg, param1);
-    // Explosions the delivery sets off are centred on the target: its player
-    // is the one that dies of the damage.
-    contexts_.push_back(Context{target, -1});
-    const long result = zorWorld::SendMessage(target, msg, param1, param2);
-    contexts_.pop_back();
-    return result;
+    return zorWorld::SendMessage(target, msg, param1, param2);
+}
+
+void ScenarioWorld::QueueDeath(zorQEntityRef* entity, int flag) {
+    if (const Explosion* explosion = Current()) deathCauses_[entity] = explosion->number;
+    zorWorld::QueueDeath(entity, flag);
+}
+
+void ScenarioWorld::RunDeath(zorQEntityRef* entity, int flag) {
+    const std::optional<Context> outer = context_;
+    const auto cause = deathCauses_.find(entity);
+    context_ = Context{entity, cause != deathCauses_.end() ? cause->second : 0};
+    zorWorld::RunDeath(entity, flag);
+    context_ = outer;
 }
 
 void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long param1,
@@ -84,6 +94,7 @@ void ScenarioWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, long
     if (explosion == nullptr) return;
     DamageMessage message;
     message.target = NameOf(target);
+    message.targetEntity = target;
     message.number = msg;
     message.param2 = param2;
     if (msg == ZORQMSG_DAMAGE && param1 != 0)
@@ -124,14 +135,31 @@ std::optional<int> ScenarioWorld::HealthOf(const zorQEntityRef* entity) const {
     return found->second;
 }
 
-void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
-    contexts_.assign(1, Context{centre, -1});
-    explosions_.clear();
+std::optional<int> ScenarioWorld::DeathCauseOf(const zorQEntityRef* entity) const {
+    const auto found = deathCauses_.find(entity);
+    if (found == deathCauses_.end()) return std::nullopt;
+    return found->second;
 }
 
-std::vector<Explosion> ScenarioWorld::EndCommand() {
-    contexts_.clear();
-    return std::move(explosions_);
+void ScenarioWorld::SetExplosionSink(std::function<void(Explosion&)> sink) {
+    sink_ = std::move(sink);
+}
+
+void ScenarioWorld::BeginCommand(const zorQEntityRef* centre) {
+    context_ = Context{centre, 0};
+    current_.reset();
+    commandExplosions_ = 0;
+}
+
+int ScenarioWorld::EndCommand() {
+    HandOn();
+    context_.reset();
+    return commandExplosions_;
+}
+
+void ScenarioWorld::HandOn() {
+    if (current_ && sink_) sink_(*current_);
+    current_.reset();
 }
 
 void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform) {
@@ -140,10 +168,7 @@ void ScenarioWorld::RecordSpawn(const std::string& effectName, const D3DXMATRIX*
     explosion->spawns.push_back(EffectSpawn{effectName, *transform});
 }
 
-Explosion* ScenarioWorld::Current() {
-    if (contexts_.empty() || contexts_.back().explosion < 0) return nullptr;
-    return &explosions_[static_cast<std::size_t>(contexts_.back().explosion)];
-}
+Explosion* ScenarioWorld::Current() { return context_ && current_ ? &*current_ : nullptr; }
 
 RecordingEffectClass::RecordingEffectClass(const std::string& name, ScenarioWorld& world)
     : world_(world) {

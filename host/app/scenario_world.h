@@ -7,9 +7,10 @@
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
-#include <map>
+#include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace flamer_host {
@@ -21,6 +22,8 @@ public:
     void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) override;
     long SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
                      unsigned long param2) override;
+    // Notes which explosion's damage caused the death.
+    void QueueDeath(zorQEntityRef* entity, int flag) override;
 
     // Names an entity for the report; `health` is kept for entities without
     // a player (a player keeps its own).
@@ -29,33 +32,46 @@ public:
     std::string NameOf(const zorQEntityRef* entity) const;
     // Health of an entity: its player's, the tracked one, or none.
     std::optional<int> HealthOf(const zorQEntityRef* entity) const;
+    // The explosion whose damage killed the entity's player, if one did.
+    std::optional<int> DeathCauseOf(const zorQEntityRef* entity) const;
 
-    // Brackets one command: explosions it sets off are centred on `centre`
-    // (nested ones on the entity whose damage set them off).
+    // Receives each explosion of a command once it has finished: when the
+    // next one starts, or when the command ends.
+    void SetExplosionSink(std::function<void(Explosion&)> sink);
+    // Brackets one command: explosions it sets off are centred on `centre`,
+    // those of the deaths they cause on the dying entity. EndCommand hands
+    // on the last explosion and tells how many the command set off.
     void BeginCommand(const zorQEntityRef* centre);
-    // The explosions since BeginCommand, in the order they started.
-    std::vector<Explosion> EndCommand();
+    int EndCommand();
 
     // Called by the recording effect classes.
     void RecordSpawn(const std::string& effectName, const D3DXMATRIX* transform);
 
+protected:
+    // Explosions during the death are centred on the dying entity and set off
+    // by the explosion whose damage caused it.
+    void RunDeath(zorQEntityRef* entity, int flag) override;
+
 private:
-    // One level of calls: a command, or the delivery of one message.
+    // What explosions are set off by: a command, or one queued death.
     struct Context {
         const zorQEntityRef* centre;
-        int explosion;  // index into explosions_, -1 before the first pick
+        int setOffBy;  // 0: the command; else the explosion that caused the death
     };
 
     Explosion* Current();
+    void HandOn();
     void RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2);
     void ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1);
 
-    std::map<const zorQEntityRef*, std::string> names_;
-    std::map<const zorQEntityRef*, int> health_;
-    std::vector<Context> contexts_;
-    std::vector<Explosion> explosions_;
+    std::unordered_map<const zorQEntityRef*, std::string> names_;
+    std::unordered_map<const zorQEntityRef*, int> health_;
+    std::optional<Context> context_;
+    std::unordered_map<const zorQEntityRef*, int> deathCauses_;
+    std::optional<Explosion> current_;  // the explosion under way
+    std::function<void(Explosion&)> sink_;
+    int commandExplosions_ = 0;
     int explosionCount_ = 0;
-    bool inPick_ = false;  // box queries of the pick itself are not the plug-in's
 };
 
 // A "custom" effect class that reports every start to the world.

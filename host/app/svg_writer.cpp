@@ -3,8 +3,10 @@
 #include "report.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -266,6 +268,27 @@ std::string ExplosionSvgName(const Explosion& explosion) {
     char name[32];
     std::snprintf(name, sizeof name, "explosion-%02d.svg", explosion.number);
     return name;
+}
+
+bool PrepareSvgDirectory(const std::string& directory, std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code code;
+    fs::create_directories(directory, code);
+    if (code || !fs::is_directory(directory, code)) {
+        error = "cannot write pictures into " + directory + ": " +
+                (code ? code.message() : "it is not a folder");
+        return false;
+    }
+    // A file made and removed again tells whether the folder takes files.
+    const fs::path probe = fs::path(directory) / ".flamer_host-write-test";
+    std::ofstream(probe).put('\n');
+    const bool writable = fs::exists(probe, code);
+    fs::remove(probe, code);
+    if (!writable) {
+        error = "cannot write pictures into " + directory + ": " + std::strerror(EACCES);
+        return false;
+    }
+    return true;
 }
 
 bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion,

@@ -14,6 +14,10 @@ std::string ExplosionSvg(const Explosion& explosion);
 // File name of an explosion's picture inside the picture folder.
 std::string ExplosionSvgName(const Explosion& explosion);
 
+// Makes sure pictures can be written into `directory`, creating it if
+// missing; false, with the reason in `error`, when they cannot.
+bool PrepareSvgDirectory(const std::string& directory, std::string& error);
+
 // Writes the picture into `directory` (created if missing). False, with a
 // reason in `error`, when the file cannot be written.
 bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion,

@@ -13,7 +13,6 @@
 #include <mutex>
 #include <new>
 #include <string>
-#include <strings.h>
 
 namespace {
 
@@ -101,7 +100,7 @@ void PrintParamValue(FILE* out, const zorParam* param) {
 
 bool NameBefore(const zorParam* a, const zorParam* b) {
     if (a == nullptr || b == nullptr) return b == nullptr && a != nullptr;
-    return strcasecmp(a->name, b->name) < 0;
+    return zorQ_NamesCompare(a->name, b->name) < 0;
 }
 
 const char kBackupSuffix[] = ".bak";

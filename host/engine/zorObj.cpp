@@ -50,7 +50,7 @@ zorPlayer::~zorPlayer() {
 void zorPlayer::SetTimer(int ticks) { timer = ticks; }
 
 void zorPlayer::Respawn(D3DXVECTOR3& position, float) {
-    if (entity != nullptr) entity->position = position;
+    zorQWorld_Current()->MoveEntity(entity, &position);
 }
 
 void zorPlayer::SetBelli(float, float) {}

@@ -32,6 +32,17 @@ int32_t ReadWord(unsigned char** cursor) {
     return value;
 }
 
+// A death that a message causes waits until the explosion that sent the
+// message has finished; a player whose entity belongs to no current world
+// dies at once.
+void DieOfDamage(zorPlayer& player, zorQEntityRef* entity) {
+    zorWorld* world = zorQWorld_Current();
+    if (world->Contains(entity))
+        world->QueueDeath(entity, kZorPlClassicKillDamage);
+    else
+        player.Kill(kZorPlClassicKillDamage);
+}
+
 // Saved state: health and armour.
 constexpr unsigned long kSavedWords = 2;
 
@@ -131,7 +142,7 @@ int zorPlClassic::TakeDamage(zorQMsgDamage* damage, unsigned long) {
     health -= taken;
     // Only the hit that takes the last health kills; a player already at zero
     // (its death under way) is not killed again.
-    if (taken > 0 && health == 0) Kill(kZorPlClassicKillDamage);
+    if (taken > 0 && health == 0) DieOfDamage(*this, entity);
     return taken;
 }
 
@@ -222,3 +233,5 @@ void zorPlClassic::FireTag(int) {}
 bool zorPlClassic::IsDead() const { return dead != 0; }
 
 int zorPlClassic::LastKillFlag() const { return lastKillFlag; }
+
+zorQEntityRef* zorPlClassic::PlaceCorpseForHost() { return PlaceCorpse(); }

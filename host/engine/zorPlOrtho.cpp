@@ -54,7 +54,7 @@ void zorPlOrtho::DReset() {
 }
 
 void zorPlOrtho::ForcePosition(D3DXVECTOR3* position) {
-    if (entity != nullptr && position != nullptr) entity->position = *position;
+    zorQWorld_Current()->MoveEntity(entity, position);
 }
 
 int zorPlOrtho::DoJump(int) { return 0; }
@@ -65,9 +65,10 @@ long zorPlOrtho::AxisChanged(D3DXMATRIX*) { return 0; }
 
 void zorPlOrtho::Update() {
     if (entity != nullptr) {
-        entity->position.x += velocity.x * speedFactor;
-        entity->position.y += velocity.y * speedFactor;
-        entity->position.z += velocity.z * speedFactor;
+        const D3DXVECTOR3& at = entity->position;
+        const D3DXVECTOR3 moved{at.x + velocity.x * speedFactor, at.y + velocity.y * speedFactor,
+                                at.z + velocity.z * speedFactor};
+        zorQWorld_Current()->MoveEntity(entity, &moved);
     }
     ++dstate[0];
 }

@@ -1,10 +1,6 @@
 // Setting a class object's parameters from the host.
 #include "zorQObj.h"
 
-#include <cerrno>
-#include <climits>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -26,25 +22,6 @@ ZORPARAM_RESULT Store(zorObjClass* cls, zorParam* param, const void* value, std:
     std::memcpy(param->data, value, size);
     cls->ParamChanged(param);
     return ZORPARAM_OK;
-}
-
-bool ParseInt(const char* text, int32_t* value) {
-    errno = 0;
-    char* end = nullptr;
-    const long parsed = std::strtol(text, &end, 0);
-    if (end == text || *end != '\0' || errno == ERANGE || parsed < INT32_MIN || parsed > INT32_MAX)
-        return false;
-    *value = static_cast<int32_t>(parsed);
-    return true;
-}
-
-bool ParseFloat(const char* text, float* value) {
-    errno = 0;
-    char* end = nullptr;
-    const float parsed = std::strtof(text, &end);
-    if (end == text || *end != '\0' || errno == ERANGE || !std::isfinite(parsed)) return false;
-    *value = parsed;
-    return true;
 }
 
 }  // namespace
@@ -71,28 +48,6 @@ ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float val
     return result != ZORPARAM_OK ? result : Store(cls, param, &value, sizeof value);
 }
 
-ZORPARAM_RESULT zorQParam_SetFromString(zorObjClass* cls, const char* name, const char* value) {
-    if (cls == nullptr || name == nullptr || value == nullptr) return ZORPARAM_NO_CLASS;
-    const zorParam* param = cls->GetParam(const_cast<char*>(name));
-    if (param == nullptr) return ZORPARAM_UNKNOWN_NAME;
-    switch (param->type) {
-        case PARAM_TEXT:
-            return zorQParam_SetText(cls, name, value);
-        case PARAM_INT: {
-            int32_t number = 0;
-            return ParseInt(value, &number) ? zorQParam_SetInt(cls, name, number)
-                                            : ZORPARAM_BAD_NUMBER;
-        }
-        case PARAM_FLOAT: {
-            float number = 0.0f;
-            return ParseFloat(value, &number) ? zorQParam_SetFloat(cls, name, number)
-                                              : ZORPARAM_BAD_NUMBER;
-        }
-        default:
-            return ZORPARAM_WRONG_KIND;
-    }
-}
-
 const char* zorQParam_ResultText(ZORPARAM_RESULT result) {
     switch (result) {
         case ZORPARAM_OK:
@@ -105,8 +60,6 @@ const char* zorQParam_ResultText(ZORPARAM_RESULT result) {
             return "the parameter holds a different kind of value";
         case ZORPARAM_TEXT_TOO_LONG:
             return "the text is longer than the parameter can hold (127 characters)";
-        case ZORPARAM_BAD_NUMBER:
-            return "the value is not a number of the parameter's kind";
     }
     return "unknown parameter result";
 }

@@ -1,11 +1,20 @@
 // The object registry: class objects by kind and name.
 #include "zorQObj.h"
-#include "zorQText.h"
 
-#include <algorithm>
 #include <atomic>
+#include <string>
+#include <unordered_map>
 
 namespace {
+
+// A class's registry key: its kind and its name, joined by a byte neither
+// can hold.
+std::string KeyOf(const char* kind, const char* className) {
+    std::string key(kind);
+    key += '\0';
+    key += className;
+    return key;
+}
 
 zorObjRegistry& DefaultRegistry() {
     static zorObjRegistry registry;
@@ -21,34 +30,33 @@ zorObjRegistry& CurrentRegistry() {
 
 }  // namespace
 
-zorObjRegistry::zorObjRegistry() = default;
+struct zorObjRegistry::Classes {
+    std::unordered_map<std::string, zorObjClass*, zorQNameHash, zorQNameEqual> byKey;
+    std::unordered_multimap<const zorObjClass*, std::string> keysOf;
+};
+
+zorObjRegistry::zorObjRegistry() : classes_(std::make_unique<Classes>()) {}
 zorObjRegistry::~zorObjRegistry() = default;
 
 bool zorObjRegistry::Register(zorObjClass* cls, const char* kind) {
     if (cls == nullptr || kind == nullptr || cls->GetName()[0] == '\0') return false;
-    Entry entry{cls, {}};
-    if (!zorq::CopyText(entry.kind, sizeof entry.kind, kind)) return false;
-    if (Find(cls->GetName(), kind) != nullptr) return false;
-    entries.push_back(entry);
+    if (std::char_traits<char>::length(kind) >= kZorQObjKindSize) return false;
+    std::string key = KeyOf(kind, cls->GetName());
+    if (!classes_->byKey.emplace(key, cls).second) return false;
+    classes_->keysOf.emplace(cls, std::move(key));
     return true;
 }
 
 void zorObjRegistry::Unregister(zorObjClass* cls) {
-    entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                 [cls](const Entry& entry) { return entry.cls == cls; }),
-                  entries.end());
+    const auto [first, last] = classes_->keysOf.equal_range(cls);
+    for (auto it = first; it != last; ++it) classes_->byKey.erase(it->second);
+    classes_->keysOf.erase(first, last);
 }
 
 zorObjClass* zorObjRegistry::GetClass(const char* className, const char* kind) {
-    return Find(className, kind);
-}
-
-zorObjClass* zorObjRegistry::Find(const char* className, const char* kind) const {
-    for (const Entry& entry : entries) {
-        if (zorQ_NamesEqual(entry.kind, kind) && zorQ_NamesEqual(entry.cls->GetName(), className))
-            return entry.cls;
-    }
-    return nullptr;
+    if (className == nullptr || kind == nullptr) return nullptr;
+    const auto found = classes_->byKey.find(KeyOf(kind, className));
+    return found != classes_->byKey.end() ? found->second : nullptr;
 }
 
 zorObjRegistry* zorQObj_SetRegistry(zorObjRegistry* registry) {

@@ -1,7 +1,5 @@
 #include "zorQText.h"
 
-#include "zorQObj.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -24,17 +22,3 @@ void CopyTextTruncated(char* target, std::size_t size, const char* source) {
 }
 
 }  // namespace zorq
-
-namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
-
-bool zorQ_NamesEqual(const char* a, const char* b) {
-    if (a == nullptr || b == nullptr) return a == b;
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (LowerAscii(*a) != LowerAscii(*b)) return false;
-    }
-    return *a == *b;
-}

@@ -1,10 +1,15 @@
-// The world: entities in memory, cube queries, message delivery and corpses.
+// The world: entities in memory, cube queries, message delivery, corpses and
+// the deaths that messages cause.
 #include "zorQWorld.h"
 
+#include "entity_index.h"
 #include "zorQObj.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <deque>
+#include <utility>
 
 namespace {
 
@@ -20,10 +25,8 @@ bool Ordered(const D3DXVECTOR3& low, const D3DXVECTOR3& high) {
     return low.x <= high.x && low.y <= high.y && low.z <= high.z;
 }
 
-// True when [aMin, aMax] and [bMin, bMax] share a point (touching counts).
-bool Overlap(const D3DXVECTOR3& aMin, const D3DXVECTOR3& aMax, const D3DXVECTOR3& bMin,
-             const D3DXVECTOR3& bMax) {
-    return Ordered(aMin, bMax) && Ordered(bMin, aMax);
+bool Finite(const D3DXVECTOR3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
 zorQCorpseData* CorpseData(const zorQEntityRef* entity) {
@@ -49,25 +52,33 @@ std::atomic<zorWorld*> currentWorld{nullptr};
 
 }  // namespace
 
-zorWorld::zorWorld() : nextId(1) {}
+struct zorWorld::State {
+    struct Death {
+        zorQEntityRef* entity;
+        int flag;
+    };
+
+    zorq::EntityIndex index;
+    std::deque<Death> deaths;
+    bool runningDeaths = false;
+    uint32_t nextId = 1;
+};
+
+zorWorld::zorWorld() : state_(std::make_unique<State>()) {}
 
 zorWorld::~zorWorld() {
-    for (zorQEntityRef* entity : entities) ReleaseEntity(entity);
+    for (zorQEntityRef* entity : state_->index.All()) ReleaseEntity(entity);
 }
 
 int zorWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
                            PICK_FILTER filter, unsigned long flags) {
-    if (min == nullptr || max == nullptr || list == nullptr || capacity <= 0) return 0;
-    int written = 0;
-    for (zorQEntityRef* entity : entities) {
-        if (written == capacity) break;
-        if (!Selects(entity, filter)) continue;
-        D3DXVECTOR3 boxMin = entity->position;
-        D3DXVECTOR3 boxMax = entity->position;
-        if (flags & ZORQPICK_BOXES) GetEntityBox(entity, &boxMin, &boxMax);
-        if (Overlap(boxMin, boxMax, *min, *max)) list[written++] = entity;
-    }
-    return written;
+    if (min == nullptr || max == nullptr) return 0;
+    return Pick(*min, *max, list, capacity, filter, flags).written;
+}
+
+zorQPickResult zorWorld::Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, zorQEntityRef** list,
+                              int capacity, PICK_FILTER filter, unsigned long flags) const {
+    return state_->index.Pick(min, max, (flags & ZORQPICK_BOXES) != 0, filter, list, capacity);
 }
 
 void zorWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {
@@ -90,8 +101,11 @@ zorQEntityRef* zorWorld::CreateEntity(const D3DXVECTOR3* position, const D3DXVEC
                                       const D3DXVECTOR3* boxMax) {
     if (position == nullptr || boxMin == nullptr || boxMax == nullptr || !Ordered(*boxMin, *boxMax))
         return nullptr;
-    auto* entity = new zorQEntityRef{nextId++, 0, *position, *boxMin, *boxMax, nullptr, nullptr};
-    entities.push_back(entity);
+    if (!Finite(*position) || !Finite(Add(*position, *boxMin)) || !Finite(Add(*position, *boxMax)))
+        return nullptr;
+    auto* entity =
+        new zorQEntityRef{state_->nextId++, 0, *position, *boxMin, *boxMax, nullptr, nullptr};
+    state_->index.Insert(entity);
     return entity;
 }
 
@@ -107,43 +121,62 @@ zorQEntityRef* zorWorld::CreateCorpse(const D3DXVECTOR3* position, zorObjClass* 
 }
 
 void zorWorld::DestroyEntity(zorQEntityRef* entity) {
-    const auto found = std::find(entities.begin(), entities.end(), entity);
-    if (found == entities.end()) return;
-    entities.erase(found);
+    if (!Contains(entity)) return;
+    state_->index.Remove(entity);
+    std::deque<State::Death>& deaths = state_->deaths;
+    deaths.erase(std::remove_if(deaths.begin(), deaths.end(),
+                                [entity](const State::Death& d) { return d.entity == entity; }),
+                 deaths.end());
     ReleaseEntity(entity);
+}
+
+void zorWorld::MoveEntity(zorQEntityRef* entity, const D3DXVECTOR3* position) {
+    if (entity == nullptr || position == nullptr) return;
+    entity->position = *position;
+    state_->index.Update(entity);
 }
 
 int zorWorld::RaiseCorpseEvent(zorQEntityRef* corpse, const char* event) {
     if (!Contains(corpse)) return -1;
     zorQCorpseData* data = CorpseData(corpse);
     if (data == nullptr || data->eventSource == nullptr) return -1;
-    return data->eventSource->RaiseEvent(event);
+    const int called = data->eventSource->RaiseEvent(event);
+    RunQueuedDeaths();
+    return called;
 }
 
-int zorWorld::EntityCount() const { return static_cast<int>(entities.size()); }
-
-zorQEntityRef* zorWorld::EntityAt(int index) const {
-    return (index >= 0 && index < EntityCount()) ? entities[static_cast<std::size_t>(index)]
-                                                 : nullptr;
+void zorWorld::QueueDeath(zorQEntityRef* entity, int flag) {
+    if (entity != nullptr) state_->deaths.push_back(State::Death{entity, flag});
 }
+
+int zorWorld::RunQueuedDeaths() {
+    if (state_->runningDeaths) return 0;
+    state_->runningDeaths = true;
+    int ran = 0;
+    while (!state_->deaths.empty()) {
+        const State::Death death = state_->deaths.front();
+        state_->deaths.pop_front();
+        RunDeath(death.entity, death.flag);
+        ++ran;
+    }
+    state_->runningDeaths = false;
+    return ran;
+}
+
+void zorWorld::KillPlayer(zorPlayer* player, int flag) {
+    if (player == nullptr) return;
+    player->Kill(flag);
+    RunQueuedDeaths();
+}
+
+void zorWorld::RunDeath(zorQEntityRef* entity, int flag) {
+    if (entity->player != nullptr) entity->player->Kill(flag);
+}
+
+int zorWorld::EntityCount() const { return static_cast<int>(state_->index.Size()); }
 
 bool zorWorld::Contains(const zorQEntityRef* entity) const {
-    return entity != nullptr &&
-           std::find(entities.begin(), entities.end(), entity) != entities.end();
-}
-
-bool zorWorld::Selects(const zorQEntityRef* entity, PICK_FILTER filter) const {
-    switch (filter) {
-        case PICK_FILTER_ALL:
-            return true;
-        case PICK_FILTER_PLAYERS:
-            return entity->player != nullptr;
-        case PICK_FILTER_CORPSES:
-            return (entity->flags & ZORQENTITY_CORPSE) != 0;
-        case PICK_FILTER_NONE:
-            break;
-    }
-    return false;
+    return entity != nullptr && state_->index.Contains(entity);
 }
 
 zorWorld* zorQWorld_SetCurrent(zorWorld* world) {

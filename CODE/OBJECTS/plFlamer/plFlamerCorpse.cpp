@@ -100,17 +100,6 @@ void SpawnEffect(zorObjClass* effectClass, const zorQEntityRef* centre) {
     static_cast<zorCustomClass*>(effectClass)->SpawnAt(&transform);
 }
 
-// Compares with "fireblow" as whole texts, folding only A to Z.
-bool IsFireblow(const char* event) {
-    const auto fold = [](char c) {
-        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    std::size_t i = 0;
-    for (; kFireblowEvent[i] != '\0'; ++i)
-        if (fold(event[i]) != kFireblowEvent[i]) return false;
-    return event[i] == '\0';
-}
-
 // The corpse's entity data: its event source, then the class object of the
 // Flamer that left it.
 zorQCorpseData* CorpseDataOf(zorQEntityRef* corpse) {
@@ -119,49 +108,19 @@ zorQCorpseData* CorpseDataOf(zorQEntityRef* corpse) {
 
 // Called by the corpse's event source for every string event it raises.
 void OnCorpseEvent(const char* event, zorQEntityRef* corpse) {
-    if (event == nullptr || !IsFireblow(event) || corpse == nullptr) return;
+    if (!zorQ_NamesEqual(event, kFireblowEvent) || corpse == nullptr) return;
     const zorQCorpseData* data = CorpseDataOf(corpse);
     if (data == nullptr || data->classObject == nullptr) return;
     static_cast<zorPlFlamerClass*>(data->classObject)->ExplodeCorpse(corpse);
 }
 
-void RegisterCorpseCallback(zorQEntityRef* corpse, int selector) {
-    // The first word is read afresh for each registration. A corpse without
-    // an event source has nothing to register with.
-    zorQCorpseData* data = CorpseDataOf(corpse);
-    if (data != nullptr && data->eventSource != nullptr)
-        data->eventSource->SetEventCallback(selector, OnCorpseEvent, corpse);
+// Registers the callback with the event source in the first word of the
+// corpse's data, read afresh for the registration. A corpse without an event
+// source has nothing to register with.
+void RegisterCorpseCallback(zorQCorpseData& data, zorQEntityRef* corpse, int selector) {
+    if (data.eventSource != nullptr)
+        data.eventSource->SetEventCallback(selector, OnCorpseEvent, corpse);
 }
-
-// The kills whose explosion is under way on this thread, innermost first. A
-// Flamer whose own blast takes its last health is killed again from inside
-// that blast; it must not explode again, or the two would feed each other
-// without end.
-struct ExplodingKill {
-    const zorPlFlamer* flamer;
-    const ExplodingKill* outer;
-};
-thread_local const ExplodingKill* innermostKill = nullptr;
-
-bool IsExploding(const zorPlFlamer* flamer) {
-    for (const ExplodingKill* kill = innermostKill; kill != nullptr; kill = kill->outer)
-        if (kill->flamer == flamer) return true;
-    return false;
-}
-
-// Marks a Flamer's kill explosion as under way for the lifetime of the guard.
-class ExplodingKillGuard {
-public:
-    explicit ExplodingKillGuard(const zorPlFlamer* flamer) : kill{flamer, innermostKill} {
-        innermostKill = &kill;
-    }
-    ~ExplodingKillGuard() { innermostKill = kill.outer; }
-    ExplodingKillGuard(const ExplodingKillGuard&) = delete;
-    ExplodingKillGuard& operator=(const ExplodingKillGuard&) = delete;
-
-private:
-    ExplodingKill kill;
-};
 
 }  // namespace
 
@@ -184,17 +143,18 @@ void zorPlFlamerClass::ExplodeCorpse(zorQEntityRef* centre) {
 
 void zorPlFlamer::Kill(int flag) {
     // A Flamer without an entity has nowhere to explode; it still dies.
-    if (flag != 0 && OwnEntity() != nullptr && !IsExploding(this)) {
-        const ExplodingKillGuard guard(this);
-        FlamerClass()->ExplodeCorpse(OwnEntity());
-    }
+    if (flag != 0 && OwnEntity() != nullptr) FlamerClass()->ExplodeCorpse(OwnEntity());
     zorPlClassic::Kill(flag);
 }
 
 zorQEntityRef* zorPlFlamer::PlaceCorpse() {
     zorQEntityRef* corpse = zorPlClassic::PlaceCorpse();
     if (corpse == nullptr) return nullptr;
-    RegisterCorpseCallback(corpse, kFirstEventSelector);
-    RegisterCorpseCallback(corpse, kSecondEventSelector);
+    // The data is asked for once; its first word is read for each
+    // registration.
+    zorQCorpseData* data = CorpseDataOf(corpse);
+    if (data == nullptr) return corpse;
+    RegisterCorpseCallback(*data, corpse, kFirstEventSelector);
+    RegisterCorpseCallback(*data, corpse, kSecondEventSelector);
     return corpse;
 }

@@ -1,82 +1,11 @@
 // The host program run as a person runs it: the built-in scenario's report,
 // pictures, and broken scenarios and command lines refused with status 2.
 #include "d3dx_math.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <string_view>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
+#include "host_program_run.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-constexpr int kBadInput = 2;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Builds a text by appending its parts.
-std::string Cat(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) text += part;
-    return text;
-}
-
-std::string Quoted(const fs::path& path) { return Cat({"'", path.string(), "'"}); }
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-class HostProgramTest : public ::testing::Test {
-protected:
-    HostProgramTest()
-        : dir(fs::temp_directory_path() / Cat({"flamer_host_test_", std::to_string(getpid())})) {
-        fs::create_directories(dir);
-    }
-    ~HostProgramTest() override { fs::remove_all(dir); }
-
-    Outcome Run(const std::string& args) {
-        const fs::path out = dir / "stdout";
-        const fs::path err = dir / "stderr";
-        const std::string command =
-            Cat({"'", FLAMER_HOST_PATH, "' ", args, " >", Quoted(out), " 2>", Quoted(err)});
-        const int raw = std::system(command.c_str());
-        return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
-    }
-
-    fs::path Script(const std::string& name, const std::string& text) {
-        const fs::path path = dir / name;
-        std::ofstream(path) << text;
-        return path;
-    }
-
-    fs::path dir;
-};
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
+using namespace flamer_host::testing;
 
 TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     const Outcome run = Run("");
@@ -92,7 +21,9 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     EXPECT_TRUE(Contains(r, "explosion 1 at f1 (0, 0, 0), splash radius 100"));
     EXPECT_TRUE(Contains(r, "corpse f1.corpse placed at (0, 0, 0)"));
     EXPECT_TRUE(Contains(r, "at f1.corpse (0, 0, 0)"));
-    EXPECT_TRUE(Contains(r, "event \"fireblows\" reached 1 callback\n  no explosion"));
+    EXPECT_TRUE(Contains(
+        r,
+        "line 28: event f1 fireblows\n  no explosion\n  event \"fireblows\" reached 1 callback\n"));
     // The boundary is a hit; a big box reaches in; the cube's corner misses.
     EXPECT_TRUE(Contains(
         r, "HIT    crate   box (100, -10, -10) to (120, 10, 10)  distance 100.000 <= 100"));
@@ -105,24 +36,28 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
     EXPECT_FALSE(Contains(r, "tower  box"));
     // Messages, the effect and what is left.
     EXPECT_TRUE(Contains(r,
-                         "message 3 to f1: damage 20, impulse 200, rotImpulse 50\n"
+                         "damage message (3) to f1: damage 20, impulse 200, rotImpulse 50\n"
                          "        origin (0, 0, 0), direction (0, 24, 0)"));
     EXPECT_TRUE(Contains(r,
-                         "message 3 to crate: damage 20, impulse 200, rotImpulse 50\n"
+                         "damage message (3) to crate: damage 20, impulse 200, rotImpulse 50\n"
                          "        origin (0, 0, 0), direction (110, 24, 0)"));
     EXPECT_TRUE(Contains(r, "effect fx_boom started at"));
     EXPECT_TRUE(Contains(r, "[ -60.000    0.000    0.000    1.000 ]"));
-    EXPECT_TRUE(Contains(r, "health afterwards: f1 0 (dead), f2 80, barrel 80, crate 80"));
-    EXPECT_TRUE(Contains(r, "tower 500"));
-    EXPECT_EQ(Count(r, "\n  explosion "), 5u);
-    EXPECT_EQ(Count(r, "(set off by the damage of an explosion before it)"), 1u);
+    // Health is shown for what the command's messages reached.
+    EXPECT_TRUE(
+        Contains(r, "health afterwards: f1 0 (dead), f2 80, barrel 80, crate 80, wall 80\n"));
+    EXPECT_FALSE(Contains(r, "tower 500"));
+    EXPECT_EQ(Count(r, "\n  explosion "), 6u);  // none indented under another
+    EXPECT_TRUE(Contains(r,
+                         "explosion 6 at f2 (-60, 0, 0), splash radius 100, set off by explosion "
+                         "5: f2 died of its damage\n"));
     EXPECT_TRUE(Contains(r, "\nleak report: none\n"));
 }
 
 TEST_F(HostProgramTest, PicturesShowEveryExplosion) {
     const fs::path pictures = dir / "svg";
 
-    const Outcome run = Run(Cat({"--svg ", Quoted(pictures)}));
+    const Outcome run = Run(Cat({"--svg ", ShellQuoted(pictures)}));
 
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string first = ReadFile(pictures / "explosion-01.svg");
@@ -141,8 +76,8 @@ TEST_F(HostProgramTest, ScenarioFileAndStandardInputArePlayed) {
         "effect fx\nset flamer_explosion fx\nflamer a pos 1 2 3\nkill a 0\nevent a FIREBLOW\n";
     const fs::path path = Script("play.txt", script);
 
-    const Outcome fromFile = Run(Quoted(path));
-    const Outcome fromInput = Run(Cat({"- <", Quoted(path)}));
+    const Outcome fromFile = Run(ShellQuoted(path));
+    const Outcome fromInput = Run(Cat({"- <", ShellQuoted(path)}));
 
     ASSERT_EQ(fromFile.status, 0) << fromFile.err;
     EXPECT_TRUE(Contains(fromFile.out, Cat({"scenario ", path.string(), ": 5 commands"})));
@@ -162,22 +97,24 @@ TEST_F(HostProgramTest, BrokenScenarioRunsNothing) {
                                  "explode f1\n"
                                  "event f2 fireblow\n");
 
-    const Outcome run = Run(Quoted(path));
+    const Outcome run = Run(ShellQuoted(path));
 
     EXPECT_EQ(run.status, kBadInput);
     EXPECT_EQ(run.out, "");
     const std::string p = path.string();
-    EXPECT_EQ(run.err,
-              Cat({p, ":3: malformed integer 'wide' for integer parameter 'flamer_splash_radius'\n",
-                   p, ":4: unknown command 'explode'\n", p, ":5: unknown Flamer 'f2'\n",
-                   "3 errors: nothing was run\n"}));
+    EXPECT_EQ(
+        run.err,
+        Cat({p, ":3: malformed integer 'wide' for integer parameter 'flamer_splash_radius'\n", p,
+             ":4: unknown command 'explode' (the commands: set, effect, entity, flamer, "
+             "kill, event, move)\n",
+             p, ":5: unknown Flamer 'f2'\n", "3 errors: nothing was run\n"}));
 }
 
 TEST_F(HostProgramTest, TextTooLongForTheClassFieldIsRefused) {
     const fs::path path =
         Script("long.txt", Cat({"set flamer_explosion ", std::string(128, 'n'), "\n"}));
 
-    const Outcome run = Run(Quoted(path));
+    const Outcome run = Run(ShellQuoted(path));
 
     EXPECT_EQ(run.status, kBadInput);
     EXPECT_TRUE(Contains(
@@ -195,7 +132,7 @@ TEST_F(HostProgramTest, UsageErrorsAreRefused) {
         {"--bogus", "flamer_host: unknown option --bogus"},
         {"--svg", "flamer_host: option --svg needs a value"},
         {"a.txt b.txt", "flamer_host: more than one scenario given: a.txt and b.txt"},
-        {Quoted(dir / "missing.txt"), "flamer_host: cannot read the scenario"},
+        {ShellQuoted(dir / "missing.txt"), "flamer_host: cannot read the scenario"},
     };
     for (const Case& c : cases) {
         const Outcome run = Run(c.args);
@@ -218,7 +155,7 @@ TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin) {
     EXPECT_EQ(listing.status, 0);
     EXPECT_TRUE(Contains(listing.out, "kill f1 2\n"));
 
-    const Outcome noPlugin = Run(Cat({"--plugin ", Quoted(dir / "none.so")}));
+    const Outcome noPlugin = Run(Cat({"--plugin ", ShellQuoted(dir / "none.so")}));
     EXPECT_EQ(noPlugin.status, 1);
     EXPECT_TRUE(Contains(noPlugin.err, "cannot load the plug-in"));
 }

@@ -83,36 +83,12 @@ TEST_F(ParamSettingTest, RefusedValuesChangeNothing) {
          ZORPARAM_NO_CLASS},
         {"no text", [](zorObjClass* c) { return zorQParam_SetText(c, "tune_text", nullptr); },
          ZORPARAM_NO_CLASS},
-        {"bad integer",
-         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "12abc"); },
-         ZORPARAM_BAD_NUMBER},
-        {"integer too large",
-         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_count", "4294967296"); },
-         ZORPARAM_BAD_NUMBER},
-        {"empty number",
-         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", ""); },
-         ZORPARAM_BAD_NUMBER},
-        {"infinite float",
-         [](zorObjClass* c) { return zorQParam_SetFromString(c, "tune_scale", "1e99"); },
-         ZORPARAM_BAD_NUMBER},
-        {"unknown by text",
-         [](zorObjClass* c) { return zorQParam_SetFromString(c, "nothing", "1"); },
-         ZORPARAM_UNKNOWN_NAME},
     };
     for (const RefusalCase& c : cases) {
         EXPECT_EQ(c.set(&cls), c.expected) << c.what;
         EXPECT_STRNE(zorQParam_ResultText(c.expected), zorQParam_ResultText(ZORPARAM_OK));
         ExpectUnchanged();
     }
-}
-
-TEST_F(ParamSettingTest, SettingFromTextParsesByKind) {
-    EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_count", "-40"), ZORPARAM_OK);
-    EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_scale", "12.5"), ZORPARAM_OK);
-    EXPECT_EQ(zorQParam_SetFromString(&cls, "tune_text", "12.5"), ZORPARAM_OK);
-    EXPECT_EQ(cls.count, -40);
-    EXPECT_EQ(cls.scale, 12.5f);
-    EXPECT_STREQ(cls.text, "12.5");
 }
 
 }  // namespace

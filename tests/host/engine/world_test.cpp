@@ -2,6 +2,9 @@
 #include "zorQObj.h"
 #include "zorQWorld.h"
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -50,8 +53,102 @@ TEST_F(WorldTest, BoxesThatReachIntoTheCubeArePicked) {
     EXPECT_EQ(picked[1], inside);
     EXPECT_EQ(Pick(At(-10, -10, -10), At(10, 10, 10), 8, PICK_FILTER_ALL, 0), 1);  // positions only
     EXPECT_EQ(Pick(At(10, 10, 10), At(-10, -10, -10), 8), 0);                      // inverted cube
+    EXPECT_EQ(Pick(At(10, -10, -10), At(-10, 10, 10), 8), 0);  // inverted in x alone
     EXPECT_EQ(Pick(At(-10, -10, -10), At(10, 10, 10), 8, PICK_FILTER_NONE), 0);
     (void)outside;
+}
+
+// More entities in the cube than the list holds: the nearest to the cube's
+// centre are picked (by distance to their box), listed in creation order,
+// and the count in the cube is told.
+TEST_F(WorldTest, CrowdedCubeGivesTheNearestToItsCentre) {
+    std::vector<zorQEntityRef*> corners;
+    for (int i = 0; i < 40; ++i) corners.push_back(Entity(At(95.0f, 95.0f, 95.0f - float(i))));
+    zorQEntityRef* near = Entity(At(5.0f, 0.0f, 0.0f));
+    zorQEntityRef* wide = world.CreateEntity(&corners[0]->position, &kUnitMin, &kUnitMin);
+    const D3DXVECTOR3 bigMin{-200.0f, -1.0f, -1.0f};
+    const D3DXVECTOR3 bigMax{-1.0f, 1.0f, 1.0f};
+    const D3DXVECTOR3 farAway = At(150.0f, 0.0f, 0.0f);
+    zorQEntityRef* reaching =
+        world.CreateEntity(&farAway, &bigMin, &bigMax);  // box reaches x = 149
+    (void)wide;
+    picked.assign(33, nullptr);
+
+    const zorQPickResult result = world.Pick(At(-100, -100, -100), At(100, 100, 100), picked.data(),
+                                             32, PICK_FILTER_ALL, ZORQPICK_BOXES);
+
+    EXPECT_EQ(result.inCube, 43);
+    ASSERT_EQ(result.written, 32);
+    EXPECT_EQ(picked[32], nullptr);
+    // near and the box reaching in are nearer than any corner entity.
+    EXPECT_NE(std::find(picked.begin(), picked.end(), near), picked.end());
+    EXPECT_NE(std::find(picked.begin(), picked.end(), reaching), picked.end());
+    for (int i = 1; i < 32; ++i) EXPECT_LT(picked[i - 1]->id, picked[i]->id);
+    // Of the corners, the ones nearer the centre (lower z) were kept.
+    EXPECT_EQ(std::find(picked.begin(), picked.end(), corners[0]), picked.end());
+    EXPECT_NE(std::find(picked.begin(), picked.end(), corners[39]), picked.end());
+}
+
+// The grid behind the picks finds what a look at every entity finds: boxes
+// of every size, far from the origin and beyond the grid, moved entities,
+// removed ones, cubes large and small.
+TEST_F(WorldTest, PicksAgreeWithALookAtEveryEntity) {
+    std::mt19937 random(12345);
+    const auto uniform = [&](float lo, float hi) {
+        return std::uniform_real_distribution<float>(lo, hi)(random);
+    };
+    const float scales[] = {10.0f, 1000.0f, 1e6f, 3e8f, 1e30f};
+    const auto point = [&] {
+        const float scale = scales[random() % 5];
+        return At(uniform(-scale, scale), uniform(-scale, scale), uniform(-scale, scale));
+    };
+    std::vector<zorQEntityRef*> all;
+    for (int i = 0; i < 600; ++i) {
+        const float size = scales[random() % 4] * uniform(0.0f, 0.5f);
+        const D3DXVECTOR3 lo = At(-size * uniform(0, 1), -size, uniform(-size, size));
+        const D3DXVECTOR3 hi = At(size, size * uniform(0, 1), lo.z + size);
+        const D3DXVECTOR3 at = point();
+        if (zorQEntityRef* e = world.CreateEntity(&at, &lo, &hi)) all.push_back(e);
+    }
+    for (int i = 0; i < 100; ++i) {
+        const D3DXVECTOR3 to = point();
+        world.MoveEntity(all[random() % all.size()], &to);
+    }
+    for (int i = 0; i < 50; ++i) {
+        const std::size_t gone = random() % all.size();
+        world.DestroyEntity(all[gone]);
+        all.erase(all.begin() + static_cast<std::ptrdiff_t>(gone));
+    }
+    for (int query = 0; query < 300; ++query) {
+        const D3DXVECTOR3 centre = point();
+        const float half = scales[random() % 5] * uniform(0.0f, 1.0f);
+        const D3DXVECTOR3 min = At(centre.x - half, centre.y - half, centre.z - half);
+        const D3DXVECTOR3 max = At(centre.x + half, centre.y + half, centre.z + half);
+        std::vector<zorQEntityRef*> expected;
+        for (zorQEntityRef* e : all) {
+            D3DXVECTOR3 lo{}, hi{};
+            world.GetEntityBox(e, &lo, &hi);
+            if (lo.x <= max.x && lo.y <= max.y && lo.z <= max.z && min.x <= hi.x && min.y <= hi.y &&
+                min.z <= hi.z)
+                expected.push_back(e);
+        }
+        std::vector<zorQEntityRef*> list(all.size() + 1, nullptr);
+        const zorQPickResult result = world.Pick(
+            min, max, list.data(), static_cast<int>(all.size()), PICK_FILTER_ALL, ZORQPICK_BOXES);
+        list.resize(static_cast<std::size_t>(result.written));
+        ASSERT_EQ(list, expected) << "query " << query;
+        ASSERT_EQ(result.inCube, static_cast<int>(expected.size()));
+    }
+}
+
+TEST_F(WorldTest, EntitiesReachingBeyondTheFloatsAreRefused) {
+    const D3DXVECTOR3 edge = At(3e38f, 0.0f, 0.0f);
+    const D3DXVECTOR3 huge = At(1e38f, 1.0f, 1.0f);
+    EXPECT_EQ(world.CreateEntity(&edge, &kUnitMin, &huge), nullptr);
+    const D3DXVECTOR3 nan = At(std::nanf(""), 0.0f, 0.0f);
+    EXPECT_EQ(world.CreateEntity(&nan, &kUnitMin, &kUnitMax), nullptr);
+    EXPECT_NE(world.CreateEntity(&edge, &kUnitMin, &kUnitMax), nullptr);
+    EXPECT_EQ(world.EntityCount(), 1);
 }
 
 TEST_F(WorldTest, EntityBoxIsAroundItsPosition) {
@@ -80,6 +177,9 @@ TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies) {
     EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0),
               40);
     EXPECT_EQ(player.GetHealth(), 0);
+    // The death waits for the world to run it.
+    EXPECT_FALSE(player.IsDead());
+    EXPECT_EQ(world.RunQueuedDeaths(), 1);
     EXPECT_TRUE(player.IsDead());
     EXPECT_EQ(player.LastKillFlag(), kZorPlClassicKillDamage);
     EXPECT_EQ(zorQWorld_SendMessage(entity, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0), 0);
@@ -88,6 +188,32 @@ TEST_F(WorldTest, DamageMessageReachesTheClassicPlayerUntilItDies) {
     EXPECT_EQ(zorQWorld_SendMessage(empty, ZORQMSG_DAMAGE, reinterpret_cast<long>(&damage), 0),
               ZORQMSG_UNHANDLED);
     zorQWorld_SetCurrent(previous);
+}
+
+// A death waits in the queue until the world runs it: KillPlayer and a corpse
+// event run the queue when they end, an entity's removal drops its death, and
+// a run started from inside the running queue does nothing.
+TEST_F(WorldTest, QueuedDeathsRunWhenTheWorldRunsThem) {
+    zorPlClassicClass cls;
+    zorPlClassic first(&cls);
+    zorPlClassic second(&cls);
+    zorPlClassic third(&cls);
+    zorQEntityRef* firstEntity = Entity(At(0, 0, 0));
+    zorQEntityRef* secondEntity = Entity(At(0, 0, 0));
+    first.Create(firstEntity, 0);
+    second.Create(secondEntity, 0);
+    third.Create(Entity(At(0, 0, 0)), 0);
+
+    world.QueueDeath(firstEntity, 7);
+    world.QueueDeath(secondEntity, 8);
+    world.DestroyEntity(secondEntity);
+    world.KillPlayer(&third, 3);
+
+    EXPECT_TRUE(first.IsDead());
+    EXPECT_EQ(first.LastKillFlag(), 7);
+    EXPECT_FALSE(second.IsDead());
+    EXPECT_EQ(third.LastKillFlag(), 3);
+    EXPECT_EQ(world.RunQueuedDeaths(), 0);
 }
 
 TEST_F(WorldTest, SecondPlayerCannotTakeAnOccupiedEntity) {

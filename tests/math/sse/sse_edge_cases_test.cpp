@@ -30,11 +30,12 @@ struct Placed {
     T* p;
 };
 
-const D3DXMATRIX kSample{{{0.8f, 0.6f, 0.0f, 0.1f},
-                          {-0.6f, 0.8f, 0.0f, 0.2f},
-                          {0.0f, 0.0f, 2.0f, 0.3f},
-                          {1.0f, -2.0f, 3.0f, 1.0f}}};
-const D3DXMATRIX kIdentity{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
+// The products advise about misaligned matrices: the inputs themselves must be aligned.
+alignas(16) const D3DXMATRIX kSample{{{0.8f, 0.6f, 0.0f, 0.1f},
+                                      {-0.6f, 0.8f, 0.0f, 0.2f},
+                                      {0.0f, 0.0f, 2.0f, 0.3f},
+                                      {1.0f, -2.0f, 3.0f, 1.0f}}};
+alignas(16) const D3DXMATRIX kIdentity{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}};
 
 // Both sets side by side: the SSE2 set's own variant where it has one.
 struct SetFns {

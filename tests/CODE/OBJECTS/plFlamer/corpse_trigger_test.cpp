@@ -2,6 +2,8 @@
 // "fireblow" event on the corpse.
 #include "explode_test_world.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,20 +81,56 @@ TEST_F(CorpseTriggerTest, KillWithoutAnEntitySkipsTheExplosion) {
     EXPECT_EQ(bodiless->LastKillFlag(), 2);
 }
 
-// Killed by its own blast, a Flamer dies once and does not explode again
-// from inside the explosion; a neighbour killed by the blast explodes.
-TEST_F(CorpseTriggerTest, FlamerKilledByABlastExplodesOnce) {
+// Killed with a flag, a Flamer explodes whatever its health; when that blast
+// takes its own last health, its death of the damage explodes it once more,
+// after the first blast has finished.
+TEST_F(CorpseTriggerTest, FlamerKilledByItsOwnBlastExplodesAgainAfterIt) {
+    flamerClass->maxHealth = 10;
+    FlamerPtr weak = MakeFlamer(*flamerClass, {500, 0, 0});
+
+    world.KillPlayer(weak.get(), 2);
+
+    EXPECT_EQ(Explosions(), 2u);
+    EXPECT_TRUE(weak->IsDead());
+    EXPECT_EQ(world.maxMessageDepth, 1);
+}
+
+// A neighbour killed by the blast explodes once the blast has finished: the
+// second pick follows the first blast's last message.
+TEST_F(CorpseTriggerTest, DeathsABlastCausesRunAfterIt) {
     flamerClass->maxHealth = 20;
     FlamerPtr weak = MakeFlamer(*flamerClass, {500, 0, 0});
     FlamerPtr neighbour = MakeFlamer(*flamerClass, {530, 0, 0});
 
-    weak->Kill(2);
+    world.KillPlayer(weak.get(), 2);
 
-    EXPECT_EQ(Explosions(), 2u);  // weak's blast, then the neighbour's inside it
+    std::vector<CallKind> kinds;
+    for (const Call& call : world.calls) kinds.push_back(call.kind);
+    const std::vector<CallKind> firstBlast = {CallKind::kPick,    CallKind::kBox,
+                                              CallKind::kMessage, CallKind::kBox,
+                                              CallKind::kMessage, CallKind::kPick};
+    ASSERT_GE(kinds.size(), firstBlast.size());
+    EXPECT_TRUE(std::equal(firstBlast.begin(), firstBlast.end(), kinds.begin()));
+    EXPECT_EQ(Explosions(), 3u);  // weak's kill, weak's death of the damage, the neighbour's
     EXPECT_TRUE(weak->IsDead());
     EXPECT_TRUE(neighbour->IsDead());
-    EXPECT_EQ(weak->LastKillFlag(), 2);
     EXPECT_EQ(neighbour->LastKillFlag(), kZorPlClassicKillDamage);
+}
+
+// However long a chain of Flamers killing each other, no explosion runs
+// inside another: the messages never nest.
+TEST_F(CorpseTriggerTest, ChainReactionRunsOneExplosionAfterAnother) {
+    constexpr int kChain = 300;
+    flamerClass->maxHealth = 20;
+    std::vector<FlamerPtr> chain;
+    for (int i = 0; i < kChain; ++i)
+        chain.push_back(MakeFlamer(*flamerClass, {1000.0f + 50.0f * static_cast<float>(i), 0, 0}));
+
+    world.KillPlayer(chain.front().get(), 2);
+
+    for (const FlamerPtr& link : chain) EXPECT_TRUE(link->IsDead());
+    EXPECT_EQ(world.maxMessageDepth, 1);
+    EXPECT_EQ(Explosions(), static_cast<std::size_t>(kChain) + 1);
 }
 
 TEST_F(CorpseTriggerTest, PlaceCorpseWithoutACorpseRegistersNothing) {
@@ -117,6 +155,7 @@ TEST_F(CorpseTriggerTest, PlaceCorpseRegistersUnderSelectorOneThenZero) {
     }
     EXPECT_EQ(registrations[0].callback, registrations[1].callback);
     EXPECT_EQ(world.calls.front().kind, CallKind::kData);
+    EXPECT_EQ(world.Of(CallKind::kData).size(), 1u);  // asked once, its first word read twice
 }
 
 // The event source is read from the corpse's data again for the second

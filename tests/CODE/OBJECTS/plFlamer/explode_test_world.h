@@ -6,6 +6,7 @@
 
 #include "plFlamer.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -105,7 +106,10 @@ public:
         call.record = *record;
         calls.push_back(call);
         if (onMessage) onMessage(target, record);
-        return zorWorld::SendMessage(target, msg, param1, param2);
+        maxMessageDepth = std::max(maxMessageDepth, ++messageDepth_);
+        const long result = zorWorld::SendMessage(target, msg, param1, param2);
+        --messageDepth_;
+        return result;
     }
 
     // A corpse whose event source logs its registrations.
@@ -140,10 +144,13 @@ public:
     std::function<void(zorQEntityRef*, zorQMsgDamage*)> onMessage;
     // Runs on every corpse placed, before it is handed back.
     std::function<void(zorQEntityRef*)> onCorpse;
+    // The most messages that were being delivered at once.
+    int maxMessageDepth = 0;
 
 private:
     zorWorld* previous_;
     bool inPick_ = false;
+    int messageDepth_ = 0;
 };
 
 inline long RecordingEventSource::SetEventCallback(int selector, zorQEventCallback callback,

@@ -51,10 +51,10 @@ TEST_F(FlamerObjectTest, CopyUsesTheFlamerTableAndAssignmentKeepsTheTarget) {
 
     zorPlFlamer target(cls);
     void* tableBefore;
-    std::memcpy(&tableBefore, &target, sizeof tableBefore);
+    std::memcpy(&tableBefore, static_cast<const void*>(&target), sizeof tableBefore);
     zorPlFlamer& result = (target = source);
     void* tableAfter;
-    std::memcpy(&tableAfter, &target, sizeof tableAfter);
+    std::memcpy(&tableAfter, static_cast<const void*>(&target), sizeof tableAfter);
     EXPECT_EQ(&result, &target);
     EXPECT_EQ(tableBefore, tableAfter);
     EXPECT_EQ(target.OwnEntity(), &entity);

@@ -1,0 +1,113 @@
+// What the report says about explosions: the pick limit, a negative radius,
+// chain reactions, and that its size follows the scenario's.
+#include "host_program_run.h"
+
+#include <algorithm>
+
+namespace {
+
+using namespace flamer_host::testing;
+
+std::string ChainScenario(int flamers) {
+    std::string text = "set flamer_splash_damage 100\n";
+    for (int i = 0; i < flamers; ++i)
+        text += Cat({"flamer f", std::to_string(i), " pos ", std::to_string(50 * i), " 0 0\n"});
+    return text + "kill f0 2\n";
+}
+
+std::size_t WidestMargin(const std::string& report) {
+    std::size_t widest = 0;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);)
+        widest = std::max(widest, line.find_first_not_of(' '));
+    return widest;
+}
+
+// More entities in the cube than the plug-in's list holds: the nearest to the
+// centre are picked, and the report says how many were in the cube.
+TEST_F(HostProgramTest, CrowdedCubeReportsThePickLimit) {
+    std::string text = "flamer centre pos 0 0 0\n";
+    for (int i = 0; i < 40; ++i)
+        text += Cat({"entity far", std::to_string(i), " pos 90 90 ", std::to_string(90 - i),
+                     " box -1 -1 -1 1 1 1\n"});
+    text += "entity near pos 5 0 0 box -1 -1 -1 1 1 1\nkill centre 2\n";
+    Script("crowd.txt", text);
+
+    const Outcome run = Run("crowd.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         ": 42 in the cube, the 32 nearest its centre picked (the limit "
+                         "is 32)\n"))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out, "HIT    near "));
+    // The ten corner entities farthest from the centre are left out.
+    EXPECT_TRUE(Contains(run.out, "missed far10 "));
+    EXPECT_FALSE(Contains(run.out, "missed far9 "));
+}
+
+TEST_F(HostProgramTest, NegativeSplashRadiusIsNoted) {
+    Script("negative.txt", "set flamer_splash_radius -5\nflamer a pos 0 0 0\nkill a 2\n");
+
+    const Outcome run = Run("negative.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string note =
+        " (negative: the query cube is inverted, nothing is picked or reached)";
+    EXPECT_TRUE(Contains(run.out, Cat({"flamer_splash_radius is now -5", note, "\n"})));
+    EXPECT_TRUE(Contains(run.out, Cat({"explosion 1 at a (0, 0, 0), splash radius -5", note})));
+    EXPECT_TRUE(Contains(run.out, ": 0 in the cube, 0 picked\n"));
+}
+
+// The largest splash radius an integer parameter holds is shown as the
+// float the plug-in compares with.
+TEST_F(HostProgramTest, LargestSplashRadiusIsReported) {
+    Script("large.txt",
+           "set flamer_splash_radius 2147483647\n"
+           "entity e pos 0 0 0 box -1e30 0 0 1e30 1 1\n"
+           "flamer f pos 0 0 0\n"
+           "kill f 1\n");
+
+    const Outcome run = Run("large.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "explosion 1 at f (0, 0, 0), splash radius 2.14748e+09\n"));
+    EXPECT_TRUE(Contains(run.out, "HIT    e "));
+}
+
+// A chain reaction is reported one explosion after another, each naming the
+// one that set it off; the report grows with the chain, its margin does not.
+TEST_F(HostProgramTest, ChainReactionReportStaysFlat) {
+    Script("short.txt", ChainScenario(100));
+    Script("long.txt", ChainScenario(200));
+
+    const Outcome shorter = Run("short.txt");
+    const Outcome longer = Run("long.txt");
+
+    ASSERT_EQ(shorter.status, 0) << shorter.err;
+    ASSERT_EQ(longer.status, 0) << longer.err;
+    EXPECT_EQ(Count(longer.out, "\n  explosion "), 201u);
+    EXPECT_TRUE(Contains(longer.out,
+                         "explosion 201 at f199 (9950, 0, 0), splash radius 100, set "
+                         "off by explosion 199: f199 died of its damage\n"));
+    EXPECT_EQ(WidestMargin(longer.out), WidestMargin(shorter.out));
+    EXPECT_LT(longer.out.size(), shorter.out.size() * 21 / 10);
+}
+
+// scripts/run.sh takes the scenario and the picture folder relative to the
+// folder it is run from. It builds the default preset, so it is tried only
+// from the tests of that build.
+TEST_F(HostProgramTest, RunScriptTakesPathsFromTheCallersFolder) {
+    const fs::path source = FLAMER_SOURCE_DIR;
+    if (fs::path(FLAMER_HOST_PATH) != source / "build/default/host/app/flamer_host")
+        GTEST_SKIP() << "only from the default build";
+    Script("play.txt", "flamer a pos 0 0 0\nkill a 2\n");
+
+    const Outcome run = Run("play.txt --svg pictures", (source / "scripts/run.sh").string());
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out, "scenario play.txt: 2 commands"));
+    EXPECT_TRUE(fs::exists(dir / "pictures/explosion-01.svg"));
+}
+
+}  // namespace
