@@ -4,13 +4,13 @@
 #include "default_scenario.h"
 #include "flamer_class.h"
 #include "options.h"
+#include "picture_folder.h"
 #include "play.h"
 #include "plugin.h"
 #include "plugin_location.h"
 #include "report.h"
 #include "scenario.h"
 #include "scenario_world.h"
-#include "svg_writer.h"
 #include "zorMemLeak.h"
 
 #include <cerrno>
