@@ -18,6 +18,7 @@ enum class Verdict {
     kOverLimit,  // in the cube, left out by the pick limit
     kOutside,    // near the cube, outside it
 };
+inline constexpr int kVerdictCount = 4;
 
 // One entity as the picture draws it.
 struct DrawnEntity {

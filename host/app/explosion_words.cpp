@@ -76,11 +76,6 @@ std::string PickCountText(const Explosion& explosion) {
     return inCube + std::to_string(explosion.reportedPicks) + " picked";
 }
 
-std::string OverLimitCountText(const Explosion& explosion) {
-    const int over = explosion.inCube - explosion.reportedPicks;
-    return over > 0 ? std::to_string(over) + " over the pick limit" : "";
-}
-
 std::string LeftOutWhy(const LeftOutEntity& entity, const Explosion& explosion) {
     if (entity.reason == LeftOutReason::kOverLimit)
         return "in the cube, over the pick limit of " + std::to_string(explosion.capacity);

@@ -25,8 +25,6 @@ std::string SetOffByText(const Explosion& explosion);
 // "7 in the cube, 7 picked", or, when the pick limit applied, "42 in the
 // cube, the 32 nearest its centre picked (the limit is 32)".
 std::string PickCountText(const Explosion& explosion);
-// How many the limit left out: "10 over the pick limit", or nothing.
-std::string OverLimitCountText(const Explosion& explosion);
 // Why an entity left out was not picked: "in the cube, over the pick limit
 // of 32", "outside the cube: above its top, y = 100".
 std::string LeftOutWhy(const LeftOutEntity& entity, const Explosion& explosion);
