@@ -141,7 +141,6 @@ TableLayout LayoutTable(const Explosion& explosion, const std::vector<DrawnEntit
     TableLayout table;
     table.rows = TableRows(drawn, explosion.radius);
     table.notDrawn = NotDrawnText(explosion);
-    constexpr double kColumnGap = 14.0;
     double x = kSwatch + 6;
     for (int column = 0; column < kTableColumns; ++column) {
         std::size_t widest = Characters(kTableHeadings[column]);

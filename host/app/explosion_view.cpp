@@ -25,6 +25,7 @@ constexpr double kStarInner = 4.0;
 constexpr int kStarPoints = 8;
 constexpr double kDotRadius = 2.5;
 constexpr char kGridColour[] = "#e4e4e4";
+constexpr char kFrameFill[] = "#fcfcfc";
 constexpr char kFrameColour[] = "#bbbbbb";
 constexpr char kTickColour[] = "#555555";
 
@@ -69,12 +70,12 @@ private:
 
     void DrawFrameAndTicks() {
         const PixelRect& d = frame_.Drawing();
-        svg_.Rect(d, Class("frame") + Attr("fill", "#fcfcfc") + Stroke("#bbbbbb", 1));
+        svg_.Rect(d, Class("frame") + Attr("fill", kFrameFill) + Stroke(kFrameColour, 1));
         const double textHeight = kMonoFont + 2;
         for (double value : Ticks(frame_.Across(), tickStep_)) {
             const double x = frame_.X(value);
             svg_.Line(x, d.top, x, d.bottom, Class("grid") + Stroke(kGridColour, 1));
-            svg_.Line(x, d.bottom, x, d.bottom + kTickLength, Stroke("#999999", 1));
+            svg_.Line(x, d.bottom, x, d.bottom + kTickLength, Stroke(kFrameColour, 1));
             const std::string text = TickText(value, tickStep_);
             const double width = MonoWidth(text);
             Fixed(PixelRect::Sized(x - width / 2, d.bottom + kTickLength + 1, width, textHeight),
@@ -83,7 +84,7 @@ private:
         for (double value : Ticks(frame_.Up(), tickStep_)) {
             const double y = frame_.Y(value);
             svg_.Line(d.left, y, d.right, y, Class("grid") + Stroke(kGridColour, 1));
-            svg_.Line(d.left - kTickLength, y, d.left, y, Stroke("#999999", 1));
+            svg_.Line(d.left - kTickLength, y, d.left, y, Stroke(kFrameColour, 1));
             const std::string text = TickText(value, tickStep_);
             const double width = MonoWidth(text);
             Fixed(PixelRect::Sized(d.left - kTickLength - 2 - width, y - textHeight / 2, width,
@@ -116,7 +117,7 @@ private:
                                                      : "start";
         svg_.Text(x, rect.bottom - 3, text,
                   Class(cssClass) + Attr("text-anchor", anchor) + Attr("font-family", kMonoFamily) +
-                      Attr("font-size", kMonoFont) + Attr("fill", "#555555"));
+                      Attr("font-size", kMonoFont) + Attr("fill", kTickColour));
         labels_.AddFixed(rect);
     }
 
