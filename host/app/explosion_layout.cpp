@@ -98,6 +98,8 @@ SceneBox ShownScene(const Explosion& explosion, const std::vector<DrawnEntity>& 
     for (const Range& range : scene.axis) longest = std::max(longest, range.Extent());
     if (!(longest > 0) || !std::isfinite(longest)) longest = 1.0;
     for (Range& range : scene.axis) {
+        // A coordinate that is not a number shows a unit around the origin.
+        if (!std::isfinite(range.lo) || !std::isfinite(range.hi)) range = {-0.5, 0.5};
         Widen(range, longest * kMinAxisShare);
         range.lo -= longest * kSceneMarginShare;
         range.hi += longest * kSceneMarginShare;
@@ -142,6 +144,7 @@ double TickStep(double spacing) {
 std::vector<double> Ticks(const Range& range, double step) {
     std::vector<double> ticks;
     const double first = std::ceil(range.lo / step) * step;
+    if (!std::isfinite(first) || !std::isfinite(range.hi)) return ticks;
     for (int i = 0; i < kMaxTicks; ++i) {
         const double value = first + i * step;
         if (value > range.hi) break;

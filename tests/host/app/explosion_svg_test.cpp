@@ -260,5 +260,32 @@ TEST(ExplosionSvgTest, TextThatXmlCannotCarryIsEscaped) {
         AnyContains(Texts(svg.Root()), "set off by line 7: event f1 \"<&\\x01\\xFF\xc3\xa9\""));
 }
 
+// Coordinates at the ends of the float range, and ones no world gives (not
+// a number, infinite), still make a well-formed picture of finite size.
+TEST(ExplosionSvgTest, ExtremeCoordinatesStillMakeAPicture) {
+    constexpr float kHuge = 3.4e38f;
+    const float kNan = std::nanf("");
+    const float kInf = HUGE_VALF;
+    Explosion huge = SmallScene();
+    huge.centre = {kHuge, -kHuge, 0};
+    huge.radius = 2.1e9f;
+    huge.cubeMin = {kHuge, -kHuge, -2.1e9f};
+    huge.cubeMax = {kHuge, -kHuge, 2.1e9f};
+    huge.picks[1].boxMin = {-kHuge, -kHuge, -kHuge};
+    huge.picks[1].boxMax = {kHuge, kHuge, kHuge};
+    Explosion broken = SmallScene();
+    broken.centre = {kNan, kInf, -kInf};
+    broken.picks[0].boxMin = {kNan, kNan, kNan};
+    broken.leftOut[0].boxMax = {kInf, kInf, kInf};
+
+    for (const Explosion& explosion : {huge, broken}) {
+        const SvgDocument svg(ExplosionSvg(explosion));
+        ASSERT_TRUE(svg.Parsed()) << svg.Error();
+        EXPECT_GT(Number(svg.Root(), "width"), 0);
+        EXPECT_GT(Number(svg.Root(), "height"), 0);
+        EXPECT_TRUE(std::isfinite(Number(svg.Root(), "width")));
+    }
+}
+
 }  // namespace
 }  // namespace flamer_host
