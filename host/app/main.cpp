@@ -11,7 +11,8 @@
 #include "scenario.h"
 #include "scenario_world.h"
 #include "svg_writer.h"
-#include "zorMemLeak.h"
+#include "zorMemLeakInspect.h"
+#include "zorWorld.h"
 
 #include <cerrno>
 #include <cstring>

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "svg_writer.h"
+#include "zorObjRegistry.h"
 
 #include <algorithm>
 
