@@ -69,6 +69,36 @@ headers_stand_alone() {
   done
 }
 
+# What a plug-in includes stays small: each installed header, with all it
+# includes, preprocesses to at most this many lines. The C headers and
+# <cstdio> are cheap; <string>, <vector>, <memory>, <functional> or <map>
+# alone would each exceed it.
+max_header_lines=4000
+headers_stay_small() {
+  local header name lines fine=0
+  for header in "$prefix"/include/flamer/*.h; do
+    name="$(basename "$header")"
+    lines="$(echo "#include <$name>" | c++ -std=c++20 -E -I"$prefix/include/flamer" -x c++ - | wc -l)"
+    echo "$name: $lines lines"
+    ((lines <= max_header_lines)) || { echo "  more than $max_header_lines"; fine=1; }
+  done
+  return "$fine"
+}
+
+# The engine's own headers (the world object, the registry class, the leak
+# tracker's inspection, ...) are for the engine, the host program and the
+# tests; the SDK does not ship them.
+no_engine_header_is_installed() {
+  local header fine=0
+  for header in host/engine/*.h; do
+    [[ ! -e "$prefix/include/flamer/$(basename "$header")" ]] || {
+      echo "installed: $header"
+      fine=1
+    }
+  done
+  return "$fine"
+}
+
 programs_print_the_version() {
   local version
   version="$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --modversion d3dxmath)"
@@ -131,6 +161,8 @@ CMAKE
 
 check "every part is installed" has_installed_files
 check "every installed header compiles on its own" headers_stand_alone
+check "every installed header preprocesses to at most $max_header_lines lines" headers_stay_small
+check "no engine header is installed" no_engine_header_is_installed
 check "the programs print the package version" programs_print_the_version
 check "the installed host program plays with the installed plug-in" \
   host_plays_with_its_plugin "$prefix"

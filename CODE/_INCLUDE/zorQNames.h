@@ -5,21 +5,9 @@
 
 #include "zorQDefs.h"
 
-#include <cstddef>
-#include <string_view>
-
 // The byte a character of a name compares as.
 ZOR_HOST_API char zorQ_FoldNameChar(char c);
 // True when the texts are equal under the rule; null equals only null.
 ZOR_HOST_API bool zorQ_NamesEqual(const char* a, const char* b);
 // Orders texts under the rule: negative, zero or positive, as strcmp does.
 ZOR_HOST_API int zorQ_NamesCompare(const char* a, const char* b);
-
-// The rule for names held as views, and the hash that goes with it, for
-// containers keyed by name.
-struct ZOR_HOST_API zorQNameEqual {
-    bool operator()(std::string_view a, std::string_view b) const;
-};
-struct ZOR_HOST_API zorQNameHash {
-    std::size_t operator()(std::string_view name) const;
-};

@@ -1,4 +1,4 @@
-// The host's class framework and object registry.
+// The host's class framework, and the object registry as a module uses it.
 //
 // Class objects: zorModuleClass (a named module with a parameter list and a
 // reference count) -> zorObjClass (the interface every class object offers)
@@ -14,14 +14,11 @@
 
 #include "d3dx_math.h"
 #include "zorQDefs.h"
-#include "zorQModule.h"
-#include "zorQNames.h"
 #include "zorQPlayer.h"
-#include "zorQWorld.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 
 // Capacities of the module class's text fields, terminators included.
 constexpr std::size_t kZorModuleNameSize = 64;
@@ -403,60 +400,12 @@ constexpr long ZORPLCLASSIC_ENTITY_TAKEN = -4;
 constexpr int kZorPlClassicKillDamage = 1;
 
 // ---------------------------------------------------------------------------
-// Parameters, as the host sets them: found by name (without regard to case),
-// checked against the record's kind, written in place through `data`, then
-// announced through ParamChanged. A refused value changes nothing.
-
-enum ZORPARAM_RESULT {
-    ZORPARAM_OK = 0,
-    ZORPARAM_NO_CLASS = -1,       // no class object, or no name/value given
-    ZORPARAM_UNKNOWN_NAME = -2,   // the class has no parameter of that name
-    ZORPARAM_WRONG_KIND = -3,     // the parameter holds another kind of value
-    ZORPARAM_TEXT_TOO_LONG = -4,  // the text does not fit kZorParamTextSize
-};
-
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetText(zorObjClass* cls, const char* name,
-                                               const char* value);
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetInt(zorObjClass* cls, const char* name, int32_t value);
-ZOR_HOST_API ZORPARAM_RESULT zorQParam_SetFloat(zorObjClass* cls, const char* name, float value);
-// A sentence describing the result, for the host program to print.
-ZOR_HOST_API const char* zorQParam_ResultText(ZORPARAM_RESULT result);
-
-// ---------------------------------------------------------------------------
 // The object registry: class objects by kind ("player", "custom", ...) and
-// name, both compared without regard to case. The registry does not own the
-// classes. zorQObj_ functions forward to the current registry, which tests
-// may replace.
-
-// Capacity of a registry kind, terminator included.
-constexpr std::size_t kZorQObjKindSize = 32;
-
-class ZOR_HOST_API zorObjRegistry {
-public:
-    zorObjRegistry();
-    zorObjRegistry(const zorObjRegistry&) = delete;
-    zorObjRegistry& operator=(const zorObjRegistry&) = delete;
-    virtual ~zorObjRegistry();
-
-    // Registers `cls` under `kind` and the name it has now (a class renamed
-    // later stays registered under the old name); false when it is null, has
-    // no name, the kind is too long, or that kind and name are taken.
-    virtual bool Register(zorObjClass* cls, const char* kind);
-    virtual void Unregister(zorObjClass* cls);
-    virtual zorObjClass* GetClass(const char* name, const char* kind);
-
-private:
-    // The classes by kind and name, and the keys each class is known by.
-    struct Classes;
-    std::unique_ptr<Classes> classes_;
-};
+// name, both compared without regard to case. The host registers the classes;
+// a module finds them here.
 
 extern "C" {
+// The registered class object of that kind and name, or null. It stays valid
+// while the caller holds a reference on it (AddRef).
 ZOR_HOST_API zorObjClass* zorQObj_GetClass(const char* name, const char* kind);
-ZOR_HOST_API int zorQObj_RegisterClass(zorObjClass* cls, const char* kind);
-ZOR_HOST_API void zorQObj_UnregisterClass(zorObjClass* cls);
 }
-
-// Makes `registry` current and returns the previous one; null restores the
-// built-in registry. The caller keeps ownership.
-ZOR_HOST_API zorObjRegistry* zorQObj_SetRegistry(zorObjRegistry* registry);

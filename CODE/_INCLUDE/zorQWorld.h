@@ -1,8 +1,7 @@
-// The host's world services: entities with a position and an axis-aligned
-// box, cube queries, entity data, message delivery, corpses and their string
-// events. The plain zorQWorld_ functions forward to the current world object,
-// which tests and tools may replace with their own (e.g. one that records
-// every call before forwarding it).
+// The host's world services as a module calls them: entities with a position
+// and an axis-aligned box, cube queries, entity data, message delivery, and
+// the event source of a corpse with its string events. The plain zorQWorld_
+// functions forward to the engine's current world object (zorWorld.h).
 #pragma once
 
 #include "d3dx_math.h"
@@ -10,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 // What PickEntities selects.
 enum PICK_FILTER {
@@ -41,9 +39,6 @@ struct zorQEntityRef {
     void* data;         // entity data record (corpses: zorQCorpseData)
     zorPlayer* player;  // the player living in this entity, or null
 };
-
-// zorQEntityRef::flags bits.
-constexpr uint32_t ZORQENTITY_CORPSE = 0x1;
 
 // The damage message record (message 3), read by the receiver in place.
 struct zorQMsgDamage {
@@ -153,101 +148,22 @@ struct zorQCorpseData {
 static_assert(offsetof(zorQCorpseData, eventSource) == 0);
 static_assert(offsetof(zorQCorpseData, classObject) == sizeof(void*));
 
-// What a cube query found: how many entities it wrote, and how many were in
-// the cube (more than were written when the list was too short).
-struct zorQPickResult {
-    int written;
-    int inCube;
-};
-
-// A world: the services behind the zorQWorld_ functions. The default world
-// keeps its entities in memory; replace it with zorQWorld_SetCurrent.
-//
-// Deaths that message delivery causes wait until the explosion that sent the
-// message has finished: a player whose health a message takes to zero asks
-// for its death with QueueDeath, and the world runs the queue, oldest death
-// first, when a host action ends (KillPlayer, RaiseCorpseEvent) or when
-// RunQueuedDeaths is called. A chain of explosions therefore runs one after
-// another, never one inside the other.
-class ZOR_HOST_API zorWorld {
-public:
-    zorWorld();
-    zorWorld(const zorWorld&) = delete;
-    zorWorld& operator=(const zorWorld&) = delete;
-    virtual ~zorWorld();
-
-    // Writes at most `capacity` of the entities that `filter` selects and
-    // whose box (with ZORQPICK_BOXES) or position lies in the cube [min, max],
-    // in the order they were created; returns how many were written. When
-    // more are in the cube, the ones nearest the cube's centre are written
-    // (distance to the box, or to the position; ties go to the older).
-    // A cube whose minimum lies above its maximum holds nothing.
-    virtual int PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list, int capacity,
-                             PICK_FILTER filter, unsigned long flags);
-    virtual void GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max);
-    virtual void* GetEntityData(zorQEntityRef* entity);
-    // Delivers a message to the entity's player (its PlayerProc); the result
-    // is the player's, ZORQMSG_UNHANDLED without one.
-    virtual long SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
-                             unsigned long param2);
-
-    // Creates an entity at `position` whose box spans position + boxMin to
-    // position + boxMax; null when a corner is inverted or any coordinate,
-    // the box's own included, is not a finite float.
-    virtual zorQEntityRef* CreateEntity(const D3DXVECTOR3* position, const D3DXVECTOR3* boxMin,
-                                        const D3DXVECTOR3* boxMax);
-    // Creates a corpse entity at `position`, with its event source and its
-    // data record {event source, class object}.
-    virtual zorQEntityRef* CreateCorpse(const D3DXVECTOR3* position, zorObjClass* classObject);
-    // Removes an entity (and a corpse's event source and data, and a death
-    // it was waiting for); unknown entities are ignored.
-    virtual void DestroyEntity(zorQEntityRef* entity);
-    // Moves an entity. Cube queries find entities by where the world last
-    // placed them: move entities of this world through here, not by writing
-    // their position. An entity of no world is simply moved.
-    virtual void MoveEntity(zorQEntityRef* entity, const D3DXVECTOR3* position);
-    // Raises a string event on a corpse: every registered callback of its
-    // event source is called, then the deaths the event caused run. Returns
-    // the number of callbacks called, -1 if `corpse` is not a corpse of this
-    // world.
-    virtual int RaiseCorpseEvent(zorQEntityRef* corpse, const char* event);
-
-    // Asks for the death of the player living in `entity`, killed with
-    // `flag`, once the current explosion has finished.
-    virtual void QueueDeath(zorQEntityRef* entity, int flag);
-    // Runs the queued deaths, oldest first, and the deaths they cause in
-    // turn, until none is left; returns how many ran. A call made while the
-    // queue is running returns 0 at once.
-    int RunQueuedDeaths();
-    // Kills `player` with `flag`, then runs the deaths that caused.
-    void KillPlayer(zorPlayer* player, int flag);
-
-    // The pick behind PickEntities, also telling how many were in the cube.
-    zorQPickResult Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, zorQEntityRef** list,
-                        int capacity, PICK_FILTER filter, unsigned long flags) const;
-
-    int EntityCount() const;
-    bool Contains(const zorQEntityRef* entity) const;
-
-protected:
-    // Runs one queued death: kills the entity's player, if it still has one.
-    virtual void RunDeath(zorQEntityRef* entity, int flag);
-
-private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
-
 extern "C" {
+// Writes into `list` at most `capacity` of the entities that `filter` selects
+// and whose box (with ZORQPICK_BOXES) or position lies in the cube [min, max],
+// in the order they were created; returns how many were written. When more
+// are in the cube, the ones nearest its centre are written. A cube whose
+// minimum lies above its maximum holds nothing.
 ZOR_HOST_API int zorQWorld_PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
                                         int capacity, PICK_FILTER filter, unsigned long flags);
+// Fills the entity's box in world coordinates: lower corner into `min`, upper
+// corner into `max`.
 ZOR_HOST_API void zorQWorld_GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max);
+// The entity's data record (for a corpse, its zorQCorpseData), or null.
 ZOR_HOST_API void* zorQWorld_GetEntityData(zorQEntityRef* entity);
+// Delivers a message to the entity's player, which is finished with the
+// message's record when this returns; the result is the player's,
+// ZORQMSG_UNHANDLED without one.
 ZOR_HOST_API long zorQWorld_SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
                                         unsigned long param2);
 }
-
-// Makes `world` current and returns the previous one; null restores the
-// built-in default world. The caller keeps ownership of its world.
-ZOR_HOST_API zorWorld* zorQWorld_SetCurrent(zorWorld* world);
-ZOR_HOST_API zorWorld* zorQWorld_Current();

@@ -5,7 +5,6 @@
  * Exits with 1 when a result is not the expected one.
  */
 #include <d3dx_math.h>
-
 #include <math.h>
 #include <stdio.h>
 #include <string.h>

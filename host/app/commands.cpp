@@ -5,6 +5,8 @@
 #include "report.h"
 #include "runner.h"
 #include "scenario_reader.h"
+#include "zorQNameHash.h"
+#include "zorQParam.h"
 
 namespace flamer_host {
 namespace {

@@ -1,5 +1,7 @@
 #include "flamer_class.h"
 
+#include "zorQModule.h"
+
 #include <cstring>
 
 namespace flamer_host {

@@ -11,7 +11,8 @@
 #include "report.h"
 #include "scenario.h"
 #include "scenario_world.h"
-#include "zorMemLeak.h"
+#include "zorMemLeakInspect.h"
+#include "zorWorld.h"
 
 #include <cerrno>
 #include <cstring>

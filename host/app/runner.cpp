@@ -1,6 +1,7 @@
 #include "runner.h"
 
 #include "commands.h"
+#include "zorObjRegistry.h"
 
 #include <algorithm>
 

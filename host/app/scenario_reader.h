@@ -4,7 +4,7 @@
 
 #include "d3dx_math.h"
 #include "scenario.h"
-#include "zorQNames.h"
+#include "zorQNameHash.h"
 
 #include <cstddef>
 #include <optional>

@@ -6,6 +6,7 @@
 #include "explosion_record.h"
 #include "zorQObj.h"
 #include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <functional>
 #include <optional>

@@ -4,7 +4,9 @@
 // cells in order and touches an entity record only to test a filter.
 #pragma once
 
+#include "d3dx_math.h"
 #include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,8 @@
 // The leak tracker and the global memory behind the tracked allocator.
 #include "zorMemLeak.h"
 
+#include "zorMemLeakInspect.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>

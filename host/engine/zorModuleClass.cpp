@@ -4,6 +4,8 @@
 // records). The list is released by the last holder; a holder that appends
 // to a shared list first takes a private copy of it, so no holder ever sees
 // an array or a record another holder has released.
+#include "zorQModule.h"
+#include "zorQNames.h"
 #include "zorQObj.h"
 #include "zorQText.h"
 

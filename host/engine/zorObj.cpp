@@ -1,5 +1,7 @@
 // zorObj and zorPlayer: the object root and the player base.
 #include "zorQObj.h"
+#include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <cstdio>
 

@@ -1,5 +1,6 @@
 // The class objects below zorModuleClass: the class-object interface, the
 // player classes and the effect class.
+#include "zorQNames.h"
 #include "zorQObj.h"
 #include "zorQText.h"
 

@@ -1,6 +1,8 @@
 // zorPlClassic: the classic player, with health, armour, weapons, damage,
 // death and corpse placement.
 #include "zorQObj.h"
+#include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <cstring>
 

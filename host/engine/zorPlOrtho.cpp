@@ -1,5 +1,7 @@
 // zorPlOrtho: movement, view and control state of an upright player.
 #include "zorQObj.h"
+#include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <cmath>
 #include <cstdio>

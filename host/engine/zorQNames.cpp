@@ -1,6 +1,8 @@
 // The host's rule for comparing names.
 #include "zorQNames.h"
 
+#include "zorQNameHash.h"
+
 #include <cstdint>
 
 namespace {

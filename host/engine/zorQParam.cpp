@@ -1,4 +1,7 @@
 // Setting a class object's parameters from the host.
+#include "zorQParam.h"
+
+#include "zorQModule.h"
 #include "zorQObj.h"
 
 #include <cstring>

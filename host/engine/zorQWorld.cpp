@@ -4,6 +4,7 @@
 
 #include "entity_index.h"
 #include "zorQObj.h"
+#include "zorWorld.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,6 +1,9 @@
 // The Flamer's factory, its class object and its object.
 #include "plFlamer.h"
 
+#include "zorMemLeak.h"
+#include "zorQNames.h"
+
 #include <climits>
 #include <cstring>
 #include <new>

@@ -2,6 +2,7 @@
 // non-zero flag, and every "fireblow" event on the corpse.
 #include "d3dx_math.h"
 #include "plFlamer.h"
+#include "zorQNames.h"
 #include "zorQObj.h"
 #include "zorQWorld.h"
 

@@ -5,7 +5,7 @@
 #include "play.h"
 #include "plugin.h"
 #include "scenario_world.h"
-#include "zorMemLeak.h"
+#include "zorMemLeakInspect.h"
 
 #include <cstddef>
 #include <cstdint>

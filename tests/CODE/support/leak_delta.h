@@ -1,7 +1,7 @@
 // Outstanding tracked blocks allocated since a test began.
 #pragma once
 
-#include "zorMemLeak.h"
+#include "zorMemLeakInspect.h"
 
 #include <set>
 #include <string>

@@ -1,5 +1,7 @@
 // Setting parameters from the host: checked, written in place, announced.
+#include "zorQModule.h"
 #include "zorQObj.h"
+#include "zorQParam.h"
 
 #include <cstring>
 #include <string>

@@ -1,4 +1,5 @@
 // The object registry.
+#include "zorObjRegistry.h"
 #include "zorQObj.h"
 
 #include <string>

@@ -1,6 +1,7 @@
 // The world: entities, cube queries, damage delivery, corpses and events.
 #include "zorQObj.h"
 #include "zorQWorld.h"
+#include "zorWorld.h"
 
 #include <algorithm>
 #include <cmath>

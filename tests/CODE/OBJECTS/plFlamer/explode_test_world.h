@@ -5,6 +5,7 @@
 #pragma once
 
 #include "plFlamer.h"
+#include "zorWorld.h"
 
 #include <algorithm>
 #include <functional>

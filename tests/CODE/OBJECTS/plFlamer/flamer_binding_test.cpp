@@ -1,5 +1,7 @@
 // Binding of the explosion effect class through the object registry.
 #include "plFlamer.h"
+#include "zorObjRegistry.h"
+#include "zorQParam.h"
 
 #include <cstring>
 #include <string>

@@ -1,6 +1,9 @@
 // The class object: defaults, parameters, objects, copies, storage.
 #include "leak_delta.h"
 #include "plFlamer.h"
+#include "zorMemLeakInspect.h"
+#include "zorObjRegistry.h"
+#include "zorQParam.h"
 
 #include <cstring>
 #include <string>

@@ -4,6 +4,7 @@
 //                         integer parameter;
 //   NOT_A_FLAMER_objects  a classic player class with the five parameters
 //                         whose objects are not classic players.
+#include "zorQModule.h"
 #include "zorQObj.h"
 
 namespace {

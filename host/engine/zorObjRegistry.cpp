@@ -1,4 +1,7 @@
 // The object registry: class objects by kind and name.
+#include "zorObjRegistry.h"
+
+#include "zorQNameHash.h"
 #include "zorQObj.h"
 
 #include <atomic>
