@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-d
           libbenchmark-dev libpng-dev libglm-dev libeigen3-dev libyuv-dev)
 # The install check builds an example with pkg-config.
 packages+=(pkg-config)
+# The host program's tests read its pictures with an XML parser.
+packages+=(libtinyxml2-dev)
 missing=()
 for pkg in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")

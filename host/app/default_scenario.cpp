@@ -23,7 +23,7 @@ entity crate  pos 110 0 0 box -10 -10 -10 10 10 10      # nearest face exactly 1
 entity beacon pos -76 0 76 box -5 -5 -5 5 5 5          # nearest corner 100.4 away
 entity wall   pos 0 0 -180 box -150 -50 -90 150 50 90   # far centre, box reaches to 90
 entity lamp   pos 85 0 85 box -5 -5 -5 5 5 5            # in the cube's corner, 113 away
-entity tower  pos 300 0 0 box -20 -20 -20 20 20 20 health 500   # outside the cube
+entity tower  pos 150 0 40 box -20 -20 -20 20 20 20 health 500   # beside the cube, outside it
 
 # The kill road: a non-zero flag explodes f1 at once; its corpse is then placed.
 kill f1 2

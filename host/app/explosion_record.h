@@ -1,5 +1,6 @@
-// What the host program saw of one explosion: the cube query, every picked
-// entity with its box, every damage message, and the effect started.
+// What the host program saw of one explosion: what set it off, the cube
+// query, every picked entity with its box, the nearest entities left out,
+// every damage message, and the effect started.
 #pragma once
 
 #include "d3dx_math.h"
@@ -11,6 +12,17 @@
 namespace flamer_host {
 
 // One entity the cube query returned and whose box the plug-in asked for.
+// Entities left out of an explosion that the report and the pictures show,
+// nearest the centre first: at most this many over the pick limit, and at
+// most this many outside the cube but near it.
+inline constexpr int kShownOverLimit = 16;
+inline constexpr int kShownOutside = 16;
+// How far around the query cube entities count as near it: this share of the
+// splash radius, and at least kMinNearbyMargin units (a body's width), so a
+// blast of radius 0 still shows what stands beside it.
+inline constexpr double kNearbyShare = 0.5;
+inline constexpr double kMinNearbyMargin = 32.0;
+
 struct PickedEntity {
     const zorQEntityRef* entity = nullptr;
     std::string name;
@@ -21,6 +33,22 @@ struct PickedEntity {
     double distance = 0.0;  // from the centre to the nearest point of the box
     bool hit = false;       // a damage message followed the box query
     int message = -1;       // index of that message in Explosion::messages
+};
+
+// Why an entity near the explosion was not picked.
+enum class LeftOutReason {
+    kOverLimit,    // in the cube, but the pick list was full of nearer ones
+    kOutsideCube,  // near the cube, but not in it
+};
+
+// One entity the cube query did not return, with what decides its fate.
+struct LeftOutEntity {
+    std::string name;
+    LeftOutReason reason = LeftOutReason::kOutsideCube;
+    D3DXVECTOR3 position{};
+    D3DXVECTOR3 boxMin{};
+    D3DXVECTOR3 boxMax{};
+    double distance = 0.0;  // from the centre to the nearest point of the box
 };
 
 // One message the plug-in sent during the explosion.
@@ -38,8 +66,10 @@ struct EffectSpawn {
 };
 
 struct Explosion {
-    int number = 0;    // 1-based over the run
-    int setOffBy = 0;  // 0: by the command; else the explosion whose damage killed the centre
+    int number = 0;       // 1-based over the run
+    int setOffBy = 0;     // 0: by the command; else the explosion whose damage killed the centre
+    int commandLine = 0;  // the scenario line whose command set off the explosion or its chain
+    std::string commandText;  // that command as written
     std::string centreName;
     D3DXVECTOR3 centre{};  // the centre's position at the cube query
     float radius = 0.0f;   // the class's splash radius
@@ -49,6 +79,9 @@ struct Explosion {
     int inCube = 0;         // entities in the cube
     int reportedPicks = 0;  // what the world returned to the query
     std::vector<PickedEntity> picks;
+    // The nearest left out, each reason nearest first (over the limit first).
+    std::vector<LeftOutEntity> leftOut;
+    int nearbyOutside = 0;  // entities near the cube but outside it, shown or not
     std::vector<DamageMessage> messages;
     std::vector<EffectSpawn> spawns;
 };
@@ -56,6 +89,18 @@ struct Explosion {
 // The point of the box [boxMin, boxMax] nearest to `point` (itself inside).
 D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
                             const D3DXVECTOR3& boxMax);
+
+// Whether the box [boxMin, boxMax] shares a point with the cube (touching
+// counts); an inverted cube holds nothing.
+bool BoxMeetsCube(const D3DXVECTOR3& boxMin, const D3DXVECTOR3& boxMax, const D3DXVECTOR3& cubeMin,
+                  const D3DXVECTOR3& cubeMax);
+
+// The region whose entities count as near the query cube of an explosion at
+// `centre` whose cube reaches `halfEdge` from it (negative: inverted).
+void NearbyRegion(const D3DXVECTOR3& centre, double halfEdge, D3DXVECTOR3& regionMin,
+                  D3DXVECTOR3& regionMax);
+// Half the edge of the explosion's query cube; negative when it is inverted.
+double CubeHalfEdge(const Explosion& explosion);
 
 // Distance from `point` to the nearest point of the box, in double so the
 // report shows the exact figure the float test rounds.

@@ -22,7 +22,8 @@ std::string UsageText(const std::string& program) {
            "                   without one the built-in scenario is played\n"
            "  --plugin PATH    the Flamer plug-in to load (default: the one installed or built "
            "with this program)\n"
-           "  --svg DIR        write a top-view picture of every explosion into DIR\n"
+           "  --svg DIR        draw every explosion, from above and from the side, into DIR\n"
+           "                   (explosion-NN.svg, and index.html that shows them in order)\n"
            "  --print-default  print the built-in scenario and exit\n"
            "  --help           print this text and exit\n"
            "  --version        print the version and exit\n";

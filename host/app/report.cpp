@@ -23,9 +23,11 @@ std::string MessageName(unsigned long number) {
     return number == ZORQMSG_DAMAGE ? "damage " + numbered : numbered;
 }
 
-std::size_t WidestName(const std::vector<PickedEntity>& picks) {
+// The widest name of the picks and of those left out, so their boxes line up.
+std::size_t WidestName(const Explosion& explosion) {
     std::size_t width = 0;
-    for (const PickedEntity& pick : picks) width = std::max(width, pick.name.size());
+    for (const PickedEntity& pick : explosion.picks) width = std::max(width, pick.name.size());
+    for (const LeftOutEntity& left : explosion.leftOut) width = std::max(width, left.name.size());
     return width;
 }
 
@@ -34,32 +36,53 @@ std::string Pad(const std::string& text, std::size_t width) {
 }
 
 void PrintHeader(std::ostream& out, const Explosion& explosion, const std::string& margin) {
-    out << margin << "explosion " << explosion.number << " at " << explosion.centreName << " "
-        << FormatVector(explosion.centre) << ", splash radius " << FormatNumber(explosion.radius)
-        << RadiusNote(explosion.radius);
-    if (explosion.setOffBy > 0)
-        out << ", set off by explosion " << explosion.setOffBy << ": " << explosion.centreName
-            << " died of its damage";
-    out << "\n"
-        << margin << kIndent << "query cube " << FormatVector(explosion.cubeMin) << " to "
-        << FormatVector(explosion.cubeMax) << ": " << explosion.inCube << " in the cube, ";
-    if (explosion.inCube > explosion.capacity)
-        out << "the " << explosion.reportedPicks << " nearest its centre picked (the limit is "
-            << explosion.capacity << ")\n";
-    else
-        out << explosion.reportedPicks << " picked\n";
+    out << margin << ExplosionTitle(explosion) << RadiusNote(explosion.radius);
+    // The command that set off the others is echoed just above them.
+    if (explosion.setOffBy > 0) out << ", " << SetOffByText(explosion);
+    out << "\n" << margin << kIndent << QueryCubeText(explosion) << "\n";
+}
+
+std::string BoxText(const std::string& name, std::size_t width, const D3DXVECTOR3& boxMin,
+                    const D3DXVECTOR3& boxMax) {
+    return Pad(name, width) + "  box " + FormatVector(boxMin) + " to " + FormatVector(boxMax);
 }
 
 void PrintPicks(std::ostream& out, const Explosion& explosion, const std::string& margin) {
-    const std::size_t width = WidestName(explosion.picks);
+    const std::size_t width = WidestName(explosion);
     for (const PickedEntity& pick : explosion.picks) {
         const char* verdict = pick.hit ? "HIT   " : "missed";
-        const char* relation = pick.distance > explosion.radius ? ">" : "<=";
-        out << margin << kIndent << verdict << " " << Pad(pick.name, width) << "  box "
-            << FormatVector(pick.boxMin) << " to " << FormatVector(pick.boxMax) << "  distance "
-            << Format("%.3f", pick.distance) << " " << relation << " "
-            << FormatNumber(explosion.radius) << "\n";
+        out << margin << kIndent << verdict << " "
+            << BoxText(pick.name, width, pick.boxMin, pick.boxMax) << "  distance "
+            << ReachText(pick.distance, explosion.radius) << ", nearest point "
+            << FormatVector(NearestBoxPoint(pick.centre, pick.boxMin, pick.boxMax)) << "\n";
     }
+}
+
+// The entities left out for one reason, nearest first, and how many more
+// there were than the record keeps.
+void PrintLeftOut(std::ostream& out, const Explosion& explosion, LeftOutReason reason, int total,
+                  const std::string& heading, const std::string& margin) {
+    const std::size_t width = WidestName(explosion);
+    out << margin << kIndent << heading << ":\n";
+    int shown = 0;
+    for (const LeftOutEntity& left : explosion.leftOut) {
+        if (left.reason != reason) continue;
+        ++shown;
+        out << margin << kDeepIndent << BoxText(left.name, width, left.boxMin, left.boxMax)
+            << "  distance " << FormatDistance(left.distance) << ", " << LeftOutWhy(left, explosion)
+            << "\n";
+    }
+    if (total > shown) out << margin << kDeepIndent << "and " << total - shown << " more\n";
+}
+
+void PrintLeftOuts(std::ostream& out, const Explosion& explosion, const std::string& margin) {
+    const int overLimit = explosion.inCube - explosion.reportedPicks;
+    if (overLimit > 0)
+        PrintLeftOut(out, explosion, LeftOutReason::kOverLimit, overLimit,
+                     "not picked, over the pick limit (nearest first)", margin);
+    if (explosion.nearbyOutside > 0)
+        PrintLeftOut(out, explosion, LeftOutReason::kOutsideCube, explosion.nearbyOutside,
+                     "not picked, outside the cube but near it (nearest first)", margin);
 }
 
 void PrintMessages(std::ostream& out, const Explosion& explosion, const std::string& margin) {
@@ -99,14 +122,6 @@ void PrintSpawns(std::ostream& out, const Explosion& explosion, const std::strin
 
 }  // namespace
 
-std::string FormatNumber(double value) { return Format("%g", value); }
-
-std::string FormatVector(const D3DXVECTOR3& v) {
-    std::string text(1, '(');
-    text += FormatNumber(v.x) + ", " + FormatNumber(v.y) + ", " + FormatNumber(v.z) + ")";
-    return text;
-}
-
 void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
                      const std::string& binding) {
     out << "class parameters\n";
@@ -127,6 +142,7 @@ void PrintExplosion(std::ostream& out, const Explosion& explosion) {
     const std::string margin = kMargin;
     PrintHeader(out, explosion, margin);
     PrintPicks(out, explosion, margin);
+    PrintLeftOuts(out, explosion, margin);
     PrintMessages(out, explosion, margin);
     PrintSpawns(out, explosion, margin);
 }

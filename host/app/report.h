@@ -1,8 +1,10 @@
 // The report the host program prints: a person reads it to see which entity
-// each explosion hit, why, and what it received.
+// each explosion hit, why, what it left out, what it received, and which
+// explosion set off which.
 #pragma once
 
 #include "explosion_record.h"
+#include "explosion_words.h"
 
 #include <optional>
 #include <ostream>
@@ -24,9 +26,6 @@ struct HealthLine {
     std::optional<int> health;
     std::string note;  // e.g. "dead", "corpse"
 };
-
-std::string FormatNumber(double value);
-std::string FormatVector(const D3DXVECTOR3& v);
 
 void PrintParameters(std::ostream& out, const std::vector<ParamLine>& params,
                      const std::string& binding);

@@ -1,7 +1,6 @@
 #include "runner.h"
 
 #include "commands.h"
-#include "svg_writer.h"
 #include "zorObjRegistry.h"
 
 #include <algorithm>
@@ -39,12 +38,20 @@ void ScenarioRunner::DestroyEffects() {
 
 bool ScenarioRunner::Run(const Scenario& scenario) {
     source_ = scenario.source;
+    if (!svgDirectory_.empty()) pictures_.emplace(svgDirectory_, source_);
+    const bool played = PlayCommands(scenario);
+    command_ = nullptr;
+    return FinishPictures() && played;
+}
+
+bool ScenarioRunner::PlayCommands(const Scenario& scenario) {
     out_ << "scenario " << scenario.source << ": " << scenario.commands.size() << " commands\n";
     PrintParametersIfChanged();
     for (const Command& command : scenario.commands) {
         // The tuning an explosion uses is shown before the command that sets it off.
         if (command.verb->explodes) PrintParametersIfChanged();
         out_ << "\nline " << command.line << ": " << command.sourceText << "\n";
+        command_ = &command;
         if (!command.verb->run(*this, command)) return false;
     }
     return true;
@@ -103,14 +110,46 @@ bool ScenarioRunner::ReportExplosions(const Command& command) {
 
 void ScenarioRunner::ReportExplosion(Explosion& explosion) {
     explosion.radius = static_cast<float>(flamerClass_.SplashRadius());
+    if (command_ != nullptr) {
+        explosion.commandLine = command_->line;
+        explosion.commandText = command_->sourceText;
+    }
     PrintExplosion(out_, explosion);
     for (const DamageMessage& message : explosion.messages)
         if (const auto actor = actorByEntity_.find(message.targetEntity);
             actor != actorByEntity_.end())
             touched_.push_back(actor->second);
-    if (svgDirectory_.empty() || !pictureError_.empty()) return;
-    if (WriteExplosionSvg(svgDirectory_, explosion, pictureError_))
-        out_ << "  picture: " << svgDirectory_ << "/" << ExplosionSvgName(explosion) << "\n";
+    DrawExplosion(explosion);
+}
+
+// After a picture failed, the command fails and nothing more is drawn.
+void ScenarioRunner::DrawExplosion(const Explosion& explosion) {
+    if (!pictures_ || !pictureError_.empty()) return;
+    switch (pictures_->Add(explosion, pictureError_)) {
+        case PictureFolder::Result::kWritten:
+            out_ << "  picture: " << pictures_->PathOf(explosion.number) << "\n";
+            break;
+        case PictureFolder::Result::kBeyondLimit:
+            if (pictures_->NotDrawn() == 1)
+                out_ << "  picture: not drawn, nor those of the explosions after it (a run "
+                        "draws at most "
+                     << kPictureLimit << ")\n";
+            break;
+        case PictureFolder::Result::kFailed:
+            break;
+    }
+}
+
+bool ScenarioRunner::FinishPictures() {
+    if (!pictures_) return true;
+    std::string error;
+    if (!pictures_->WriteIndex(error)) {
+        err_ << "flamer_host: " << error << "\n";
+        return false;
+    }
+    out_ << "\npictures: " << pictures_->IndexPath() << " shows the " << pictures_->Drawn()
+         << (pictures_->Drawn() == 1 ? " explosion" : " explosions") << " drawn\n";
+    return true;
 }
 
 void ScenarioRunner::PrintHealthAfterwards(const Actor* subject) {

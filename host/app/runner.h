@@ -4,12 +4,14 @@
 #pragma once
 
 #include "flamer_class.h"
+#include "picture_folder.h"
 #include "report.h"
 #include "scenario.h"
 #include "scenario_world.h"
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <unordered_map>
@@ -26,7 +28,8 @@ public:
     ScenarioRunner& operator=(const ScenarioRunner&) = delete;
 
     // Plays every command; false after the first one that fails at run time
-    // (reported on `err` as "source:line: message").
+    // (reported on `err` as "source:line: message"). With a picture folder,
+    // its index is written at the end, also after a failure.
     bool Run(const Scenario& scenario);
 
     // Deletes the Flamers; the class object must outlive them.
@@ -73,15 +76,20 @@ public:
     void PrintHealthAfterwards(const Actor* subject);
 
 private:
+    bool PlayCommands(const Scenario& scenario);
     void PrintParametersIfChanged();
     void ReportExplosion(Explosion& explosion);
+    void DrawExplosion(const Explosion& explosion);
+    bool FinishPictures();
 
     const FlamerClass& flamerClass_;
     ScenarioWorld& world_;
     std::ostream& out_;
     std::ostream& err_;
     std::string svgDirectory_;
+    std::optional<PictureFolder> pictures_;
     std::string source_;
+    const Command* command_ = nullptr;  // the command being played
     bool paramsChanged_ = true;
     std::vector<Actor> actors_;
     std::unordered_map<std::string, std::size_t> actorByName_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_set>
 
 namespace flamer_host {
 namespace {
@@ -13,22 +14,15 @@ D3DXVECTOR3 Midpoint(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
     return {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
 }
 
+// Nearest first, then by name, so the order does not depend on the world's.
+void SortByDistance(std::vector<LeftOutEntity>::iterator first,
+                    std::vector<LeftOutEntity>::iterator last) {
+    std::sort(first, last, [](const LeftOutEntity& a, const LeftOutEntity& b) {
+        return a.distance != b.distance ? a.distance < b.distance : a.name < b.name;
+    });
+}
+
 }  // namespace
-
-D3DXVECTOR3 NearestBoxPoint(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
-                            const D3DXVECTOR3& boxMax) {
-    return {std::clamp(point.x, boxMin.x, boxMax.x), std::clamp(point.y, boxMin.y, boxMax.y),
-            std::clamp(point.z, boxMin.z, boxMax.z)};
-}
-
-double DistanceToBox(const D3DXVECTOR3& point, const D3DXVECTOR3& boxMin,
-                     const D3DXVECTOR3& boxMax) {
-    const D3DXVECTOR3 nearest = NearestBoxPoint(point, boxMin, boxMax);
-    const double dx = double(point.x) - nearest.x;
-    const double dy = double(point.y) - nearest.y;
-    const double dz = double(point.z) - nearest.z;
-    return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
 
 int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** list,
                                 int capacity, PICK_FILTER filter, unsigned long flags) {
@@ -46,10 +40,65 @@ int ScenarioWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRe
     explosion.capacity = capacity;
     explosion.inCube = result.inCube;
     explosion.reportedPicks = result.written;
+    RecordLeftOut(explosion, list, filter, flags);
     HandOn();
     current_ = std::move(explosion);
     ++commandExplosions_;
     return result.written;
+}
+
+LeftOutEntity ScenarioWorld::LeftOut(zorQEntityRef* entity, LeftOutReason reason,
+                                     const D3DXVECTOR3& centre) {
+    LeftOutEntity left;
+    left.name = NameOf(entity);
+    left.reason = reason;
+    left.position = entity->position;
+    zorWorld::GetEntityBox(entity, &left.boxMin, &left.boxMax);
+    left.distance = DistanceToBox(centre, left.boxMin, left.boxMax);
+    return left;
+}
+
+// Asks the world again, with longer lists, for the entities the plug-in's
+// query left out: the nearest ones in the cube beyond its list, and the
+// nearest ones around the cube. The work grows with the entities near the
+// cube, as the query's own does; what is kept is bounded.
+void ScenarioWorld::RecordLeftOut(Explosion& explosion, zorQEntityRef* const* picked,
+                                  PICK_FILTER filter, unsigned long flags) {
+    const std::unordered_set<const zorQEntityRef*> pickedSet(picked,
+                                                             picked + explosion.reportedPicks);
+    std::vector<zorQEntityRef*> list;
+    if (explosion.inCube > explosion.reportedPicks) {
+        list.resize(static_cast<std::size_t>(explosion.reportedPicks) + kShownOverLimit);
+        const zorQPickResult more = Pick(explosion.cubeMin, explosion.cubeMax, list.data(),
+                                         static_cast<int>(list.size()), filter, flags);
+        for (int i = 0; i < more.written; ++i)
+            if (pickedSet.count(list[static_cast<std::size_t>(i)]) == 0)
+                explosion.leftOut.push_back(LeftOut(list[static_cast<std::size_t>(i)],
+                                                    LeftOutReason::kOverLimit, explosion.centre));
+    }
+    const std::size_t overLimit = explosion.leftOut.size();
+    SortByDistance(explosion.leftOut.begin(), explosion.leftOut.end());
+
+    D3DXVECTOR3 nearbyMin;
+    D3DXVECTOR3 nearbyMax;
+    NearbyRegion(explosion.centre, CubeHalfEdge(explosion), nearbyMin, nearbyMax);
+    list.assign(static_cast<std::size_t>(explosion.inCube) + kShownOutside, nullptr);
+    const zorQPickResult nearby =
+        Pick(nearbyMin, nearbyMax, list.data(), static_cast<int>(list.size()), filter, flags);
+    const bool boxes = (flags & ZORQPICK_BOXES) != 0;
+    for (int i = 0; i < nearby.written; ++i) {
+        zorQEntityRef* entity = list[static_cast<std::size_t>(i)];
+        LeftOutEntity left = LeftOut(entity, LeftOutReason::kOutsideCube, explosion.centre);
+        const D3DXVECTOR3& lo = boxes ? left.boxMin : left.position;
+        const D3DXVECTOR3& hi = boxes ? left.boxMax : left.position;
+        if (!BoxMeetsCube(lo, hi, explosion.cubeMin, explosion.cubeMax))
+            explosion.leftOut.push_back(std::move(left));
+    }
+    explosion.nearbyOutside = std::max(nearby.inCube - explosion.inCube, 0);
+    SortByDistance(explosion.leftOut.begin() + static_cast<std::ptrdiff_t>(overLimit),
+                   explosion.leftOut.end());
+    if (explosion.leftOut.size() > overLimit + kShownOutside)
+        explosion.leftOut.resize(overLimit + kShownOutside);
 }
 
 void ScenarioWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {

@@ -61,6 +61,9 @@ private:
     };
 
     Explosion* Current();
+    LeftOutEntity LeftOut(zorQEntityRef* entity, LeftOutReason reason, const D3DXVECTOR3& centre);
+    void RecordLeftOut(Explosion& explosion, zorQEntityRef* const* picked, PICK_FILTER filter,
+                       unsigned long flags);
     void HandOn();
     void RecordMessage(zorQEntityRef* target, unsigned long msg, long param1, unsigned long param2);
     void ApplyTrackedDamage(const zorQEntityRef* target, unsigned long msg, long param1);

@@ -1,6 +1,16 @@
-// A picture of one explosion seen from above (x to the right, z up): the
+// The picture of one explosion, in SVG: a title that says where the centre
+// is, what set the explosion off, what the query found and what the blast
+// sent and started; a view from above (x to the right, z up the page) and a
+// view from the side (x to the right, y, the world's up axis, up the page),
+// both to the same scale with world coordinates on their edges, showing the
 // query cube, the sphere of reach, every picked box coloured hit or missed
-// with its nearest point to the centre, and the pushes as arrows.
+// with its nearest point joined to the centre, the pushes, the effect, and
+// the entities left out (over the pick limit, or outside the cube near it);
+// a table that gives each entity's verdict and why; and a legend of what is
+// drawn.
+//
+// The work is bounded per explosion: the record holds at most the plug-in's
+// 32 picks and a bounded number of entities left out.
 #pragma once
 
 #include "explosion_record.h"
@@ -11,16 +21,7 @@ namespace flamer_host {
 
 std::string ExplosionSvg(const Explosion& explosion);
 
-// File name of an explosion's picture inside the picture folder.
-std::string ExplosionSvgName(const Explosion& explosion);
-
-// Makes sure pictures can be written into `directory`, creating it if
-// missing; false, with the reason in `error`, when they cannot.
-bool PrepareSvgDirectory(const std::string& directory, std::string& error);
-
-// Writes the picture into `directory` (created if missing). False, with a
-// reason in `error`, when the file cannot be written.
-bool WriteExplosionSvg(const std::string& directory, const Explosion& explosion,
-                       std::string& error);
+// File name of an explosion's picture: "explosion-NN.svg".
+std::string ExplosionSvgName(int number);
 
 }  // namespace flamer_host

@@ -67,8 +67,8 @@ TEST_F(HostProgramTest, KillOfAFlamerThatAlreadyDiedSaysSo) {
 
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(Contains(run.out,
-                         "explosion 3 at b (30, 0, 0), splash radius 100, set off by "
-                         "explosion 1: b died of its damage\n"));
+                         "explosion 3 at b (30, 0, 0), splash radius 100, set off by the "
+                         "death of b in explosion 1\n"));
     EXPECT_TRUE(Contains(run.out,
                          "line 5: kill b 2\n"
                          "  b already died of the damage of explosion 1: it is not killed again\n"

@@ -41,9 +41,47 @@ TEST_F(HostProgramTest, CrowdedCubeReportsThePickLimit) {
                          "is 32)\n"))
         << run.out;
     EXPECT_TRUE(Contains(run.out, "HIT    near "));
-    // The ten corner entities farthest from the centre are left out.
+    // The ten corner entities farthest from the centre are left out, and
+    // listed as such, nearest first.
     EXPECT_TRUE(Contains(run.out, "missed far10 "));
     EXPECT_FALSE(Contains(run.out, "missed far9 "));
+    EXPECT_TRUE(Contains(run.out,
+                         "      not picked, over the pick limit (nearest first):\n"
+                         "        far9    box (89, 89, 80) to (91, 91, 82)  distance 149.138, in "
+                         "the cube, over the pick limit of 32\n"
+                         "        far8    box (89, 89, 81) to (91, 91, 83)  distance 149.676, "))
+        << run.out;
+    EXPECT_TRUE(Contains(run.out,
+                         "        far0    box (89, 89, 89) to (91, 91, 91)  distance "
+                         "154.153, in the cube, over the pick limit of 32\n"
+                         "      damage message (3) to centre"));
+}
+
+// What the record keeps of those left out is bounded; the report counts the
+// rest. Entities above and below the cube are said to be so.
+TEST_F(HostProgramTest, LeftOutBeyondTheListAreCounted) {
+    std::string text = "flamer centre pos 0 0 0\n";
+    for (int i = 0; i < 60; ++i)
+        text += Cat(
+            {"entity e", std::to_string(i), " pos ", std::to_string(i), " 0 0 box 0 0 0 1 1 1\n"});
+    for (int i = 0; i < 20; ++i)
+        text += Cat({"entity up", std::to_string(i), " pos ", std::to_string(i),
+                     " 110 0 box 0 0 0 1 1 1\n"});
+    text += "entity down pos 0 -120 0 box 0 0 0 1 1 1\nkill centre 2\n";
+    Script("many.txt", text);
+
+    const Outcome run = Run("many.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         ": 61 in the cube, the 32 nearest its centre picked (the limit is 32)\n"));
+    // 29 over the limit: 16 listed; 21 outside: 16 listed.
+    EXPECT_TRUE(Contains(run.out, "        and 13 more\n      not picked, outside the cube"));
+    EXPECT_TRUE(Contains(run.out, "        and 5 more\n      damage message"));
+    EXPECT_TRUE(Contains(run.out,
+                         "up0     box (0, 110, 0) to (1, 111, 1)  distance 110.000, outside "
+                         "the cube: above its top, y = 100\n"));
+    EXPECT_FALSE(Contains(run.out, "        up19 "));  // the farthest above: counted, not listed
 }
 
 TEST_F(HostProgramTest, NegativeSplashRadiusIsNoted) {
@@ -89,7 +127,7 @@ TEST_F(HostProgramTest, ChainReactionReportStaysFlat) {
     EXPECT_EQ(Count(longer.out, "\n  explosion "), 201u);
     EXPECT_TRUE(Contains(longer.out,
                          "explosion 201 at f199 (9950, 0, 0), splash radius 100, set "
-                         "off by explosion 199: f199 died of its damage\n"));
+                         "off by the death of f199 in explosion 199\n"));
     EXPECT_EQ(WidestMargin(longer.out), WidestMargin(shorter.out));
     EXPECT_LT(longer.out.size(), shorter.out.size() * 21 / 10);
 }
