@@ -1,6 +1,7 @@
 // Whole scenarios played against the Flamer plug-in, as the host program
-// plays them: no input may crash the host, the engine or the plug-in, and
-// every scenario must end with an empty leak report.
+// plays them with --svg: no input may crash the host, the engine, the plug-in
+// or the drawing of the pictures, and every scenario must end with an empty
+// leak report.
 #include "flamer_class.h"
 #include "play.h"
 #include "plugin.h"
@@ -32,6 +33,19 @@ const flamer_host::Plugin& LoadedPlugin() {
     return *plugin;
 }
 
+// One picture folder for the whole run; every input overwrites its pictures.
+const std::string& PictureFolderPath() {
+    static const std::string path = [] {
+        char name[] = "/tmp/scenario_run_fuzz.XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort();
+        }
+        return std::string(name);
+    }();
+    return path;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -48,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             std::fprintf(stderr, "the plug-in is not a Flamer plug-in: %s\n", error.c_str());
             std::abort();
         }
-        flamer_host::PlayScenario(text, "fuzz", *flamerClass, world, out, err, "");
+        flamer_host::PlayScenario(text, "fuzz", *flamerClass, world, out, err, PictureFolderPath());
         zorQWorld_SetCurrent(previous);
     }
     const std::string leaks = zorMemLeak_Report();
