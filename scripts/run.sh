@@ -8,6 +8,6 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
   cd "$root"
   scripts/ensure-deps.sh
   cmake --preset default >/dev/null
-  cmake --build --preset default --target flamer_host plFlamer >&2
+  cmake --build --preset default -j "${BUILD_JOBS:-2}" --target flamer_host plFlamer >&2
 )
 exec "$root/build/default/host/app/flamer_host" "$@"
