@@ -2,7 +2,7 @@
 // allocator, as a module calls them. Every block a module obtains through
 // TrackedAlloc is recorded with the allocating source file and line and its
 // size until it is released. What the host reads back from the tracker is in
-// the engine's own zorMemLeakInspect.h.
+// the engine's own zorMemLeakRecords.h.
 #pragma once
 
 #include "zorQDefs.h"

@@ -31,11 +31,11 @@ constexpr char kTickColour[] = "#555555";
 
 class ViewDrawer {
 public:
-    ViewDrawer(SvgCanvas& svg, const ViewSpec& spec, const ViewFrame& frame, const PixelRect& panel,
+    ViewDrawer(SvgCanvas& svg, const ViewKind& view, const ViewFrame& frame, const PixelRect& panel,
                const Explosion& explosion, const std::vector<DrawnEntity>& drawn, double tickStep,
                DrawnMarks& marks)
         : svg_(svg),
-          spec_(spec),
+          view_(view),
           frame_(frame),
           panel_(panel),
           explosion_(explosion),
@@ -45,11 +45,11 @@ public:
           labels_({panel.left, panel.top + kViewHeadingHeight, panel.right, panel.bottom}) {}
 
     void Draw() {
-        svg_.Open("g", Class(std::string("view ") + spec_.cssClass));
-        svg_.Text(panel_.left, panel_.top + kTextFont + 2, spec_.heading,
+        svg_.Open("g", Class(std::string("view ") + view_.cssClass));
+        svg_.Text(panel_.left, panel_.top + kTextFont + 2, view_.heading,
                   Class("view-heading") + Attr("font-weight", "bold"));
         DrawFrameAndTicks();
-        const std::string clip = std::string(spec_.cssClass) + "-clip";
+        const std::string clip = std::string(view_.cssClass) + "-clip";
         svg_.Open("clipPath", Attr("id", clip));
         svg_.Rect(frame_.Drawing(), "");
         svg_.Close("clipPath");
@@ -92,10 +92,10 @@ private:
                   text, Align::kEnd);
         }
         // The axes' names at their positive ends.
-        const std::string across = std::string(AxisName(spec_.axes.across)) + " \u2192";
+        const std::string across = std::string(AxisName(view_.axes.across)) + " \u2192";
         Fixed(PixelRect::Sized(d.right + 6, d.bottom - textHeight, MonoWidth(across), textHeight),
               across, Align::kStart, "axis-name");
-        const std::string up = std::string("\u2191 ") + spec_.upName;
+        const std::string up = std::string("\u2191 ") + view_.upName;
         Fixed(PixelRect::Sized(d.left, d.top - textHeight - 3, MonoWidth(up), textHeight), up,
               Align::kStart, "axis-name");
     }
@@ -174,8 +174,8 @@ private:
             double x = frame_.XOf(entity.position);
             double y = frame_.YOf(entity.position);
             rects_[i].Clamp(x, y);
-            const double dx = AxisOf(*entity.push, spec_.axes.across);
-            const double dy = -AxisOf(*entity.push, spec_.axes.up);
+            const double dx = AxisOf(*entity.push, view_.axes.across);
+            const double dy = -AxisOf(*entity.push, view_.axes.up);
             const double length = std::hypot(dx, dy);
             if (!(length > 0) || !std::isfinite(length)) {
                 svg_.Circle(x, y, kRingRadius,
@@ -232,7 +232,7 @@ private:
 
     std::string LabelText(const DrawnEntity& entity) const {
         // The view from above carries the distance; the side view only names.
-        if (spec_.axes.up == kTopAxes.up)
+        if (view_.axes.up == kTopAxes.up)
             return entity.name + " " + FormatDistance(entity.distance);
         return entity.name;
     }
@@ -288,7 +288,7 @@ private:
     }
 
     SvgCanvas& svg_;
-    const ViewSpec& spec_;
+    const ViewKind& view_;
     const ViewFrame& frame_;
     PixelRect panel_;
     const Explosion& explosion_;
@@ -301,10 +301,10 @@ private:
 
 }  // namespace
 
-void DrawView(SvgCanvas& svg, const ViewSpec& spec, const ViewFrame& frame, const PixelRect& panel,
+void DrawView(SvgCanvas& svg, const ViewKind& view, const ViewFrame& frame, const PixelRect& panel,
               const Explosion& explosion, const std::vector<DrawnEntity>& drawn, double tickStep,
               DrawnMarks& marks) {
-    ViewDrawer(svg, spec, frame, panel, explosion, drawn, tickStep, marks).Draw();
+    ViewDrawer(svg, view, frame, panel, explosion, drawn, tickStep, marks).Draw();
 }
 
 }  // namespace flamer_host

@@ -19,25 +19,25 @@ inline constexpr double kViewHeadingHeight = 24.0;
 inline constexpr double kViewGutterX = 110.0;
 inline constexpr double kViewGutterY = 44.0;
 
-struct ViewSpec {
+struct ViewKind {
     ViewAxes axes;
     const char* cssClass;
     const char* heading;
     const char* upName;  // the vertical axis as its end is labelled
 };
 
-inline constexpr ViewSpec kTopView{kTopAxes, "top-view",
+inline constexpr ViewKind kTopView{kTopAxes, "top-view",
                                    "Seen from above: x to the right, z up the page (y, the "
                                    "height, points at you)",
                                    "z"};
-inline constexpr ViewSpec kSideView{kSideAxes, "side-view",
+inline constexpr ViewKind kSideView{kSideAxes, "side-view",
                                     "Seen from the side: x to the right, y (the height) up the "
                                     "page",
                                     "y (up)"};
 
 // Draws the view into `panel`, whose drawing `frame` places; notes in
 // `marks` what it drew.
-void DrawView(SvgCanvas& svg, const ViewSpec& spec, const ViewFrame& frame, const PixelRect& panel,
+void DrawView(SvgCanvas& svg, const ViewKind& view, const ViewFrame& frame, const PixelRect& panel,
               const Explosion& explosion, const std::vector<DrawnEntity>& drawn, double tickStep,
               DrawnMarks& marks);
 

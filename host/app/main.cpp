@@ -11,7 +11,7 @@
 #include "report.h"
 #include "scenario.h"
 #include "scenario_world.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 #include "zorWorld.h"
 
 #include <cerrno>

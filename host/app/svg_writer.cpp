@@ -104,13 +104,13 @@ std::string ExplosionSvg(const Explosion& explosion) {
     SvgCanvas body;
     const double viewsTop = DrawTitle(body, explosion, width);
     DrawnMarks marks;
-    const ViewSpec* specs[2] = {&kTopView, &kSideView};
+    const ViewKind* views[2] = {&kTopView, &kSideView};
     for (int i = 0; i < 2; ++i) {
         const PixelRect panel = PixelRect::Sized(kPage + i * (panelWidth + kPanelGap), viewsTop,
                                                  panelWidth, panelHeight);
-        const ViewFrame frame(scene, specs[i]->axes, scale, panel.left + kViewGutterX,
+        const ViewFrame frame(scene, views[i]->axes, scale, panel.left + kViewGutterX,
                               panel.top + kViewHeadingHeight + kViewGutterY);
-        DrawView(body, *specs[i], frame, panel, explosion, drawn, tickStep, marks);
+        DrawView(body, *views[i], frame, panel, explosion, drawn, tickStep, marks);
     }
     const double tableTop = viewsTop + panelHeight + kSectionGap;
     const double legendTop = DrawTable(body, table, tableTop);

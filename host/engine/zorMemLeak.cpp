@@ -1,7 +1,7 @@
 // The leak tracker and the global memory behind the tracked allocator.
 #include "zorMemLeak.h"
 
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 
 #include <atomic>
 #include <cstdio>

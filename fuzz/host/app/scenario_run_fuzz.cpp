@@ -6,7 +6,7 @@
 #include "play.h"
 #include "plugin.h"
 #include "scenario_world.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 
 #include <cstddef>
 #include <cstdint>

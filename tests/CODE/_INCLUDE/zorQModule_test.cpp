@@ -3,7 +3,7 @@
 #include "zorQModule.h"
 
 #include "leak_delta.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 
 #include <stdexcept>
 #include <string>

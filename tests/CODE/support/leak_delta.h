@@ -1,7 +1,7 @@
 // Outstanding tracked blocks allocated since a test began.
 #pragma once
 
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 
 #include <set>
 #include <string>

@@ -1,7 +1,7 @@
 // The class framework: operation-table order, shared parameter lists.
 #include "leak_delta.h"
 #include "vtable_index.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 #include "zorQModule.h"
 #include "zorQObj.h"
 #include "zorQWorld.h"

@@ -1,7 +1,7 @@
 // The leak tracker's records and report.
 #include "leak_delta.h"
 #include "zorMemLeak.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 #include "zorQModule.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // The class object: defaults, parameters, objects, copies, storage.
 #include "leak_delta.h"
 #include "plFlamer.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 #include "zorObjRegistry.h"
 #include "zorQParam.h"
 

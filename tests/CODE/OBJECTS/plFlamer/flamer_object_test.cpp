@@ -1,7 +1,7 @@
 // The Flamer object: creation, copies, deletion of single objects and arrays.
 #include "leak_delta.h"
 #include "plFlamer.h"
-#include "zorMemLeakInspect.h"
+#include "zorMemLeakRecords.h"
 
 #include <cstring>
 #include <vector>
