@@ -17,6 +17,10 @@ enum ZORPARAM_TYPE {
     PARAM_FLOAT = 3,
 };
 
+// A parameter kind's name as lists and messages show it: "text", "integer"
+// or "float"; "unknown" for any other value.
+extern "C" ZOR_HOST_API const char* zorParam_KindName(int32_t type);
+
 // Capacity of a parameter's name, terminator included.
 constexpr std::size_t kZorParamNameSize = 64;
 // Capacity of a text parameter's storage, terminator included.
@@ -69,6 +73,17 @@ inline void TrackedFree(void* block) {
     zorMemLeak_Free(block);
     zorGlobalMem_Free(block);
 }
+
+// Class-specific storage for a module's class objects and objects: every
+// instance lives in a block of the tracked allocator, reported with the
+// module's `sourceFile`, so the host's leak tracker sees it; a block that
+// cannot be had makes the new-expression yield null. Put it in the class's
+// public section.
+#define ZORQMODULE_TRACKED_STORAGE(sourceFile)                                  \
+    static void* operator new(std::size_t size) noexcept {                      \
+        return TrackedAlloc(static_cast<unsigned>(size), sourceFile, __LINE__); \
+    }                                                                           \
+    static void operator delete(void* block) noexcept { TrackedFree(block); }
 
 // Appends `record` to the list (`params`, `count`). The array holds `count`
 // rounded up to kZorParamListStep entries and is replaced by a larger one

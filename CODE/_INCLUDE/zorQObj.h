@@ -162,7 +162,9 @@ public:
 
     virtual float GetLifetime();              // 30
     virtual void SetLifetime(float seconds);  // 31
-    // Starts the effect at `transform`; the host copies what it keeps.
+    // Starts the effect at `transform`; the host copies what it keeps and
+    // tells the world of the start. An effect class that overrides it calls
+    // this one too, so the engine hears of every start.
     virtual long SpawnAt(D3DXMATRIX* transform);  // 32
 
     int SpawnCount() const;

@@ -166,4 +166,7 @@ ZOR_HOST_API void* zorQWorld_GetEntityData(zorQEntityRef* entity);
 // ZORQMSG_UNHANDLED without one.
 ZOR_HOST_API long zorQWorld_SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
                                         unsigned long param2);
+// Prints one line on the engine's console, where the host shows it beside
+// what the module's call did; null prints nothing.
+ZOR_HOST_API void zorQWorld_Print(const char* text);
 }

@@ -8,19 +8,6 @@
 
 namespace {
 
-const char* KindName(int32_t type) {
-    switch (type) {
-        case PARAM_TEXT:
-            return "text";
-        case PARAM_INT:
-            return "int";
-        case PARAM_FLOAT:
-            return "float";
-        default:
-            return "unknown";
-    }
-}
-
 int Fail(const char* what) {
     std::fprintf(stderr, "load_plugin: %s\n", what);
     return 1;
@@ -42,7 +29,7 @@ int main(int argc, char** argv) {
     std::printf("class object with %d parameter(s):\n", cls->paramCount);
     for (int i = 0; i < cls->paramCount; ++i) {
         const zorParam* param = cls->GetParam(i);
-        std::printf("  %s (%s)\n", param->name, KindName(param->type));
+        std::printf("  %s (%s)\n", param->name, zorParam_KindName(param->type));
     }
     zorObj* object = cls->CreateObj();
     if (object == nullptr) return Fail("CreateObj made no object");

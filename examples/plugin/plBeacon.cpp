@@ -19,14 +19,6 @@ constexpr int32_t kParamExtra = -1;
 
 }  // namespace
 
-// Class objects and objects live in the host's tracked memory, so its leak
-// tracker sees them.
-#define BEACON_TRACKED_STORAGE                                                   \
-    static void* operator new(std::size_t size) noexcept {                       \
-        return TrackedAlloc(static_cast<unsigned>(size), kSourceFile, __LINE__); \
-    }                                                                            \
-    static void operator delete(void* block) noexcept { TrackedFree(block); }
-
 class ZOR_MODULE_API zorPlBeaconClass : public zorPlClassicClass {
 public:
     zorPlBeaconClass() : effectName{} {
@@ -35,7 +27,7 @@ public:
             AddParam(record);
     }
 
-    BEACON_TRACKED_STORAGE
+    ZORQMODULE_TRACKED_STORAGE(kSourceFile)
 
     zorObj* CreateObj() override;
 
@@ -55,7 +47,7 @@ class ZOR_MODULE_API zorPlBeacon : public zorPlClassic {
 public:
     explicit zorPlBeacon(zorObjClass* cls) : zorPlClassic(cls) {}
 
-    BEACON_TRACKED_STORAGE
+    ZORQMODULE_TRACKED_STORAGE(kSourceFile)
 
     void Kill(int flag) override {
         if (entity != nullptr) static_cast<zorPlBeaconClass*>(objClass)->Signal(entity->position);

@@ -1,16 +1,16 @@
-// flamer_host: loads the Flamer plug-in as the engine would, plays a scenario
-// in a recording world and prints what every explosion did.
+// flamer_host: loads modules as the engine would, plays a scenario in a
+// recording world and prints what every command and every module did.
 #include "d3dx_math.h"
 #include "default_scenario.h"
-#include "flamer_class.h"
+#include "host_output.h"
+#include "loaded_classes.h"
+#include "module.h"
 #include "options.h"
 #include "picture_folder.h"
 #include "play.h"
-#include "plugin.h"
 #include "plugin_location.h"
+#include "recording_world.h"
 #include "report.h"
-#include "scenario.h"
-#include "scenario_world.h"
 #include "zorMemLeakRecords.h"
 #include "zorWorld.h"
 
@@ -31,7 +31,7 @@
 namespace {
 
 constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = 1;   // the plug-in or the run failed
+constexpr int kExitFailure = 1;   // a module or the run failed
 constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
 constexpr char kStandardInput[] = "-";
 constexpr char kStandardInputName[] = "<stdin>";
@@ -71,6 +71,39 @@ bool ReadScenarioText(const flamer_host::Options& options, std::string& text, st
     return true;
 }
 
+int ExitStatus(flamer_host::PlayResult result) {
+    switch (result) {
+        case flamer_host::PlayResult::kPlayed:
+            return kExitSuccess;
+        case flamer_host::PlayResult::kFailed:
+            return kExitFailure;
+        case flamer_host::PlayResult::kBroken:
+            break;
+    }
+    return kExitBadInput;
+}
+
+// Makes the modules' classes and plays the scenario with them in a
+// recording world; every class is gone when it returns.
+int Play(const flamer_host::Modules& modules, const std::string& text, const std::string& source,
+         const flamer_host::Options& options) {
+    flamer_host::RecordingWorld world;
+    zorWorld* previous = zorQWorld_SetCurrent(&world);
+    int status = kExitFailure;
+    {
+        flamer_host::LoadedClasses classes;
+        std::string error;
+        if (classes.Create(modules, error)) {
+            flamer_host::HostOutput output(std::cout, std::cerr, options.svgDirectory);
+            status = ExitStatus(flamer_host::PlayScenario(text, source, classes, world, output));
+        } else {
+            std::cerr << "flamer_host: " << error << "\n";
+        }
+    }
+    zorQWorld_SetCurrent(previous);
+    return status;
+}
+
 int RunHost(const flamer_host::Options& options) {
     std::string text;
     std::string source;
@@ -80,36 +113,18 @@ int RunHost(const flamer_host::Options& options) {
                   << error << "\n";
         return kExitBadInput;
     }
-    if (!options.svgDirectory.empty() &&
-        !flamer_host::PrepareSvgDirectory(options.svgDirectory, error)) {
+    if (!flamer_host::CheckModuleNames(options.pluginPaths, error) ||
+        (!options.svgDirectory.empty() &&
+         !flamer_host::PrepareSvgDirectory(options.svgDirectory, error))) {
         std::cerr << "flamer_host: " << error << "\n";
         return kExitBadInput;
     }
-    const std::unique_ptr<flamer_host::Plugin> plugin =
-        flamer_host::Plugin::Load(options.pluginPath, error);
-    if (!plugin) {
+    flamer_host::Modules modules;
+    if (!flamer_host::LoadModules(options.pluginPaths, modules, error)) {
         std::cerr << "flamer_host: " << error << "\n";
         return kExitFailure;
     }
-    int status = kExitFailure;
-    {
-        flamer_host::ScenarioWorld world;
-        zorWorld* previous = zorQWorld_SetCurrent(&world);
-        zorObjClass* cls = plugin->CreateClass();
-        if (const std::optional<flamer_host::FlamerClass> flamerClass =
-                flamer_host::FlamerClass::Check(cls, error)) {
-            const flamer_host::PlayResult played = flamer_host::PlayScenario(
-                text, source, *flamerClass, world, std::cout, std::cerr, options.svgDirectory);
-            status = played == flamer_host::PlayResult::kPlayed   ? kExitSuccess
-                     : played == flamer_host::PlayResult::kFailed ? kExitFailure
-                                                                  : kExitBadInput;
-        } else {
-            std::cerr << "flamer_host: the plug-in " << options.pluginPath
-                      << " is not a Flamer plug-in: " << error << "\n";
-            delete cls;
-        }
-        zorQWorld_SetCurrent(previous);
-    }
+    const int status = Play(modules, text, source, options);
     if (status != kExitBadInput) {
         std::cout << "\n";
         flamer_host::PrintLeakReport(std::cout, zorMemLeak_Report());

@@ -17,11 +17,11 @@ bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string
 
 std::string UsageText(const std::string& program) {
     return "usage: " + program +
-           " [--plugin PATH] [--svg DIR] [--print-default] [--help] [--version] [SCENARIO]\n"
+           " [--plugin PATH]... [--svg DIR] [--print-default] [--help] [--version] [SCENARIO]\n"
            "  SCENARIO         scenario file to play; '-' reads standard input;\n"
            "                   without one the built-in scenario is played\n"
-           "  --plugin PATH    the Flamer plug-in to load (default: the one installed or built "
-           "with this program)\n"
+           "  --plugin PATH    a module to load; give it once for each module (default: the\n"
+           "                   Flamer plug-in installed or built with this program)\n"
            "  --svg DIR        draw every explosion, from above and from the side, into DIR\n"
            "                   (explosion-NN.svg, and index.html that shows them in order)\n"
            "  --print-default  print the built-in scenario and exit\n"
@@ -32,7 +32,6 @@ std::string UsageText(const std::string& program) {
 bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
                   Options& options, std::string& error) {
     options = Options{};
-    options.pluginPath = defaultPlugin;
     bool haveScenario = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -43,7 +42,9 @@ bool ParseOptions(const std::vector<std::string>& args, const std::string& defau
         } else if (arg == "--print-default") {
             options.printDefault = true;
         } else if (arg == "--plugin") {
-            if (!TakeValue(args, i, options.pluginPath, error)) return false;
+            std::string path;
+            if (!TakeValue(args, i, path, error)) return false;
+            options.pluginPaths.push_back(path);
         } else if (arg == "--svg") {
             if (!TakeValue(args, i, options.svgDirectory, error)) return false;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -57,6 +58,7 @@ bool ParseOptions(const std::vector<std::string>& args, const std::string& defau
             haveScenario = true;
         }
     }
+    if (options.pluginPaths.empty()) options.pluginPaths.push_back(defaultPlugin);
     return true;
 }
 

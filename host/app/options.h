@@ -7,9 +7,9 @@
 namespace flamer_host {
 
 struct Options {
-    std::string scenarioPath;  // empty: the built-in scenario; "-": standard input
-    std::string pluginPath;
-    std::string svgDirectory;  // empty: no pictures
+    std::string scenarioPath;              // empty: the built-in scenario; "-": standard input
+    std::vector<std::string> pluginPaths;  // the modules to load, in order
+    std::string svgDirectory;              // empty: no pictures
     bool printDefault = false;
     bool help = false;
     bool version = false;

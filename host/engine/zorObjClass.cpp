@@ -3,6 +3,7 @@
 #include "zorQNames.h"
 #include "zorQObj.h"
 #include "zorQText.h"
+#include "zorWorld.h"
 
 #include <cstring>
 
@@ -139,6 +140,7 @@ long zorCustomClass::SpawnAt(D3DXMATRIX* transform) {
     if (transform == nullptr) return -1;
     ++spawnCount;
     lastTransform = *transform;
+    zorQWorld_Current()->EffectStarted(this, transform);
     return 0;
 }
 

@@ -5,6 +5,19 @@
 #include <stdexcept>
 #include <string>
 
+const char* zorParam_KindName(int32_t type) {
+    switch (type) {
+        case PARAM_TEXT:
+            return "text";
+        case PARAM_INT:
+            return "integer";
+        case PARAM_FLOAT:
+            return "float";
+        default:
+            return "unknown";
+    }
+}
+
 zorParam::zorParam(const char* paramName, char* text, int32_t extraValue) {
     Init(paramName, PARAM_TEXT, text, extraValue);
 }

@@ -3,12 +3,13 @@
 #include "zorQWorld.h"
 
 #include "entity_index.h"
+#include "zorQBox.h"
 #include "zorQObj.h"
 #include "zorWorld.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
+#include <cstdio>
 #include <deque>
 #include <utility>
 
@@ -18,17 +19,9 @@ namespace {
 constexpr D3DXVECTOR3 kCorpseBoxMin{-16.0f, 0.0f, -16.0f};
 constexpr D3DXVECTOR3 kCorpseBoxMax{16.0f, 8.0f, 16.0f};
 
-D3DXVECTOR3 Add(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
-    return D3DXVECTOR3{a.x + b.x, a.y + b.y, a.z + b.z};
-}
-
-bool Ordered(const D3DXVECTOR3& low, const D3DXVECTOR3& high) {
-    return low.x <= high.x && low.y <= high.y && low.z <= high.z;
-}
-
-bool Finite(const D3DXVECTOR3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+using zorq::Add;
+using zorq::Finite;
+using zorq::Ordered;
 
 zorQCorpseData* CorpseData(const zorQEntityRef* entity) {
     return (entity->flags & ZORQENTITY_CORPSE) ? static_cast<zorQCorpseData*>(entity->data)
@@ -138,12 +131,22 @@ void zorWorld::MoveEntity(zorQEntityRef* entity, const D3DXVECTOR3* position) {
 }
 
 int zorWorld::RaiseCorpseEvent(zorQEntityRef* corpse, const char* event) {
+    const int called = DeliverCorpseEvent(corpse, event);
+    RunQueuedDeaths();
+    return called;
+}
+
+int zorWorld::DeliverCorpseEvent(zorQEntityRef* corpse, const char* event) {
     if (!Contains(corpse)) return -1;
     zorQCorpseData* data = CorpseData(corpse);
     if (data == nullptr || data->eventSource == nullptr) return -1;
-    const int called = data->eventSource->RaiseEvent(event);
-    RunQueuedDeaths();
-    return called;
+    return data->eventSource->RaiseEvent(event);
+}
+
+void zorWorld::EffectStarted(zorCustomClass*, const D3DXMATRIX*) {}
+
+void zorWorld::Print(const char* text) {
+    if (text != nullptr) std::fprintf(stderr, "%s\n", text);
 }
 
 void zorWorld::QueueDeath(zorQEntityRef* entity, int flag) {
@@ -151,17 +154,19 @@ void zorWorld::QueueDeath(zorQEntityRef* entity, int flag) {
 }
 
 int zorWorld::RunQueuedDeaths() {
-    if (state_->runningDeaths) return 0;
-    state_->runningDeaths = true;
     int ran = 0;
-    while (!state_->deaths.empty()) {
-        const State::Death death = state_->deaths.front();
-        state_->deaths.pop_front();
-        RunDeath(death.entity, death.flag);
-        ++ran;
-    }
-    state_->runningDeaths = false;
+    while (RunNextDeath()) ++ran;
     return ran;
+}
+
+bool zorWorld::RunNextDeath() {
+    if (state_->runningDeaths || state_->deaths.empty()) return false;
+    state_->runningDeaths = true;
+    const State::Death death = state_->deaths.front();
+    state_->deaths.pop_front();
+    RunDeath(death.entity, death.flag);
+    state_->runningDeaths = false;
+    return true;
 }
 
 void zorWorld::KillPlayer(zorPlayer* player, int flag) {
@@ -211,6 +216,10 @@ void* zorQWorld_GetEntityData(zorQEntityRef* entity) {
 long zorQWorld_SendMessage(zorQEntityRef* target, unsigned long msg, long param1,
                            unsigned long param2) {
     return zorQWorld_Current()->SendMessage(target, msg, param1, param2);
+}
+
+void zorQWorld_Print(const char* text) {
+    if (text != nullptr) zorQWorld_Current()->Print(text);
 }
 
 }  // extern "C"

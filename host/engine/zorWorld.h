@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <memory>
 
+class zorCustomClass;
+
 // zorQEntityRef::flags bits.
 constexpr uint32_t ZORQENTITY_CORPSE = 0x1;
 
@@ -73,6 +75,16 @@ public:
     // the number of callbacks called, -1 if `corpse` is not a corpse of this
     // world.
     virtual int RaiseCorpseEvent(zorQEntityRef* corpse, const char* event);
+    // Calls the callbacks as RaiseCorpseEvent does, and leaves the deaths
+    // they cause in the queue (for a host that runs them one at a time).
+    int DeliverCorpseEvent(zorQEntityRef* corpse, const char* event);
+
+    // Told by an effect class of each start (zorCustomClass::SpawnAt); the
+    // built-in world keeps nothing of it.
+    virtual void EffectStarted(zorCustomClass* effect, const D3DXMATRIX* transform);
+    // A line a module prints on the engine's console (zorQWorld_Print); the
+    // built-in world writes it to standard error.
+    virtual void Print(const char* text);
 
     // Asks for the death of the player living in `entity`, killed with
     // `flag`, once the current explosion has finished.
@@ -81,6 +93,9 @@ public:
     // turn, until none is left; returns how many ran. A call made while the
     // queue is running returns 0 at once.
     int RunQueuedDeaths();
+    // Runs the oldest queued death alone; false when none is queued, or when
+    // called while a death is running. The deaths it causes join the queue.
+    bool RunNextDeath();
     // Kills `player` with `flag`, then runs the deaths that caused.
     void KillPlayer(zorPlayer* player, int flag);
 

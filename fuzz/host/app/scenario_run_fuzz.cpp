@@ -1,36 +1,36 @@
-// Whole scenarios played against the Flamer plug-in, as the host program
-// plays them with --svg: no input may crash the host, the engine, the plug-in
-// or the drawing of the pictures, and every scenario must end with an empty
-// leak report.
-#include "flamer_class.h"
+// Whole scenarios played against the Flamer and the two example modules, as
+// the host program plays them with --svg: no input may crash the host, the
+// engine, a module or the drawing of the pictures, and every scenario must
+// end with an empty leak report.
+#include "host_output.h"
+#include "loaded_classes.h"
+#include "module.h"
 #include "play.h"
-#include "plugin.h"
-#include "scenario_world.h"
+#include "recording_world.h"
 #include "zorMemLeakRecords.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
 
 namespace {
 
-const flamer_host::Plugin& LoadedPlugin() {
-    static const std::unique_ptr<flamer_host::Plugin> plugin = [] {
+const flamer_host::Modules& LoadedModules() {
+    static const flamer_host::Modules modules = [] {
+        flamer_host::Modules loaded;
         std::string error;
-        std::unique_ptr<flamer_host::Plugin> loaded =
-            flamer_host::Plugin::Load(FLAMER_PLUGIN_PATH, error);
-        if (!loaded) {
+        if (!flamer_host::LoadModules({FLAMER_PLUGIN_PATH, PLBEACON_PATH, PLSPARK_PATH}, loaded,
+                                      error)) {
             std::fprintf(stderr, "%s\n", error.c_str());
             std::abort();
         }
         return loaded;
     }();
-    return *plugin;
+    return modules;
 }
 
 // One picture folder for the whole run; every input overwrites its pictures.
@@ -53,16 +53,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::ostringstream out;
     std::ostringstream err;
     {
-        flamer_host::ScenarioWorld world;
+        flamer_host::RecordingWorld world;
         zorWorld* previous = zorQWorld_SetCurrent(&world);
-        std::string error;
-        const std::optional<flamer_host::FlamerClass> flamerClass =
-            flamer_host::FlamerClass::Check(LoadedPlugin().CreateClass(), error);
-        if (!flamerClass) {
-            std::fprintf(stderr, "the plug-in is not a Flamer plug-in: %s\n", error.c_str());
-            std::abort();
+        {
+            // Classes made afresh for each input, so no tuning carries over.
+            flamer_host::LoadedClasses classes;
+            std::string error;
+            if (!classes.Create(LoadedModules(), error)) {
+                std::fprintf(stderr, "%s\n", error.c_str());
+                std::abort();
+            }
+            flamer_host::HostOutput output(out, err, PictureFolderPath());
+            flamer_host::PlayScenario(text, "fuzz", classes, world, output);
         }
-        flamer_host::PlayScenario(text, "fuzz", *flamerClass, world, out, err, PictureFolderPath());
         zorQWorld_SetCurrent(previous);
     }
     const std::string leaks = zorMemLeak_Report();

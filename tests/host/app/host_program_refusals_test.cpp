@@ -1,35 +1,11 @@
-// What the host program refuses, and says why: plug-ins that are not
-// Flamers, scenarios that are folders, picture folders it cannot write to,
-// and a kill of a Flamer that already died.
+// What the host program refuses, and says why: scenarios that are folders,
+// picture folders it cannot write to, and a kill of a Flamer that already
+// died.
 #include "host_program_run.h"
 
 namespace {
 
 using namespace flamer_host::testing;
-
-struct NotAFlamer {
-    const char* plugin;
-    const char* reason;
-};
-
-// Each is refused before anything runs, with the reason, instead of being
-// read as if it were a Flamer class.
-TEST_F(HostProgramTest, PluginThatIsNotAFlamerIsRefused) {
-    const NotAFlamer cases[] = {
-        {NOT_A_FLAMER_EFFECT_PATH, "its class object is not a classic player class"},
-        {NOT_A_FLAMER_PARAMS_PATH,
-         "its parameter \"flamer_impulse\" is of the kind integer, not float"},
-        {NOT_A_FLAMER_OBJECTS_PATH, "its class object makes no classic player objects"},
-    };
-    for (const NotAFlamer& c : cases) {
-        const Outcome run = Run(Cat({"--plugin '", c.plugin, "'"}));
-        EXPECT_EQ(run.status, kRunFailed) << c.plugin;
-        EXPECT_EQ(run.err, Cat({"flamer_host: the plug-in ", c.plugin,
-                                " is not a Flamer plug-in: ", c.reason, "\n"}));
-        EXPECT_FALSE(Contains(run.out, "scenario")) << run.out;
-        EXPECT_TRUE(Contains(run.out, "leak report: none")) << run.out;
-    }
-}
 
 TEST_F(HostProgramTest, FolderGivenAsTheScenarioIsRefused) {
     const Outcome run = Run(ShellQuoted(dir));

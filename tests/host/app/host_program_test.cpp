@@ -155,8 +155,8 @@ TEST_F(HostProgramTest, BrokenScenarioRunsNothing) {
         run.err,
         Cat({p, ":3: malformed integer 'wide' for integer parameter 'flamer_splash_radius'\n", p,
              ":4: unknown command 'explode' (the commands: set, effect, entity, flamer, "
-             "kill, event, move)\n",
-             p, ":5: unknown Flamer 'f2'\n", "3 errors: nothing was run\n"}));
+             "spawn, kill, event, move)\n",
+             p, ":5: unknown object 'f2'\n", "3 errors: nothing was run\n"}));
 }
 
 TEST_F(HostProgramTest, TextTooLongForTheClassFieldIsRefused) {
@@ -206,7 +206,7 @@ TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin) {
 
     const Outcome noPlugin = Run(Cat({"--plugin ", ShellQuoted(dir / "none.so")}));
     EXPECT_EQ(noPlugin.status, 1);
-    EXPECT_TRUE(Contains(noPlugin.err, "cannot load the plug-in"));
+    EXPECT_TRUE(Contains(noPlugin.err, "cannot load the module"));
 }
 
 }  // namespace
