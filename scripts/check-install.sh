@@ -141,6 +141,19 @@ plugin_example_builds_and_loads() {
     [[ -f "$work/plugin/libplBeacon.so" ]] && ! exports "$work/plugin/libplBeacon.so" | grep -v -e '^CreateObjClass$' -e 'zorPlBeacon'
 }
 
+# The example modules, built against the SDK, play beside the installed
+# Flamer in the documented scenario: the Beacon's and the Flamer's effect
+# starts are reported, and nothing leaks.
+example_modules_play_beside_the_flamer() {
+  local out="$work/modules.out"
+  D3DX_DEBUG_OUTPUT=none "$prefix/bin/flamer_host" \
+    --plugin "$prefix/lib/flamer/libplFlamer.so" --plugin "$work/plugin/libplBeacon.so" \
+    --plugin "$work/plugin/libplSpark.so" docs/scenarios/modules/flamer-beacon-spark.txt >"$out" &&
+    grep -q "^  effect plSpark started by b2 at$" "$out" &&
+    grep -q "^      effect plSpark started at$" "$out" &&
+    grep -q "^leak report: none$" "$out"
+}
+
 # The C example in a project that adds this one as a subdirectory: no tests,
 # no benchmarks, and the same target name as the installed package.
 c_example_as_subproject() {
@@ -172,6 +185,7 @@ check "C example: pkg-config --static d3dxmath" c_example_with_pkg_config "$pref
 check "C example: add_subdirectory and flamer::d3dxmath" c_example_as_subproject
 check "plug-in example: built against the SDK, loaded, exports only its own" \
   plugin_example_builds_and_loads
+check "example modules play beside the installed Flamer" example_modules_play_beside_the_flamer
 mv "$prefix" "$work/moved"
 check "the moved tree: host program and plug-in" host_plays_with_its_plugin "$work/moved"
 check "the moved tree: pkg-config" c_example_with_pkg_config "$work/moved"

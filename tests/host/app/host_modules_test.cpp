@@ -16,71 +16,48 @@ std::string Modules(std::initializer_list<const char*> paths) {
 
 const std::string kAllModules = Modules({PLFLAMER_PATH, PLBEACON_PATH, PLSPARK_PATH});
 
+// The documented scenario of the example modules: their parameters set,
+// a Beacon killed by the scenario and one by the Flamer's blast (its death
+// named with its cause), every start of the module's effect, which the
+// Flamer bound through the registry, reported with what the module printed.
 TEST_F(HostProgramTest, ModulesPlayBesideTheFlamer) {
-    Script("modules.txt",
-           "set beacon_effect plSpark\n"
-           "set plFlamer.flamer_explosion plSpark\n"
-           "set flamer_splash_damage 100\n"
-           "spawn plBeacon b pos 0 0 0\n"
-           "flamer f pos 200 0 0\n"
-           "kill b 1\n"
-           "kill f 1\n");
+    const fs::path scenario =
+        fs::path(FLAMER_SOURCE_DIR) / "docs/scenarios/modules/flamer-beacon-spark.txt";
 
-    const Outcome run = Run(kAllModules + "modules.txt");
+    const Outcome run = Run(kAllModules + ShellQuoted(scenario));
 
     ASSERT_EQ(run.status, 0) << run.err;
     const std::string& r = run.out;
     EXPECT_TRUE(Contains(r, "\nclass parameters of plBeacon\n    beacon_effect  text     \"\"\n"))
         << r;
     EXPECT_TRUE(Contains(r, "\nclass parameters of plSpark: none\n"));
-    EXPECT_TRUE(Contains(r,
-                         "  plFlamer.flamer_explosion is now \"plSpark\"; effect class bound: "
-                         "plSpark\n"));
-    EXPECT_TRUE(Contains(r, "  plBeacon b at (0, 0, 0), health 100\n"));
-    // The Beacon's death starts the module's effect, which prints on the
-    // engine's console.
-    EXPECT_TRUE(Contains(r,
-                         "line 6: kill b 1\n"
-                         "  effect plSpark started by b at\n"
-                         "    [   1.000    0.000    0.000    0.000 ]\n"
-                         "    [   0.000    1.000    0.000    0.000 ]\n"
-                         "    [   0.000    0.000    1.000    0.000 ]\n"
-                         "    [   0.000    0.000    0.000    1.000 ]\n"
-                         "  console: plSpark: spark 1 at (0, 0, 0)\n"
-                         "  corpse b.corpse placed at (0, 0, 0)\n"
-                         "  health afterwards: b 0 (dead)\n"))
-        << r;
-    // The Flamer's explosion starts the effect class it bound through the
-    // registry.
+    EXPECT_TRUE(
+        Contains(r, "  flamer_explosion is now \"plSpark\"; effect class bound: plSpark\n"));
+    EXPECT_TRUE(Contains(r, "  plBeacon b1 at (40, 0, 0), health 100\n"));
     EXPECT_TRUE(Contains(r,
                          "      effect plSpark started at\n"
                          "        [   1.000    0.000    0.000    0.000 ]\n"
                          "        [   0.000    1.000    0.000    0.000 ]\n"
                          "        [   0.000    0.000    1.000    0.000 ]\n"
-                         "        [ 200.000    0.000    0.000    1.000 ]\n"
-                         "      console: plSpark: spark 2 at (200, 0, 0)\n"))
+                         "        [   0.000    0.000    0.000    1.000 ]\n"
+                         "      console: plSpark: spark 1 at (0, 0, 0)\n"))
         << r;
+    EXPECT_TRUE(Contains(r,
+                         "  b1 died of the damage of explosion 2\n"
+                         "  effect plSpark started by b1 at\n"
+                         "    [   1.000    0.000    0.000    0.000 ]\n"
+                         "    [   0.000    1.000    0.000    0.000 ]\n"
+                         "    [   0.000    0.000    1.000    0.000 ]\n"
+                         "    [  40.000    0.000    0.000    1.000 ]\n"
+                         "  console: plSpark: spark 3 at (40, 0, 0)\n"
+                         "  event \"fireblow\" reached 1 callback\n"
+                         "  health afterwards: f1 0 (dead), b1 0 (dead), crate 0\n"))
+        << r;
+    EXPECT_TRUE(Contains(r, "line 26: kill b2 1\n  effect plSpark started by b2 at\n"));
+    EXPECT_TRUE(Contains(r,
+                         "  console: plSpark: spark 4 at (300, 0, 0)\n"
+                         "  corpse b2.corpse placed at (300, 0, 0)\n"));
     EXPECT_TRUE(Contains(r, "\nleak report: none\n"));
-}
-
-// A Beacon the Flamer's blast kills dies once the explosion has finished;
-// its death, and the effect its death starts, are reported with their cause.
-TEST_F(HostProgramTest, DeathOfAModuleObjectNamesItsCause) {
-    Script("death.txt",
-           "set beacon_effect plSpark\n"
-           "set flamer_splash_damage 100\n"
-           "flamer f pos 0 0 0\n"
-           "spawn plBeacon b pos 30 0 0\n"
-           "kill f 1\n");
-
-    const Outcome run = Run(kAllModules + "death.txt");
-
-    ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_TRUE(Contains(run.out,
-                         "  b died of the damage of explosion 1\n"
-                         "  effect plSpark started by b at\n"))
-        << run.out;
-    EXPECT_TRUE(Contains(run.out, "  health afterwards: f 0 (dead), b 0 (dead)\n"));
 }
 
 // Modules are refused with the reason before anything runs: status 2 for a
