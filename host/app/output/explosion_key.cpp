@@ -27,7 +27,8 @@ std::vector<TableRow> TableRows(const std::vector<EntityView>& entities, double 
         row.entity = &entity;
         row.cells[0] = entity.name;
         row.cells[1] = StyleOf(entity.verdict).word;
-        row.cells[2] = picked ? ReachText(entity.distance, radius) : FormatDistance(entity.distance);
+        row.cells[2] =
+            picked ? ReachText(entity.distance, radius) : FormatDistance(entity.distance);
         row.cells[3] = FormatVector(entity.nearest);
         row.cells[4] = HeightText(entity);
         row.cells[5] = entity.reason;
@@ -75,46 +76,52 @@ std::vector<LegendItem> LegendItems(const Explosion& explosion, const DrawnMarks
         "not picked: outside the query cube, near it"};
     for (int verdict = 0; verdict < kVerdictCount; ++verdict)
         if (marks.verdicts[verdict])
-            items.push_back({texts[verdict], SwatchSymbol(static_cast<Verdict>(verdict))});
-    items.push_back({"centre of the explosion (" + explosion.centreName + ")",
-                     "<path d=\"M6,7 H20 M13,0 V14\"" + CentrePaint() + "/>"});
+            items.push_back(
+                {.text = texts[verdict], .symbol = SwatchSymbol(static_cast<Verdict>(verdict))});
+    items.push_back(LegendItem{.text = "centre of the explosion (" + explosion.centreName + ")",
+                               .symbol = "<path d=\"M6,7 H20 M13,0 V14\"" + CentrePaint() + "/>"});
     const std::string radius = FormatNumber(explosion.radius);
     if (CubeHalfEdge(explosion) < 0) {
-        items.push_back(
-            {"negative splash radius: the query cube is inverted, nothing is picked "
-             "or reached",
-             ""});
+        items.push_back(LegendItem{
+            .text = "negative splash radius: the query cube is inverted, nothing is picked "
+                    "or reached",
+            .symbol = ""});
     } else if (explosion.radius <= 0) {
-        items.push_back(
-            {"splash radius 0: no sphere or cube to draw; only a box touching the "
-             "centre is in reach",
-             ""});
+        items.push_back(LegendItem{
+            .text = "splash radius 0: no sphere or cube to draw; only a box touching the "
+                    "centre is in reach",
+            .symbol = ""});
     } else {
-        items.push_back({"sphere of reach, radius " + radius + " (seen as a circle in both views)",
-                         "<circle cx=\"13\" cy=\"7\" r=\"6\"" + ReachPaint() + "/>"});
-        items.push_back({"query cube, " + radius + " from the centre each way",
-                         "<rect x=\"4\" y=\"1\" width=\"18\" height=\"12\"" + CubePaint() + "/>"});
+        items.push_back(LegendItem{
+            .text = "sphere of reach, radius " + radius + " (seen as a circle in both views)",
+            .symbol = "<circle cx=\"13\" cy=\"7\" r=\"6\"" + ReachPaint() + "/>"});
+        items.push_back(LegendItem{
+            .text = "query cube, " + radius + " from the centre each way",
+            .symbol = "<rect x=\"4\" y=\"1\" width=\"18\" height=\"12\"" + CubePaint() + "/>"});
     }
     if (marks.nearest)
-        items.push_back(
-            {"nearest box point, joined to the centre: its distance decides",
-             "<line x1=\"2\" y1=\"7\" x2=\"20\" y2=\"7\"" + NearestLinePaint(kInkColour) +
-                 "/><circle cx=\"20\" cy=\"7\" r=\"2.5\"" + NearestDotPaint(kInkColour) + "/>"});
+        items.push_back(LegendItem{
+            .text = "nearest box point, joined to the centre: its distance decides",
+            .symbol = "<line x1=\"2\" y1=\"7\" x2=\"20\" y2=\"7\"" + NearestLinePaint(kInkColour) +
+                      "/><circle cx=\"20\" cy=\"7\" r=\"2.5\"" + NearestDotPaint(kInkColour) +
+                      "/>"});
     if (marks.arrows)
-        items.push_back({"push of the damage message, as the view sees its direction",
-                         "<line x1=\"2\" y1=\"7\" x2=\"20\" y2=\"7\"" + PushPaint() + "/>"});
+        items.push_back(LegendItem{
+            .text = "push of the damage message, as the view sees its direction",
+            .symbol = "<line x1=\"2\" y1=\"7\" x2=\"20\" y2=\"7\"" + PushPaint() + "/>"});
     if (marks.rings)
         items.push_back(
-            {"push along the line of sight (straight up, seen from above)",
-             "<circle cx=\"13\" cy=\"7\" r=\"5\"" + RingPaint() + "/>"});
+            LegendItem{.text = "push along the line of sight (straight up, seen from above)",
+                       .symbol = "<circle cx=\"13\" cy=\"7\" r=\"5\"" + RingPaint() + "/>"});
     if (!explosion.spawns.empty())
-        items.push_back({"effect " + explosion.spawns.front().effectName + " started here",
-                         "<polygon points=\"13,0 15,5 20,7 15,9 13,14 11,9 6,7 11,5\"" +
-                             EffectPaint() + "/>"});
-    if (marks.leaders)
         items.push_back(
-            {"thin grey line: joins a label to its box",
-             "<line x1=\"2\" y1=\"7\" x2=\"22\" y2=\"7\"" + LeaderPaint() + "/>"});
+            LegendItem{.text = "effect " + explosion.spawns.front().effectName + " started here",
+                       .symbol = "<polygon points=\"13,0 15,5 20,7 15,9 13,14 11,9 6,7 11,5\"" +
+                                 EffectPaint() + "/>"});
+    if (marks.leaders)
+        items.push_back(LegendItem{
+            .text = "thin grey line: joins a label to its box",
+            .symbol = "<line x1=\"2\" y1=\"7\" x2=\"22\" y2=\"7\"" + LeaderPaint() + "/>"});
     return items;
 }
 

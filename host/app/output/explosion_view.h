@@ -9,7 +9,6 @@
 #include "picture_style.h"
 #include "svg_canvas.h"
 
-
 namespace flamer_host {
 
 // Above the drawing, its heading; beside and below it, room for ticks and

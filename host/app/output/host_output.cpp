@@ -38,7 +38,8 @@ bool HostOutput::Draw(const ExplosionModel& model) {
         case PictureFolder::Result::kFailed:
             break;
     }
-    err_ << FormatError(ScenarioError{source_, commandLine_, error}) << "\n";
+    err_ << FormatError(ScenarioError{.source = source_, .line = commandLine_, .message = error})
+         << "\n";
     return false;
 }
 

@@ -109,8 +109,8 @@ bool PictureFolder::WriteIndex(std::string& error) const {
     html << "<ol>\n";
     for (const Entry& entry : entries_) {
         html << "<li><a href=\"#" << Anchor(entry.number) << "\">" << XmlText(entry.title)
-             << "</a>, <span class=\"set-off\">" << entry.setOffHtml
-             << "</span>; " << XmlText(entry.query) << "</li>\n";
+             << "</a>, <span class=\"set-off\">" << entry.setOffHtml << "</span>; "
+             << XmlText(entry.query) << "</li>\n";
     }
     html << "</ol>\n";
     for (const Entry& entry : entries_)

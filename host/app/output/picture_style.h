@@ -38,15 +38,15 @@ const VerdictStyle& StyleOf(Verdict verdict);
 std::string VerdictPaint(Verdict verdict);
 
 // The paint of each mark, as attributes.
-std::string ReachPaint();                             // the sphere of reach
-std::string CubePaint();                              // the query cube
-std::string NearestLinePaint(const char* colour);     // centre to the nearest point
-std::string NearestDotPaint(const char* colour);      // the nearest point
-std::string PushPaint();                              // a push arrow
-std::string RingPaint();                              // a push along the line of sight
-std::string CentrePaint();                            // the cross at the centre
-std::string EffectPaint();                            // the star where an effect started
-std::string LeaderPaint();                            // a label's line to its box
+std::string ReachPaint();                          // the sphere of reach
+std::string CubePaint();                           // the query cube
+std::string NearestLinePaint(const char* colour);  // centre to the nearest point
+std::string NearestDotPaint(const char* colour);   // the nearest point
+std::string PushPaint();                           // a push arrow
+std::string RingPaint();                           // a push along the line of sight
+std::string CentrePaint();                         // the cross at the centre
+std::string EffectPaint();                         // the star where an effect started
+std::string LeaderPaint();                         // a label's line to its box
 
 // Which marks the views drew.
 struct DrawnMarks {

@@ -51,7 +51,8 @@ bool ClassView::IsClassicPlayer() const {
 std::vector<ParamInfo> ClassView::ParamInfos() const {
     std::vector<ParamInfo> infos;
     ForEachParam(*cls_, [&](const zorParam& param) {
-        infos.push_back(ParamInfo{param.name, param.type, kZorParamTextSize});
+        infos.push_back(
+            ParamInfo{.name = param.name, .type = param.type, .textCapacity = kZorParamTextSize});
     });
     return infos;
 }
@@ -59,7 +60,7 @@ std::vector<ParamInfo> ClassView::ParamInfos() const {
 std::vector<ParamLine> ClassView::ParamLines() const {
     std::vector<ParamLine> lines;
     ForEachParam(*cls_, [&](const zorParam& param) {
-        lines.push_back(ParamLine{param.name, param.type, ValueOf(param)});
+        lines.push_back(ParamLine{.name = param.name, .type = param.type, .value = ValueOf(param)});
     });
     return lines;
 }
@@ -94,7 +95,7 @@ std::optional<EffectBinding> ClassView::Binding() const {
 }
 
 ClassParameters ClassView::Parameters() const {
-    return ClassParameters{Name(), ParamLines(), Binding()};
+    return ClassParameters{.className = Name(), .params = ParamLines(), .binding = Binding()};
 }
 
 zorObjClass* ClassOfEntity(const zorQEntityRef* entity) {

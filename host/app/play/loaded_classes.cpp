@@ -44,8 +44,10 @@ LoadedClasses::~LoadedClasses() {
 ClassCatalogue LoadedClasses::Catalogue() const {
     std::vector<ClassInfo> infos;
     for (const ClassView& view : views_)
-        infos.push_back(
-            ClassInfo{view.Name(), view.Kind(), view.IsClassicPlayer(), view.ParamInfos()});
+        infos.push_back(ClassInfo{.name = view.Name(),
+                                  .kind = view.Kind(),
+                                  .classicPlayer = view.IsClassicPlayer(),
+                                  .params = view.ParamInfos()});
     return ClassCatalogue(std::move(infos));
 }
 

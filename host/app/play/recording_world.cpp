@@ -150,7 +150,7 @@ void RecordingWorld::RecordMessage(zorQEntityRef* target, unsigned long msg, lon
     if (message.hasDamage) message.damage = *reinterpret_cast<const zorQMsgDamage*>(param1);
     Explosion* explosion = Current();
     if (explosion == nullptr) {
-        records_.push_back(MessageSent{ActorName(), std::move(message)});
+        records_.push_back(MessageSent{.sender = ActorName(), .message = std::move(message)});
         return;
     }
     explosion->messages.push_back(std::move(message));
@@ -171,11 +171,12 @@ void RecordingWorld::ApplyTrackedDamage(const zorQEntityRef* target, unsigned lo
 
 void RecordingWorld::EffectStarted(zorCustomClass* effect, const D3DXMATRIX* transform) {
     if (!context_ || effect == nullptr || transform == nullptr) return;
-    EffectSpawn spawn{effect->GetName(), *transform};
+    EffectSpawn spawn{.effectName = effect->GetName(), .transform = *transform};
     if (Explosion* explosion = Current())
         explosion->spawns.push_back(std::move(spawn));
     else
-        records_.push_back(flamer_host::EffectStarted{ActorName(), std::move(spawn)});
+        records_.push_back(
+            flamer_host::EffectStarted{.startedBy = ActorName(), .spawn = std::move(spawn)});
 }
 
 void RecordingWorld::Print(const char* text) {
@@ -189,8 +190,8 @@ void RecordingWorld::Print(const char* text) {
 void RecordingWorld::QueueDeath(zorQEntityRef* entity, int flag) {
     if (context_) {
         const Explosion* explosion = Current();
-        deathCauses_[entity] = DeathCause{explosion != nullptr ? explosion->number : 0,
-                                          ActorName()};
+        deathCauses_[entity] = DeathCause{.explosion = explosion != nullptr ? explosion->number : 0,
+                                          .sender = ActorName()};
     }
     zorWorld::QueueDeath(entity, flag);
 }
@@ -207,7 +208,7 @@ void RecordingWorld::RunDeath(zorQEntityRef* entity, int flag) {
         if (cause != deathCauses_.end()) died.causeSender = cause->second.sender;
         records_.push_back(std::move(died));
     }
-    context_ = Context{entity, causeExplosion};
+    context_ = Context{.subject = entity, .setOffBy = causeExplosion};
     zorWorld::RunDeath(entity, flag);
     FinishExplosion();
     context_ = outer;
@@ -239,9 +240,8 @@ std::optional<int> RecordingWorld::DeathCauseOf(const zorQEntityRef* entity) con
     return found->second.explosion;
 }
 
-void RecordingWorld::BeginCommand(const zorQEntityRef* subject, int line,
-                                  const std::string& text) {
-    context_ = Context{subject, 0};
+void RecordingWorld::BeginCommand(const zorQEntityRef* subject, int line, const std::string& text) {
+    context_ = Context{.subject = subject, .setOffBy = 0};
     commandLine_ = line;
     commandText_ = text;
 }

@@ -28,13 +28,15 @@ void ScenarioRunner::DestroyEffects() {
 
 bool ScenarioRunner::Run(const Scenario& scenario) {
     source_ = scenario.source;
-    bool played = Tell(ScenarioStarted{scenario.source, scenario.commands.size()}) &&
+    bool played = Tell(ScenarioStarted{.source = scenario.source,
+                                       .commandCount = scenario.commands.size()}) &&
                   ShowParametersIfChanged();
     for (const Command& command : scenario.commands) {
         if (!played) break;
         // The tuning an explosion uses is shown before the command that sets it off.
         played = (!command.verb->explodes || ShowParametersIfChanged()) &&
-                 Tell(CommandStarted{command.line, command.sourceText}) && Play(command);
+                 Tell(CommandStarted{.line = command.line, .text = command.sourceText}) &&
+                 Play(command);
     }
     world_.EndCommand();
     // The output finishes its files whatever happened; a failure to do so
@@ -82,7 +84,7 @@ bool ScenarioRunner::RunDeaths() {
 }
 
 bool ScenarioRunner::Fail(const Command& command, const std::string& message) {
-    Tell(RunFailed{ScenarioError{source_, command.line, message}});
+    Tell(RunFailed{ScenarioError{.source = source_, .line = command.line, .message = message}});
     return false;
 }
 
@@ -122,7 +124,7 @@ bool ScenarioRunner::TellHealth(const Actor* subject) {
     HealthAfterwards health;
     for (std::size_t index : shown) {
         const Actor& actor = actors_[index];
-        HealthLine line{actor.name, world_.HealthOf(actor.entity), ""};
+        HealthLine line{.name = actor.name, .health = world_.HealthOf(actor.entity), .note = ""};
         if (actor.object != nullptr && actor.object->IsDead()) line.note = "dead";
         health.lines.push_back(std::move(line));
     }

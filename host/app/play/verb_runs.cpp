@@ -60,7 +60,7 @@ bool ScenarioRunner::Play(const Command& command, const EffectArgs& args) {
     if (zorQObj_RegisterClass(effect.get(), kEffectKind) == 0)
         return Fail(command, "the registry refused the effect class " + args.name);
     effects_.push_back(std::move(effect));
-    return Tell(EffectRegistered{args.name, kEffectKind});
+    return Tell(EffectRegistered{.name = args.name, .kind = kEffectKind});
 }
 
 // ---- entity NAME pos X Y Z box X0 Y0 Z0 X1 Y1 Z1 [health N] ----
@@ -69,8 +69,9 @@ bool ScenarioRunner::Play(const Command& command, const EntityArgs& args) {
     zorQEntityRef* entity = CreateEntity(args.name, args.position, args.boxMin, args.boxMax);
     if (entity == nullptr) return Fail(command, "the world refused the entity " + args.name);
     world_.TrackHealth(entity, args.health);
-    AddActor(Actor{args.name, entity, nullptr, nullptr});
-    return Tell(EntityPlaced{args.name, entity->position, args.health});
+    AddActor(Actor{.name = args.name, .entity = entity, .object = nullptr, .corpse = nullptr});
+    return Tell(
+        EntityPlaced{.name = args.name, .position = entity->position, .health = args.health});
 }
 
 // ---- spawn CLASS NAME pos X Y Z [box ...], flamer NAME pos X Y Z [box ...] ----
@@ -83,8 +84,10 @@ bool ScenarioRunner::Play(const Command& command, const SpawnArgs& args) {
         return Fail(command, "the class " + args.className + " made no classic player object for " +
                                  args.name);
     }
-    Actor& actor =
-        AddActor(Actor{args.name, nullptr, std::unique_ptr<zorPlClassic>(player), nullptr});
+    Actor& actor = AddActor(Actor{.name = args.name,
+                                  .entity = nullptr,
+                                  .object = std::unique_ptr<zorPlClassic>(player),
+                                  .corpse = nullptr});
     zorQEntityRef* entity = CreateEntity(args.name, args.position, args.boxMin, args.boxMax);
     if (entity == nullptr) return Fail(command, "the world refused the entity of " + args.name);
     actor.entity = entity;
@@ -95,7 +98,10 @@ bool ScenarioRunner::Play(const Command& command, const SpawnArgs& args) {
     if (!TellRecords()) return false;
     if (created < 0)
         return Fail(command, "Create failed for " + args.name + " with " + std::to_string(created));
-    return Tell(ObjectSpawned{args.noun, args.name, entity->position, player->GetHealth()});
+    return Tell(ObjectSpawned{.noun = args.noun,
+                              .name = args.name,
+                              .position = entity->position,
+                              .health = player->GetHealth()});
 }
 
 // ---- kill NAME FLAG ----
@@ -111,7 +117,9 @@ bool ScenarioRunner::Play(const Command& command, const KillArgs& args) {
     Actor& actor = FindActor(args.name);
     world_.BeginCommand(actor.entity, command.line, command.sourceText);
     if (actor.object->IsDead()) {
-        if (!Tell(NotKilledAgain{args.name, world_.DeathCauseOf(actor.entity)})) return false;
+        if (!Tell(NotKilledAgain{.name = args.name,
+                                 .causeExplosion = world_.DeathCauseOf(actor.entity)}))
+            return false;
     } else {
         actor.object->Kill(args.flag);
         if (!TellRecords() || !RunDeaths()) return false;
@@ -122,10 +130,10 @@ bool ScenarioRunner::Play(const Command& command, const KillArgs& args) {
     world_.EndCommand();
     if (!TellRecords()) return false;
     if (placing) {
-        const bool told =
-            actor.corpse != nullptr
-                ? Tell(CorpsePlaced{actor.name + kCorpseSuffix, actor.corpse->position})
-                : Tell(NoCorpsePlaced{});
+        const bool told = actor.corpse != nullptr
+                              ? Tell(CorpsePlaced{.name = actor.name + kCorpseSuffix,
+                                                  .position = actor.corpse->position})
+                              : Tell(NoCorpsePlaced{});
         if (!told) return false;
     }
     return TellHealth(&actor);
@@ -142,7 +150,7 @@ bool ScenarioRunner::Play(const Command& command, const EventArgs& args) {
     const bool told = TellRecords() && RunDeaths();
     world_.EndCommand();
     if (!told || (recordsTold_ == 0 && !Tell(NothingHappened{}))) return false;
-    return Tell(EventRaised{args.text, reached}) && TellHealth(nullptr);
+    return Tell(EventRaised{.text = args.text, .reached = reached}) && TellHealth(nullptr);
 }
 
 // ---- move NAME X Y Z ----
@@ -152,7 +160,7 @@ bool ScenarioRunner::Play(const Command&, const MoveArgs& args) {
     // A killed object is its corpse now.
     zorQEntityRef* entity = actor.corpse != nullptr ? actor.corpse : actor.entity;
     world_.MoveEntity(entity, &args.position);
-    return Tell(Moved{world_.NameOf(entity), entity->position});
+    return Tell(Moved{.name = world_.NameOf(entity), .position = entity->position});
 }
 
 }  // namespace flamer_host
