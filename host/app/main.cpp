@@ -11,16 +11,15 @@
 #include "plugin_location.h"
 #include "recording_world.h"
 #include "report.h"
+#include "scenario_file.h"
+#include "shown_text.h"
 #include "zorMemLeakRecords.h"
 #include "zorWorld.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <csignal>
+#include <cstdio>
 #include <iostream>
-#include <iterator>
-#include <sstream>
+#include <new>
 
 // The plug-in's place in an installed tree, relative to this program's
 // folder; cmake/Install.cmake sets it when the project has install rules.
@@ -33,42 +32,12 @@ namespace {
 constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;   // a module or the run failed
 constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
-constexpr char kStandardInput[] = "-";
-constexpr char kStandardInputName[] = "<stdin>";
 
-// The scenario's text and the name messages use for it; false, with the
-// reason in `error`, when it cannot be read.
-bool ReadScenarioText(const flamer_host::Options& options, std::string& text, std::string& source,
-                      std::string& error) {
-    if (options.scenarioPath.empty()) {
-        text = flamer_host::DefaultScenario();
-        source = flamer_host::kDefaultScenarioName;
-        return true;
-    }
-    if (options.scenarioPath == kStandardInput) {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-        source = kStandardInputName;
-        return true;
-    }
-    std::error_code code;
-    if (std::filesystem::is_directory(options.scenarioPath, code)) {
-        error = "it is a folder, not a file";
-        return false;
-    }
-    std::ifstream file(options.scenarioPath, std::ios::binary);
-    if (!file) {
-        error = std::strerror(errno);
-        return false;
-    }
-    std::ostringstream content;
-    content << file.rdbuf();
-    if (file.bad()) {
-        error = "reading it failed";
-        return false;
-    }
-    text = content.str();
-    source = options.scenarioPath;
-    return true;
+// Says that memory ran out without asking for more.
+void SayOutOfMemory(const char* doing) {
+    std::fputs("flamer_host: not enough memory ", stderr);
+    std::fputs(doing, stderr);
+    std::fputc('\n', stderr);
 }
 
 int ExitStatus(flamer_host::PlayResult result) {
@@ -105,12 +74,17 @@ int Play(const flamer_host::Modules& modules, const std::string& text, const std
 }
 
 int RunHost(const flamer_host::Options& options) {
-    std::string text;
-    std::string source;
+    flamer_host::ScenarioText scenario;
     std::string error;
-    if (!ReadScenarioText(options, text, source, error)) {
-        std::cerr << "flamer_host: cannot read the scenario " << options.scenarioPath << ": "
-                  << error << "\n";
+    bool read = false;
+    try {
+        read = flamer_host::ReadScenario(options.scenarioPath, scenario, error);
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory";
+    }
+    if (!read) {
+        std::cerr << "flamer_host: cannot read the scenario "
+                  << flamer_host::Printable(options.scenarioPath) << ": " << error << "\n";
         return kExitBadInput;
     }
     if (!flamer_host::CheckModuleNames(options.pluginPaths, error) ||
@@ -124,7 +98,7 @@ int RunHost(const flamer_host::Options& options) {
         std::cerr << "flamer_host: " << error << "\n";
         return kExitFailure;
     }
-    const int status = Play(modules, text, source, options);
+    const int status = Play(modules, scenario.text, scenario.source, options);
     if (status != kExitBadInput) {
         std::cout << "\n";
         flamer_host::PrintLeakReport(std::cout, zorMemLeak_Report());
@@ -137,6 +111,9 @@ int RunHost(const flamer_host::Options& options) {
 int main(int argc, char** argv) {
     // The report can run to many megabytes: let the streams buffer on their own.
     std::ios::sync_with_stdio(false);
+    // A file-size limit makes a write fail with its reason instead of
+    // stopping the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;
@@ -160,5 +137,10 @@ int main(int argc, char** argv) {
         std::cout << flamer_host::DefaultScenario();
         return kExitSuccess;
     }
-    return RunHost(options);
+    try {
+        return RunHost(options);
+    } catch (const std::bad_alloc&) {
+        SayOutOfMemory("to play the scenario");
+        return kExitFailure;
+    }
 }

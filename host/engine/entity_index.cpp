@@ -1,57 +1,34 @@
 #include "entity_index.h"
 
+#include "zorQBox.h"
+
 #include <algorithm>
-#include <cmath>
+#include <queue>
 
 namespace zorq {
 namespace {
 
-// Edge of a grid cell in world units: a cube of the default splash radius
-// spans two or three cells on each axis, a body one or two.
-constexpr float kCellSize = 128.0f;
-// Cells on each side of the origin along one axis (21 bits per axis in a key).
-constexpr int32_t kCellsPerSide = 1 << 20;
-constexpr int kKeyBitsPerAxis = 21;
-// An entity spanning more cells than this is kept outside the grid.
-constexpr double kMaxCellsPerEntity = 64.0;
-
-float Axis(const D3DXVECTOR3& v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-
-// The cell of a coordinate, or false when it lies beyond the grid or is not
-// a number.
-bool CellOf(float coordinate, int32_t& cell) {
-    const float scaled = std::floor(coordinate / kCellSize);
-    if (!(scaled >= -static_cast<float>(kCellsPerSide) &&
-          scaled < static_cast<float>(kCellsPerSide)))
-        return false;
-    cell = static_cast<int32_t>(scaled);
-    return true;
+D3DXVECTOR3 Lower(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return {std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
 }
 
-// The cell of a coordinate clamped to the grid: a query may reach beyond it.
-int32_t ClampedCell(float coordinate) {
-    const float scaled = std::floor(coordinate / kCellSize);
-    if (scaled <= -static_cast<float>(kCellsPerSide)) return -kCellsPerSide;
-    if (scaled >= static_cast<float>(kCellsPerSide - 1)) return kCellsPerSide - 1;
-    return static_cast<int32_t>(scaled);
+D3DXVECTOR3 Upper(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
 }
 
-// Cells in a range; up to 2^21 per axis, so the product is counted in a double.
-double CellCount(const int32_t lo[3], const int32_t hi[3]) {
-    double count = 1.0;
-    for (int axis = 0; axis < 3; ++axis)
-        count *= static_cast<double>(int64_t(hi[axis]) - lo[axis] + 1);
-    return count;
+// True when [innerMin, innerMax] lies within [outerMin, outerMax].
+bool Inside(const D3DXVECTOR3& innerMin, const D3DXVECTOR3& innerMax, const D3DXVECTOR3& outerMin,
+            const D3DXVECTOR3& outerMax) {
+    return Ordered(outerMin, innerMin) && Ordered(innerMax, outerMax);
 }
 
-bool Ordered(const D3DXVECTOR3& low, const D3DXVECTOR3& high) {
-    return low.x <= high.x && low.y <= high.y && low.z <= high.z;
-}
-
-// True when [aMin, aMax] and [bMin, bMax] share a point (touching counts).
-bool Overlap(const D3DXVECTOR3& aMin, const D3DXVECTOR3& aMax, const D3DXVECTOR3& bMin,
-             const D3DXVECTOR3& bMax) {
-    return Ordered(aMin, bMax) && Ordered(bMin, aMax);
+// The surface of a box, the cost a tree of boxes pays for it; in double,
+// since coordinates reach the float range's ends.
+double Surface(const D3DXVECTOR3& min, const D3DXVECTOR3& max) {
+    const double dx = double(max.x) - min.x;
+    const double dy = double(max.y) - min.y;
+    const double dz = double(max.z) - min.z;
+    return 2.0 * (dx * dy + dy * dz + dz * dx);
 }
 
 double AxisGap(double point, double lo, double hi) {
@@ -76,55 +53,106 @@ bool Selects(const zorQEntityRef* entity, PICK_FILTER filter) {
 
 }  // namespace
 
-// One cube query: looks at filed entities and keeps the nearest ones.
-class EntityIndex::Query {
+// One query over the tree: the entities it finds, counted, and the nearest
+// of them kept.
+class EntityIndex::Search {
 public:
-    Query(const EntityIndex& index, const D3DXVECTOR3& min, const D3DXVECTOR3& max, bool boxes,
-          PICK_FILTER filter, int capacity)
+    Search(const EntityIndex& index, const PickQuery& query, std::size_t capacity)
         : index_(index),
-          min_(min),
-          max_(max),
-          centre_{(double(min.x) + max.x) / 2, (double(min.y) + max.y) / 2,
-                  (double(min.z) + max.z) / 2},
-          boxes_(boxes),
-          filter_(filter),
-          capacity_(static_cast<std::size_t>(capacity)),
-          stamp_(++index.queries_) {
+          query_(query),
+          centre_{(double(query.min.x) + query.max.x) / 2, (double(query.min.y) + query.max.y) / 2,
+                  (double(query.min.z) + query.max.z) / 2},
+          capacity_(capacity) {
         nearest_.reserve(capacity_ + 1);
     }
 
-    // Looks at one filing; an entity filed in several cells is looked at once.
-    void Look(const Filed& filed) {
-        if (filed.shared) {
-            const Slot& slot = index_.slots_[filed.slot];
-            if (slot.seenBy == stamp_) return;
-            slot.seenBy = stamp_;
-        }
-        const D3DXVECTOR3& lo = boxes_ ? filed.boxMin : filed.position;
-        const D3DXVECTOR3& hi = boxes_ ? filed.boxMax : filed.position;
-        if (!Overlap(lo, hi, min_, max_)) return;
-        if (!Selects(filed.entity, filter_)) return;
-        ++inCube_;
-        Keep(Match{SquaredDistance(lo, hi), filed.id, filed.entity});
-    }
-
-    zorQPickResult Write(zorQEntityRef** list) {
+    zorQPickResult Run(zorQEntityRef** list) {
+        const int found = Count();
+        FindNearest();
+        for (uint32_t slot : index_.unbounded_) Look(index_.slots_[slot].filed);
         std::sort(nearest_.begin(), nearest_.end(),
                   [](const Match& a, const Match& b) { return a.id < b.id; });
         for (std::size_t i = 0; i < nearest_.size(); ++i) list[i] = nearest_[i].entity;
-        return {static_cast<int>(nearest_.size()), inCube_};
+        return {static_cast<int>(nearest_.size()), found};
     }
 
 private:
+    struct Match {
+        double distance;  // squared, from the cube's centre
+        uint32_t id;
+        zorQEntityRef* entity;
+    };
+    // A node waiting to be looked into, with the least its entities can be.
+    struct Waiting {
+        double distance;
+        uint32_t oldest;
+        int32_t node;
+    };
+
     static bool Nearer(const Match& a, const Match& b) {
         return a.distance != b.distance ? a.distance < b.distance : a.id < b.id;
     }
 
-    double SquaredDistance(const D3DXVECTOR3& lo, const D3DXVECTOR3& hi) const {
+    bool Finds(const Filed& filed) const {
+        const D3DXVECTOR3& lo = query_.boxes ? filed.box.min : filed.position;
+        const D3DXVECTOR3& hi = query_.boxes ? filed.box.max : filed.position;
+        if (!BoxesMeet(lo, hi, query_.min, query_.max)) return false;
+        if (query_.outsideMin != nullptr &&
+            BoxesMeet(lo, hi, *query_.outsideMin, *query_.outsideMax))
+            return false;
+        return Selects(filed.entity, query_.filter);
+    }
+
+    // No entity below the node can be found: it misses the cube, or lies
+    // wholly in the cube the query leaves out.
+    bool Barren(const Node& node) const {
+        if (!BoxesMeet(node.bounds.min, node.bounds.max, query_.min, query_.max)) return true;
+        return query_.outsideMin != nullptr &&
+               Inside(node.bounds.min, node.bounds.max, *query_.outsideMin, *query_.outsideMax);
+    }
+
+    // Every entity below the node is found, as far as the bounds tell.
+    bool Whole(const Node& node) const {
+        if (query_.filter != PICK_FILTER_ALL) return false;
+        if (!Inside(node.bounds.min, node.bounds.max, query_.min, query_.max)) return false;
+        return query_.outsideMin == nullptr ||
+               !BoxesMeet(node.bounds.min, node.bounds.max, *query_.outsideMin,
+                          *query_.outsideMax);
+    }
+
+    int Count() const {
+        int count = 0;
+        for (uint32_t slot : index_.unbounded_) count += Finds(index_.slots_[slot].filed) ? 1 : 0;
+        if (index_.root_ == kNoNode) return count;
+        std::vector<int32_t> pending{index_.root_};
+        while (!pending.empty()) {
+            const Node& node = index_.nodes_[static_cast<std::size_t>(pending.back())];
+            pending.pop_back();
+            if (Barren(node)) continue;
+            if (Whole(node)) {
+                count += static_cast<int>(node.count);
+            } else if (node.left == kNoNode) {
+                count += Finds(index_.slots_[node.slot].filed) ? 1 : 0;
+            } else {
+                pending.push_back(node.left);
+                pending.push_back(node.right);
+            }
+        }
+        return count;
+    }
+
+    double Distance(const D3DXVECTOR3& lo, const D3DXVECTOR3& hi) const {
         const double dx = AxisGap(centre_[0], lo.x, hi.x);
         const double dy = AxisGap(centre_[1], lo.y, hi.y);
         const double dz = AxisGap(centre_[2], lo.z, hi.z);
         return dx * dx + dy * dy + dz * dz;
+    }
+
+    void Look(const Filed& filed) {
+        if (!Finds(filed)) return;
+        const D3DXVECTOR3& lo = query_.boxes ? filed.box.min : filed.position;
+        const D3DXVECTOR3& hi = query_.boxes ? filed.box.max : filed.position;
+        Keep(Match{Distance(lo, hi), filed.id, filed.entity});
     }
 
     // The nearest are kept as a heap whose top is the farthest of them.
@@ -139,60 +167,69 @@ private:
         std::push_heap(nearest_.begin(), nearest_.end(), Nearer);
     }
 
-    const EntityIndex& index_;
-    const D3DXVECTOR3 min_;
-    const D3DXVECTOR3 max_;
-    const double centre_[3];
-    const bool boxes_;
-    const PICK_FILTER filter_;
-    const std::size_t capacity_;
-    const uint64_t stamp_;
-    std::vector<Match> nearest_;
-    int inCube_ = 0;
-};
-
-EntityIndex::Cells EntityIndex::CellsOf(const Filed& filed) {
-    Cells cells{true, {}, {}};
-    for (int axis = 0; axis < 3; ++axis) {
-        // The extent: the box together with the position.
-        const float p = Axis(filed.position, axis);
-        const float lo = std::min(p, Axis(filed.boxMin, axis));
-        const float hi = std::max(p, Axis(filed.boxMax, axis));
-        if (!CellOf(lo, cells.lo[axis]) || !CellOf(hi, cells.hi[axis])) {
-            cells.inGrid = false;
-            return cells;
+    // Nodes in the order of the least distance and age their entities can
+    // have: once the next can hold nothing nearer than the farthest kept,
+    // nothing after it can either.
+    void FindNearest() {
+        const auto later = [](const Waiting& a, const Waiting& b) {
+            return a.distance != b.distance ? a.distance > b.distance : a.oldest > b.oldest;
+        };
+        std::priority_queue<Waiting, std::vector<Waiting>, decltype(later)> waiting(later);
+        const auto wait = [&](int32_t index) {
+            const Node& node = index_.nodes_[static_cast<std::size_t>(index)];
+            if (!Barren(node))
+                waiting.push(Waiting{Distance(node.bounds.min, node.bounds.max), node.oldest, index});
+        };
+        if (index_.root_ != kNoNode) wait(index_.root_);
+        while (!waiting.empty()) {
+            const Waiting next = waiting.top();
+            waiting.pop();
+            if (nearest_.size() == capacity_ &&
+                !Nearer(Match{next.distance, next.oldest, nullptr}, nearest_.front()))
+                break;
+            const Node& node = index_.nodes_[static_cast<std::size_t>(next.node)];
+            if (node.left == kNoNode) {
+                Look(index_.slots_[node.slot].filed);
+            } else {
+                wait(node.left);
+                wait(node.right);
+            }
         }
     }
-    cells.inGrid = CellCount(cells.lo, cells.hi) <= kMaxCellsPerEntity;
-    return cells;
+
+    const EntityIndex& index_;
+    const PickQuery& query_;
+    const double centre_[3];
+    const std::size_t capacity_;
+    std::vector<Match> nearest_;
+};
+
+uint32_t EntityIndex::NewSlot() {
+    if (freeSlots_.empty()) {
+        slots_.emplace_back();
+        return static_cast<uint32_t>(slots_.size() - 1);
+    }
+    const uint32_t slot = freeSlots_.back();
+    freeSlots_.pop_back();
+    return slot;
 }
 
-uint64_t EntityIndex::CellKey(int32_t x, int32_t y, int32_t z) {
-    const auto field = [](int32_t cell) {
-        return static_cast<uint64_t>(cell + kCellsPerSide);
-    };
-    return field(x) << (2 * kKeyBitsPerAxis) | field(y) << kKeyBitsPerAxis | field(z);
+int32_t EntityIndex::NewNode() {
+    if (freeNodes_.empty()) {
+        nodes_.emplace_back();
+        return static_cast<int32_t>(nodes_.size() - 1);
+    }
+    const int32_t node = freeNodes_.back();
+    freeNodes_.pop_back();
+    return node;
 }
 
-template <typename Visit>
-void EntityIndex::ForEachCell(const Cells& cells, Visit visit) {
-    for (int32_t x = cells.lo[0]; x <= cells.hi[0]; ++x)
-        for (int32_t y = cells.lo[1]; y <= cells.hi[1]; ++y)
-            for (int32_t z = cells.lo[2]; z <= cells.hi[2]; ++z) visit(CellKey(x, y, z));
-}
+void EntityIndex::FreeNode(int32_t node) { freeNodes_.push_back(node); }
 
 void EntityIndex::Insert(zorQEntityRef* entity) {
     if (Contains(entity)) return;
-    uint32_t slot;
-    if (freeSlots_.empty()) {
-        slot = static_cast<uint32_t>(slots_.size());
-        slots_.emplace_back();
-    } else {
-        slot = freeSlots_.back();
-        freeSlots_.pop_back();
-    }
-    slots_[slot].entity = entity;
-    slots_[slot].seenBy = 0;
+    const uint32_t slot = NewSlot();
+    slots_[slot].filed.entity = entity;
     slotOf_.emplace(entity, slot);
     File(slot);
 }
@@ -203,7 +240,7 @@ void EntityIndex::Remove(const zorQEntityRef* entity) {
     const uint32_t slot = found->second;
     slotOf_.erase(found);
     Unfile(slot);
-    slots_[slot].entity = nullptr;
+    slots_[slot].filed.entity = nullptr;
     freeSlots_.push_back(slot);
 }
 
@@ -215,79 +252,179 @@ void EntityIndex::Update(zorQEntityRef* entity) {
 }
 
 void EntityIndex::File(uint32_t slot) {
-    Slot& s = slots_[slot];
-    const zorQEntityRef* entity = s.entity;
-    const D3DXVECTOR3& p = entity->position;
-    s.filed = Filed{slot,
-                    false,
-                    entity->id,
-                    s.entity,
-                    {p.x + entity->boxMin.x, p.y + entity->boxMin.y, p.z + entity->boxMin.z},
-                    {p.x + entity->boxMax.x, p.y + entity->boxMax.y, p.z + entity->boxMax.z},
-                    p};
-    s.cells = CellsOf(s.filed);
-    if (!s.cells.inGrid) {
-        outsideGrid_.push_back(slot);
+    Filed& filed = slots_[slot].filed;
+    const zorQEntityRef* entity = filed.entity;
+    filed.id = entity->id;
+    filed.position = entity->position;
+    filed.box = {Add(entity->position, entity->boxMin), Add(entity->position, entity->boxMax)};
+    filed.extent = {Lower(filed.position, filed.box.min), Upper(filed.position, filed.box.max)};
+    if (!Finite(filed.extent.min) || !Finite(filed.extent.max)) {
+        slots_[slot].leaf = kNoNode;
+        unbounded_.push_back(slot);
         return;
     }
-    s.filed.shared = CellCount(s.cells.lo, s.cells.hi) > 1.0;
-    ForEachCell(s.cells, [&](uint64_t key) { grid_[key].push_back(s.filed); });
+    const int32_t leaf = NewNode();
+    nodes_[static_cast<std::size_t>(leaf)] =
+        Node{filed.extent, kNoNode, kNoNode, kNoNode, 0, 1, filed.id, slot};
+    slots_[slot].leaf = leaf;
+    InsertLeaf(leaf);
 }
 
 void EntityIndex::Unfile(uint32_t slot) {
-    const auto drop = [slot](std::vector<Filed>& filings) {
-        const auto found = std::find_if(filings.begin(), filings.end(),
-                                        [slot](const Filed& f) { return f.slot == slot; });
-        if (found == filings.end()) return;
-        *found = filings.back();
-        filings.pop_back();
-    };
-    const Cells& cells = slots_[slot].cells;
-    if (!cells.inGrid) {
-        outsideGrid_.erase(std::find(outsideGrid_.begin(), outsideGrid_.end(), slot));
+    const int32_t leaf = slots_[slot].leaf;
+    if (leaf == kNoNode) {
+        unbounded_.erase(std::find(unbounded_.begin(), unbounded_.end(), slot));
         return;
     }
-    ForEachCell(cells, [&](uint64_t key) {
-        const auto cell = grid_.find(key);
-        if (cell == grid_.end()) return;
-        drop(cell->second);
-        if (cell->second.empty()) grid_.erase(cell);
-    });
+    RemoveLeaf(leaf);
+    FreeNode(leaf);
+}
+
+// The node beside which a new box costs the tree the least surface: going
+// down, the cost of a new parent here against what each child would cost,
+// the growth of the bounds above counted on every path.
+int32_t EntityIndex::BestSibling(const Bounds& bounds) const {
+    int32_t index = root_;
+    while (nodes_[static_cast<std::size_t>(index)].left != kNoNode) {
+        const Node& node = nodes_[static_cast<std::size_t>(index)];
+        const double area = Surface(node.bounds.min, node.bounds.max);
+        const double combined = Surface(Lower(node.bounds.min, bounds.min),
+                                        Upper(node.bounds.max, bounds.max));
+        const double here = 2.0 * combined;
+        const double inherited = 2.0 * (combined - area);
+        const auto cost = [&](int32_t child) {
+            const Node& c = nodes_[static_cast<std::size_t>(child)];
+            const double joined =
+                Surface(Lower(c.bounds.min, bounds.min), Upper(c.bounds.max, bounds.max));
+            const double grown = c.left == kNoNode ? joined : joined - Surface(c.bounds.min, c.bounds.max);
+            return grown + inherited;
+        };
+        const double left = cost(node.left);
+        const double right = cost(node.right);
+        if (here < left && here < right) break;
+        index = left < right ? node.left : node.right;
+    }
+    return index;
+}
+
+void EntityIndex::InsertLeaf(int32_t leaf) {
+    if (root_ == kNoNode) {
+        root_ = leaf;
+        nodes_[static_cast<std::size_t>(leaf)].parent = kNoNode;
+        return;
+    }
+    const int32_t sibling = BestSibling(nodes_[static_cast<std::size_t>(leaf)].bounds);
+    const int32_t oldParent = nodes_[static_cast<std::size_t>(sibling)].parent;
+    const int32_t parent = NewNode();
+    Node& joined = nodes_[static_cast<std::size_t>(parent)];
+    joined.parent = oldParent;
+    joined.left = sibling;
+    joined.right = leaf;
+    nodes_[static_cast<std::size_t>(sibling)].parent = parent;
+    nodes_[static_cast<std::size_t>(leaf)].parent = parent;
+    if (oldParent == kNoNode) {
+        root_ = parent;
+    } else {
+        Node& above = nodes_[static_cast<std::size_t>(oldParent)];
+        (above.left == sibling ? above.left : above.right) = parent;
+    }
+    RefitUpwards(parent);
+}
+
+void EntityIndex::RemoveLeaf(int32_t leaf) {
+    if (leaf == root_) {
+        root_ = kNoNode;
+        return;
+    }
+    const int32_t parent = nodes_[static_cast<std::size_t>(leaf)].parent;
+    const Node& joined = nodes_[static_cast<std::size_t>(parent)];
+    const int32_t grandParent = joined.parent;
+    const int32_t sibling = joined.left == leaf ? joined.right : joined.left;
+    nodes_[static_cast<std::size_t>(sibling)].parent = grandParent;
+    FreeNode(parent);
+    if (grandParent == kNoNode) {
+        root_ = sibling;
+        return;
+    }
+    Node& above = nodes_[static_cast<std::size_t>(grandParent)];
+    (above.left == parent ? above.left : above.right) = sibling;
+    RefitUpwards(grandParent);
+}
+
+void EntityIndex::Refit(int32_t index) {
+    Node& node = nodes_[static_cast<std::size_t>(index)];
+    const Node& left = nodes_[static_cast<std::size_t>(node.left)];
+    const Node& right = nodes_[static_cast<std::size_t>(node.right)];
+    node.bounds = {Lower(left.bounds.min, right.bounds.min),
+                   Upper(left.bounds.max, right.bounds.max)};
+    node.height = 1 + std::max(left.height, right.height);
+    node.count = left.count + right.count;
+    node.oldest = std::min(left.oldest, right.oldest);
+}
+
+// The AVL rotation: the taller child takes the node's place, the node takes
+// the child's shorter grandchild, and the taller grandchild stays with the
+// child.
+int32_t EntityIndex::Balance(int32_t a) {
+    Node& nodeA = nodes_[static_cast<std::size_t>(a)];
+    if (nodeA.left == kNoNode || nodeA.height < 2) return a;
+    const int32_t b = nodeA.left;
+    const int32_t c = nodeA.right;
+    const int32_t balance =
+        nodes_[static_cast<std::size_t>(c)].height - nodes_[static_cast<std::size_t>(b)].height;
+    if (balance >= -1 && balance <= 1) return a;
+    // The taller child rises; `aSide` is where it hung under A.
+    const int32_t up = balance > 1 ? c : b;
+    int32_t& aSide = balance > 1 ? nodeA.right : nodeA.left;
+    Node& nodeUp = nodes_[static_cast<std::size_t>(up)];
+    const int32_t first = nodeUp.left;
+    const int32_t second = nodeUp.right;
+    const bool firstTaller = nodes_[static_cast<std::size_t>(first)].height >
+                             nodes_[static_cast<std::size_t>(second)].height;
+    const int32_t kept = firstTaller ? first : second;
+    const int32_t given = firstTaller ? second : first;
+
+    nodeUp.parent = nodeA.parent;
+    if (nodeUp.parent == kNoNode) {
+        root_ = up;
+    } else {
+        Node& above = nodes_[static_cast<std::size_t>(nodeUp.parent)];
+        (above.left == a ? above.left : above.right) = up;
+    }
+    nodeA.parent = up;
+    nodeUp.left = a;
+    nodeUp.right = kept;
+    aSide = given;
+    nodes_[static_cast<std::size_t>(given)].parent = a;
+    Refit(a);
+    Refit(up);
+    return up;
+}
+
+void EntityIndex::RefitUpwards(int32_t node) {
+    while (node != kNoNode) {
+        Refit(node);
+        node = Balance(node);
+        node = nodes_[static_cast<std::size_t>(node)].parent;
+    }
 }
 
 std::vector<zorQEntityRef*> EntityIndex::All() const {
     std::vector<zorQEntityRef*> all;
     all.reserve(Size());
-    for (const Slot& slot : slots_)
-        if (slot.entity != nullptr) all.push_back(slot.entity);
+    for (const auto& [entity, slot] : slotOf_) all.push_back(slots_[slot].filed.entity);
     return all;
 }
 
-zorQPickResult EntityIndex::Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, bool boxes,
-                                 PICK_FILTER filter, zorQEntityRef** list, int capacity) const {
+zorQPickResult EntityIndex::Pick(const PickQuery& query, zorQEntityRef** list,
+                                 int capacity) const {
     // An inverted cube, or one with a coordinate that is not a number, holds
     // nothing.
-    if (list == nullptr || capacity <= 0 || !Ordered(min, max)) return {0, 0};
-    Query query(*this, min, max, boxes, filter, capacity);
-    Cells range{true, {}, {}};
-    for (int axis = 0; axis < 3; ++axis) {
-        range.lo[axis] = ClampedCell(Axis(min, axis));
-        range.hi[axis] = ClampedCell(Axis(max, axis));
-    }
-    // Visiting more cells than there are entities costs more than a look at
-    // every entity.
-    if (CellCount(range.lo, range.hi) > static_cast<double>(Size())) {
-        for (const Slot& slot : slots_)
-            if (slot.entity != nullptr) query.Look(slot.filed);
-        return query.Write(list);
-    }
-    for (uint32_t slot : outsideGrid_) query.Look(slots_[slot].filed);
-    ForEachCell(range, [&](uint64_t key) {
-        const auto cell = grid_.find(key);
-        if (cell == grid_.end()) return;
-        for (const Filed& filed : cell->second) query.Look(filed);
-    });
-    return query.Write(list);
+    if (list == nullptr || capacity <= 0 || !Ordered(query.min, query.max)) return {0, 0};
+    if (query.filter != PICK_FILTER_ALL && query.filter != PICK_FILTER_PLAYERS &&
+        query.filter != PICK_FILTER_CORPSES)
+        return {0, 0};
+    return Search(*this, query, static_cast<std::size_t>(capacity)).Run(list);
 }
 
 }  // namespace zorq

@@ -72,7 +72,26 @@ int zorWorld::PickEntities(D3DXVECTOR3* min, D3DXVECTOR3* max, zorQEntityRef** l
 
 zorQPickResult zorWorld::Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, zorQEntityRef** list,
                               int capacity, PICK_FILTER filter, unsigned long flags) const {
-    return state_->index.Pick(min, max, (flags & ZORQPICK_BOXES) != 0, filter, list, capacity);
+    zorq::PickQuery query;
+    query.min = min;
+    query.max = max;
+    query.boxes = (flags & ZORQPICK_BOXES) != 0;
+    query.filter = filter;
+    return state_->index.Pick(query, list, capacity);
+}
+
+zorQPickResult zorWorld::PickOutside(const D3DXVECTOR3& min, const D3DXVECTOR3& max,
+                                     const D3DXVECTOR3& outsideMin, const D3DXVECTOR3& outsideMax,
+                                     zorQEntityRef** list, int capacity, PICK_FILTER filter,
+                                     unsigned long flags) const {
+    zorq::PickQuery query;
+    query.min = min;
+    query.max = max;
+    query.boxes = (flags & ZORQPICK_BOXES) != 0;
+    query.filter = filter;
+    query.outsideMin = &outsideMin;
+    query.outsideMax = &outsideMax;
+    return state_->index.Pick(query, list, capacity);
 }
 
 void zorWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {

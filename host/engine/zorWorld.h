@@ -100,8 +100,18 @@ public:
     void KillPlayer(zorPlayer* player, int flag);
 
     // The pick behind PickEntities, also telling how many were in the cube.
+    // It costs about the logarithm of the world's size and what it finds:
+    // the nearest `capacity` of n entities in the cube cost about capacity
+    // log n, the count none of them each (with PICK_FILTER_ALL; the other
+    // filters look at every entity in the cube).
     zorQPickResult Pick(const D3DXVECTOR3& min, const D3DXVECTOR3& max, zorQEntityRef** list,
                         int capacity, PICK_FILTER filter, unsigned long flags) const;
+    // The same pick, leaving out every entity that meets the second cube
+    // [outsideMin, outsideMax]; its count is of those not left out.
+    zorQPickResult PickOutside(const D3DXVECTOR3& min, const D3DXVECTOR3& max,
+                               const D3DXVECTOR3& outsideMin, const D3DXVECTOR3& outsideMax,
+                               zorQEntityRef** list, int capacity, PICK_FILTER filter,
+                               unsigned long flags) const;
 
     int EntityCount() const;
     bool Contains(const zorQEntityRef* entity) const;

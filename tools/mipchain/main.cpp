@@ -6,6 +6,7 @@
 #include "png_file.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -140,12 +141,9 @@ public:
 
     bool Write(uint32_t level, const PixelImage& image, std::optional<double> milliseconds) {
         const std::string path = LevelPath(options_.prefix, level);
-        std::error_code code;
-        const bool existed = fs::exists(fs::symlink_status(path, code));
         std::string error;
         if (!mipchain::WritePng(path, image, options_.format, error)) {
             PrintError(error);
-            if (!existed) fs::remove(path, code);  // a partial file of ours
             return false;
         }
         written_.push_back(path);
@@ -227,6 +225,9 @@ int Run(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with its reason instead of
+    // stopping the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     Options options;
     if (const std::optional<int> exitCode = ParseArguments(argc, argv, options)) return *exitCode;
     try {

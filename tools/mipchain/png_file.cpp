@@ -8,12 +8,16 @@
 // decoder lives in the caller.
 #include "png_file.h"
 
+#include "output_file.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <vector>
 
 #include <png.h>
@@ -174,7 +178,9 @@ std::string LibpngMessage(const png_image& image) {
     return image.message[0] ? image.message : "unknown libpng error";
 }
 
-// The whole file at path, or nothing with error set.
+// The whole file at path, or nothing with error set. Bytes that cannot
+// begin a PNG file stop the reading at once, and no file is read beyond
+// kMaxPngFileBytes: a device or a pipe that never ends is not read to its end.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::string& error) {
     std::error_code code;
     if (std::filesystem::is_directory(path, code)) {
@@ -189,16 +195,28 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::
     std::vector<uint8_t> bytes;
     uint8_t chunk[1 << 16];
     std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+    bool notPng = false;
+    bool tooLong = false;
+    while (!notPng && !tooLong && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
         bytes.insert(bytes.end(), chunk, chunk + got);
+        const std::size_t signature = std::min(bytes.size(), kSignatureBytes);
+        notPng = png_sig_cmp(bytes.data(), 0, signature) != 0;
+        tooLong = bytes.size() > kMaxPngFileBytes;
     }
     const bool failed = std::ferror(file) != 0;
+    const int reason = errno;
     std::fclose(file);
-    if (failed) {
-        error = "cannot read '" + path + "'";
-        return std::nullopt;
+    if (notPng) {
+        error = "'" + path + "': not a PNG file (no PNG signature)";
+    } else if (tooLong) {
+        error = "'" + path + "' is longer than " + std::to_string(kMaxPngFileBytes >> 20) +
+                " MiB: larger than any image this program takes";
+    } else if (failed) {
+        error = "cannot read '" + path + "': " + std::strerror(reason);
+    } else {
+        return bytes;
     }
-    return bytes;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -244,18 +262,27 @@ bool WritePng(const std::string& path, const PixelImage& image, PixelFormat form
     png_image png = BlankImage();
     png.width = image.width;
     png.height = image.height;
-    bool written;
-    if (format == PixelFormat::kArgb) {
-        png.format = PNG_FORMAT_BGRA;
-        written =
-            png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
-    } else {
-        png.format = PNG_FORMAT_BGR;
-        const std::vector<uint8_t> bgr = PackBgr(image);
-        written = png_image_write_to_file(&png, path.c_str(), 0, bgr.data(), 0, nullptr) != 0;
+    png.format = format == PixelFormat::kArgb ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
+    std::vector<uint8_t> bgr;
+    if (format == PixelFormat::kXrgb) bgr = PackBgr(image);
+    const void* pixels = format == PixelFormat::kArgb
+                             ? static_cast<const void*>(image.pixels.data())
+                             : static_cast<const void*>(bgr.data());
+    // Encoded in memory, then written whole: the size first, then the file.
+    png_alloc_size_t size = 0;
+    std::vector<uint8_t> encoded;
+    bool ok = png_image_write_to_memory(&png, nullptr, &size, 0, pixels, 0, nullptr) != 0;
+    if (ok) {
+        encoded.resize(size);
+        ok = png_image_write_to_memory(&png, encoded.data(), &size, 0, pixels, 0, nullptr) != 0;
     }
-    if (!written) error = "cannot write PNG '" + path + "': " + LibpngMessage(png);
-    return written;
+    if (!ok) {
+        error = "cannot encode PNG '" + path + "': " + LibpngMessage(png);
+        return false;
+    }
+    encoded.resize(size);
+    const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    return flamer_common::WriteFileWhole(path, bytes, error);
 }
 
 }  // namespace mipchain

@@ -10,6 +10,7 @@
 
 #include "pixel_image.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -20,6 +21,9 @@ namespace mipchain {
 // The largest image accepted: 2^28 pixels (16384 x 16384, 1 GiB as 32-bit
 // pixels). Larger size claims are refused before anything is allocated.
 inline constexpr uint64_t kMaxPngPixels = uint64_t{1} << 28;
+// The longest file read: more than the largest image takes stored, so the
+// reading of a file that never ends stops.
+inline constexpr std::size_t kMaxPngFileBytes = std::size_t{2} << 30;
 
 enum class PngError {
     kNone,
@@ -43,11 +47,14 @@ struct PngDecodeResult {
 PngDecodeResult DecodePng(std::span<const uint8_t> bytes, PixelFormat format);
 
 // Reads and decodes the PNG file at path. On failure returns nothing and
-// sets error to a message that names the file.
+// sets error to a message that names the file. Reading stops at the first
+// bytes that cannot begin a PNG file.
 std::optional<PixelImage> ReadPng(const std::string& path, PixelFormat format, std::string& error);
 
 // Writes an A8R8G8B8 image as an RGBA PNG, an X8R8G8B8 image as an RGB PNG
-// (the top byte is not written). On failure returns false and sets error.
+// (the top byte is not written), whole: the file appears under `path` only
+// complete, never written through a link or file planted there. On failure
+// returns false and sets error, with the reason.
 bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format,
               std::string& error);
 

@@ -1,13 +1,11 @@
 #include "picture_folder.h"
 
 #include "explosion_words.h"
+#include "output_file.h"
 #include "svg_canvas.h"
 #include "svg_writer.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <system_error>
 
@@ -15,17 +13,6 @@ namespace flamer_host {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool WriteFile(const fs::path& path, const std::string& text, std::string& error) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    file.close();
-    if (!file) {
-        error = "cannot write " + path.string();
-        return false;
-    }
-    return true;
-}
 
 std::string Anchor(int number) { return "explosion-" + std::to_string(number); }
 
@@ -47,20 +34,23 @@ constexpr char kIndexStyle[] =
 }  // namespace
 
 bool PrepareSvgDirectory(const std::string& directory, std::string& error) {
+    const std::string refused = "cannot write pictures into " + directory + ": ";
     std::error_code code;
+    const fs::file_status link = fs::symlink_status(directory, code);
+    if (fs::is_symlink(link) && !fs::exists(fs::status(directory, code))) {
+        error = refused + "it is a link to a missing place (" +
+                fs::read_symlink(directory, code).string() + ")";
+        return false;
+    }
     fs::create_directories(directory, code);
     if (code || !fs::is_directory(directory, code)) {
-        error = "cannot write pictures into " + directory + ": " +
-                (code ? code.message() : "it is not a folder");
+        error = refused + (code ? code.message() : "it is not a folder");
         return false;
     }
     // A file made and removed again tells whether the folder takes files.
-    const fs::path probe = fs::path(directory) / ".flamer_host-write-test";
-    std::ofstream(probe).put('\n');
-    const bool writable = fs::exists(probe, code);
-    fs::remove(probe, code);
-    if (!writable) {
-        error = "cannot write pictures into " + directory + ": " + std::strerror(EACCES);
+    std::string reason;
+    if (!flamer_common::CanCreateFilesIn(directory, reason)) {
+        error = refused + reason;
         return false;
     }
     return true;
@@ -84,7 +74,7 @@ PictureFolder::Result PictureFolder::Add(const ExplosionModel& model, std::strin
         lastNotDrawn_ = explosion.number;
         return Result::kBeyondLimit;
     }
-    if (!WriteFile(PathOf(explosion.number), ExplosionSvg(model), error)) return Result::kFailed;
+    if (!flamer_common::WriteFileWhole(PathOf(explosion.number), ExplosionSvg(model), error)) return Result::kFailed;
     Entry entry;
     entry.number = explosion.number;
     entry.title = ExplosionTitle(explosion);
@@ -120,7 +110,7 @@ bool PictureFolder::WriteIndex(std::string& error) const {
              << ExplosionSvgName(entry.number) << "\" loading=\"lazy\" alt=\""
              << XmlText(entry.title) << "\"></a></figure>\n";
     html << "</body>\n</html>\n";
-    return WriteFile(IndexPath(), html.str(), error);
+    return flamer_common::WriteFileWhole(IndexPath(), html.str(), error);
 }
 
 }  // namespace flamer_host

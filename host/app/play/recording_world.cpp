@@ -1,7 +1,6 @@
 #include "recording_world.h"
 
 #include "class_view.h"
-#include "zorQBox.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,16 +70,17 @@ LeftOutEntity RecordingWorld::LeftOut(zorQEntityRef* entity, LeftOutReason reaso
     return left;
 }
 
-// Asks the world again, with longer lists, for the entities the module's
-// query left out: the nearest ones in the cube beyond its list, and the
-// nearest ones around the cube. The work grows with the entities near the
-// cube, as the query's own does; what is kept is bounded.
+// Asks the world again for the entities the module's query left out: the
+// nearest ones in the cube beyond its list, and the nearest ones around the
+// cube but outside it, with how many there are. Each question costs what the
+// world's picks cost: about the logarithm of the world's size and the
+// entities kept.
 void RecordingWorld::RecordLeftOut(Explosion& explosion, zorQEntityRef* const* picked,
                                    PICK_FILTER filter, unsigned long flags) {
-    const std::unordered_set<const zorQEntityRef*> pickedSet(picked,
-                                                             picked + explosion.reportedPicks);
     std::vector<zorQEntityRef*> list;
     if (explosion.inCube > explosion.reportedPicks) {
+        const std::unordered_set<const zorQEntityRef*> pickedSet(
+            picked, picked + explosion.reportedPicks);
         list.resize(static_cast<std::size_t>(explosion.reportedPicks) + kShownOverLimit);
         const zorQPickResult more = Pick(explosion.cubeMin, explosion.cubeMax, list.data(),
                                          static_cast<int>(list.size()), filter, flags);
@@ -95,23 +95,16 @@ void RecordingWorld::RecordLeftOut(Explosion& explosion, zorQEntityRef* const* p
     D3DXVECTOR3 nearbyMin;
     D3DXVECTOR3 nearbyMax;
     NearbyRegion(explosion.centre, CubeHalfEdge(explosion), nearbyMin, nearbyMax);
-    list.assign(static_cast<std::size_t>(explosion.inCube) + kShownOutside, nullptr);
+    list.assign(kShownOutside, nullptr);
     const zorQPickResult nearby =
-        Pick(nearbyMin, nearbyMax, list.data(), static_cast<int>(list.size()), filter, flags);
-    const bool boxes = (flags & ZORQPICK_BOXES) != 0;
-    for (int i = 0; i < nearby.written; ++i) {
-        zorQEntityRef* entity = list[static_cast<std::size_t>(i)];
-        LeftOutEntity left = LeftOut(entity, LeftOutReason::kOutsideCube, explosion.centre);
-        const D3DXVECTOR3& lo = boxes ? left.boxMin : left.position;
-        const D3DXVECTOR3& hi = boxes ? left.boxMax : left.position;
-        if (!zorq::BoxesMeet(lo, hi, explosion.cubeMin, explosion.cubeMax))
-            explosion.leftOut.push_back(std::move(left));
-    }
-    explosion.nearbyOutside = std::max(nearby.inCube - explosion.inCube, 0);
+        PickOutside(nearbyMin, nearbyMax, explosion.cubeMin, explosion.cubeMax, list.data(),
+                    static_cast<int>(list.size()), filter, flags);
+    for (int i = 0; i < nearby.written; ++i)
+        explosion.leftOut.push_back(LeftOut(list[static_cast<std::size_t>(i)],
+                                            LeftOutReason::kOutsideCube, explosion.centre));
+    explosion.nearbyOutside = nearby.inCube;
     SortByDistance(explosion.leftOut.begin() + static_cast<std::ptrdiff_t>(overLimit),
                    explosion.leftOut.end());
-    if (explosion.leftOut.size() > overLimit + kShownOutside)
-        explosion.leftOut.resize(overLimit + kShownOutside);
 }
 
 void RecordingWorld::GetEntityBox(zorQEntityRef* entity, D3DXVECTOR3* min, D3DXVECTOR3* max) {

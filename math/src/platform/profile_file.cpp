@@ -30,9 +30,7 @@ ProfileFile ProfileFile::Parse(std::string_view bytes) {
     std::string_view section;
     bool inSection = false;
     while (!text.empty()) {
-        const size_t end = text.find('\n');
-        const std::string_view line = TrimSpaces(text.substr(0, end));
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::string_view line = TrimSpaces(NextLine(text));
         if (line.empty() || line.front() == kCommentStart) continue;
         if (IsSectionLine(line)) {
             section = TrimSpaces(line.substr(1, line.size() - 2));

@@ -30,11 +30,7 @@ std::vector<Line> LogicalLines(std::string_view text) {
     std::vector<Line> lines;
     bool continuing = false;
     for (int number = 1; !text.empty(); ++number) {
-        const size_t end = text.find('\n');
-        std::string_view raw = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        std::string_view trimmed = TrimSpaces(raw);
+        std::string_view trimmed = TrimSpaces(NextLine(text));
         const bool continues = !trimmed.empty() && trimmed.back() == kContinuation;
         if (continues) trimmed.remove_suffix(1);
         if (continuing) {

@@ -56,16 +56,15 @@ RegKey RootKeyByName(std::string_view rootName) {
 }
 
 RegistryStore::Key* RegistryStore::Find(std::string_view keyPath) {
-    auto it = std::find_if(keys_.begin(), keys_.end(),
-                           [&](const Key& k) { return EqualsIgnoringCase(k.path, keyPath); });
-    return it == keys_.end() ? nullptr : &*it;
+    const auto found = keyIndex_.find(keyPath);
+    return found == keyIndex_.end() ? nullptr : &keys_[found->second];
 }
 
 const RegistryStore::Key* RegistryStore::FindPresent(std::string_view keyPath) const {
-    for (const Key& k : keys_) {
-        if (k.present && EqualsIgnoringCase(k.path, keyPath)) return &k;
-    }
-    return nullptr;
+    const auto found = keyIndex_.find(keyPath);
+    if (found == keyIndex_.end()) return nullptr;
+    const Key& k = keys_[found->second];
+    return k.present ? &k : nullptr;
 }
 
 const RegistryStore::Key* RegistryStore::ByHandle(RegKey key) const {
@@ -79,6 +78,7 @@ void RegistryStore::CreateKey(std::string_view keyPath) {
         k->present = true;
         return;
     }
+    keyIndex_.emplace(std::string(keyPath), keys_.size());
     keys_.push_back(Key{std::string(keyPath), {}, true});
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace d3dx::platform {
@@ -56,6 +57,9 @@ private:
 
     // Keys are never erased, so a handle (index + kFirstHandle) stays valid.
     std::vector<Key> keys_;
+    // Each key's index in keys_ by its path, so finding a key costs the
+    // length of its path, however many keys there are.
+    std::unordered_map<std::string, size_t, HashIgnoringCase, EqualIgnoringCase> keyIndex_;
 };
 
 }  // namespace d3dx::platform

@@ -1,6 +1,8 @@
 // Byte-order marks and UTF-16 LE decoding.
 #include "platform/text_encoding.h"
 
+#include "platform/text_util.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -44,7 +46,10 @@ uint32_t CodeUnitAt(std::string_view bytes, size_t i) {
 }
 
 int LineAtEndOf(const std::string& text) {
-    return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    int line = 1;
+    for (std::string_view rest = text; !rest.empty(); NextLine(rest))
+        if (rest.find_first_of("\r\n") != std::string_view::npos) ++line;
+    return line;
 }
 
 DecodedText DecodeUtf16Le(std::string_view bytes) {

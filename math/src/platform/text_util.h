@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace d3dx::platform {
@@ -25,6 +27,40 @@ struct LessIgnoringCase {
         return std::ranges::lexicographical_compare(a, b, {}, FoldCase, FoldCase);
     }
 };
+
+// Hashes names as EqualsIgnoringCase matches them (FNV-1a of the folded
+// bytes), for hash maps keyed by name.
+struct HashIgnoringCase {
+    using is_transparent = void;
+    constexpr size_t operator()(std::string_view name) const {
+        uint64_t hash = 14695981039346656037ull;  // the FNV-1a offset basis
+        for (char c : name) {
+            hash ^= static_cast<unsigned char>(FoldCase(c));
+            hash *= 1099511628211ull;  // the FNV-1a prime
+        }
+        return static_cast<size_t>(hash);
+    }
+};
+struct EqualIgnoringCase {
+    using is_transparent = void;
+    constexpr bool operator()(std::string_view a, std::string_view b) const {
+        return EqualsIgnoringCase(a, b);
+    }
+};
+
+// Takes the next line off `text`: a line ends at "\r\n", at "\n" or at a
+// lone "\r" (as old Macintosh files end them), and the end is not part of it.
+inline std::string_view NextLine(std::string_view& text) {
+    const size_t end = text.find_first_of("\r\n");
+    const std::string_view line = text.substr(0, end);
+    if (end == std::string_view::npos) {
+        text = {};
+    } else {
+        const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+        text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+    return line;
+}
 
 inline std::string_view TrimSpaces(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);

@@ -63,12 +63,15 @@ protected:
     ~HostProgramTest() override { fs::remove_all(dir); }
 
     // Runs `program` (the host program unless given) with `args` from the
-    // test's folder.
-    Outcome Run(const std::string& args, const std::string& program = FLAMER_HOST_PATH) {
+    // test's folder, under the command `wrapper` when one is given (such as
+    // "prlimit --fsize=1000 --").
+    Outcome Run(const std::string& args, const std::string& program = FLAMER_HOST_PATH,
+                const std::string& wrapper = "") {
         const fs::path out = dir / "stdout";
         const fs::path err = dir / "stderr";
-        const std::string command = Cat({"cd ", ShellQuoted(dir), " && '", program, "' ", args,
-                                         " >", ShellQuoted(out), " 2>", ShellQuoted(err)});
+        const std::string command =
+            Cat({"cd ", ShellQuoted(dir), " && ", wrapper, " '", program, "' ", args, " >",
+                 ShellQuoted(out), " 2>", ShellQuoted(err)});
         const int raw = std::system(command.c_str());
         return Outcome{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
     }

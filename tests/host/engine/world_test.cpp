@@ -90,9 +90,51 @@ TEST_F(WorldTest, CrowdedCubeGivesTheNearestToItsCentre) {
     EXPECT_NE(std::find(picked.begin(), picked.end(), corners[39]), picked.end());
 }
 
-// The grid behind the picks finds what a look at every entity finds: boxes
-// of every size, far from the origin and beyond the grid, moved entities,
-// removed ones, cubes large and small.
+// What a look at every entity finds: those meeting the cube (by box or by
+// position) and not the cube left out, the `capacity` nearest its centre
+// (ties to the older), in creation order, and how many there were.
+zorQPickResult LookAtEvery(const std::vector<zorQEntityRef*>& all, const D3DXVECTOR3& min,
+                           const D3DXVECTOR3& max, const D3DXVECTOR3* outMin,
+                           const D3DXVECTOR3* outMax, bool boxes, std::size_t capacity,
+                           std::vector<zorQEntityRef*>& found) {
+    const auto meets = [](const D3DXVECTOR3& lo, const D3DXVECTOR3& hi, const D3DXVECTOR3& a,
+                          const D3DXVECTOR3& b) {
+        return a.x <= b.x && a.y <= b.y && a.z <= b.z && lo.x <= b.x && lo.y <= b.y &&
+               lo.z <= b.z && a.x <= hi.x && a.y <= hi.y && a.z <= hi.z;
+    };
+    const double centre[3] = {(double(min.x) + max.x) / 2, (double(min.y) + max.y) / 2,
+                              (double(min.z) + max.z) / 2};
+    std::vector<std::pair<double, zorQEntityRef*>> matches;
+    for (zorQEntityRef* e : all) {
+        D3DXVECTOR3 lo = e->position, hi = e->position;
+        if (boxes) zorQWorld_GetEntityBox(e, &lo, &hi);
+        if (!meets(lo, hi, min, max) || (outMin != nullptr && meets(lo, hi, *outMin, *outMax)))
+            continue;
+        double squared = 0;
+        const float los[3] = {lo.x, lo.y, lo.z}, his[3] = {hi.x, hi.y, hi.z};
+        for (int axis = 0; axis < 3; ++axis) {
+            const double gap = centre[axis] < los[axis]   ? los[axis] - centre[axis]
+                               : centre[axis] > his[axis] ? centre[axis] - his[axis]
+                                                          : 0.0;
+            squared += gap * gap;
+        }
+        matches.emplace_back(squared, e);
+    }
+    std::sort(matches.begin(), matches.end(), [](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : a.second->id < b.second->id;
+    });
+    found.clear();
+    for (std::size_t i = 0; i < std::min(capacity, matches.size()); ++i)
+        found.push_back(matches[i].second);
+    std::sort(found.begin(), found.end(), [](auto* a, auto* b) { return a->id < b->id; });
+    return {static_cast<int>(found.size()), static_cast<int>(matches.size())};
+}
+
+// The tree behind the picks finds what a look at every entity finds: boxes
+// of every size, near the origin and at the ends of the floats, crowds at
+// one spot (ties broken by age), moved and removed entities, cubes large and
+// small, by boxes and by positions, with a cube left out or not, and lists
+// long enough for all or only the nearest few.
 TEST_F(WorldTest, PicksAgreeWithALookAtEveryEntity) {
     std::mt19937 random(12345);
     const auto uniform = [&](float lo, float hi) {
@@ -111,8 +153,9 @@ TEST_F(WorldTest, PicksAgreeWithALookAtEveryEntity) {
         const D3DXVECTOR3 at = point();
         if (zorQEntityRef* e = world.CreateEntity(&at, &lo, &hi)) all.push_back(e);
     }
+    for (int i = 0; i < 200; ++i) all.push_back(Entity(At(3.0f, 3.0f, 3.0f)));
     for (int i = 0; i < 100; ++i) {
-        const D3DXVECTOR3 to = point();
+        const D3DXVECTOR3 to = random() % 4 == 0 ? At(3.0f, 3.0f, 3.0f) : point();
         world.MoveEntity(all[random() % all.size()], &to);
     }
     for (int i = 0; i < 50; ++i) {
@@ -120,25 +163,30 @@ TEST_F(WorldTest, PicksAgreeWithALookAtEveryEntity) {
         world.DestroyEntity(all[gone]);
         all.erase(all.begin() + static_cast<std::ptrdiff_t>(gone));
     }
-    for (int query = 0; query < 300; ++query) {
-        const D3DXVECTOR3 centre = point();
+    std::vector<zorQEntityRef*> expected;
+    for (int query = 0; query < 600; ++query) {
+        const D3DXVECTOR3 centre = query % 3 == 0 ? At(3.0f, 3.0f, 3.0f) : point();
         const float half = scales[random() % 5] * uniform(0.0f, 1.0f);
         const D3DXVECTOR3 min = At(centre.x - half, centre.y - half, centre.z - half);
         const D3DXVECTOR3 max = At(centre.x + half, centre.y + half, centre.z + half);
-        std::vector<zorQEntityRef*> expected;
-        for (zorQEntityRef* e : all) {
-            D3DXVECTOR3 lo{}, hi{};
-            world.GetEntityBox(e, &lo, &hi);
-            if (lo.x <= max.x && lo.y <= max.y && lo.z <= max.z && min.x <= hi.x && min.y <= hi.y &&
-                min.z <= hi.z)
-                expected.push_back(e);
-        }
-        std::vector<zorQEntityRef*> list(all.size() + 1, nullptr);
-        const zorQPickResult result = world.Pick(
-            min, max, list.data(), static_cast<int>(all.size()), PICK_FILTER_ALL, ZORQPICK_BOXES);
+        const D3DXVECTOR3 innerMin = At(centre.x - half / 2, centre.y - half / 2, centre.z);
+        const D3DXVECTOR3 innerMax = At(centre.x + half / 2, centre.y + half, centre.z + half);
+        const bool boxes = query % 2 == 0;
+        const bool outside = query % 4 < 2;
+        const std::size_t capacity = query % 5 == 0 ? all.size() : 1 + random() % 40;
+        const unsigned long flags = boxes ? ZORQPICK_BOXES : 0;
+        std::vector<zorQEntityRef*> list(capacity + 1, nullptr);
+        const zorQPickResult result =
+            outside ? world.PickOutside(min, max, innerMin, innerMax, list.data(),
+                                        static_cast<int>(capacity), PICK_FILTER_ALL, flags)
+                    : world.Pick(min, max, list.data(), static_cast<int>(capacity), PICK_FILTER_ALL,
+                                 flags);
+        const zorQPickResult looked =
+            LookAtEvery(all, min, max, outside ? &innerMin : nullptr, outside ? &innerMax : nullptr,
+                        boxes, capacity, expected);
         list.resize(static_cast<std::size_t>(result.written));
         ASSERT_EQ(list, expected) << "query " << query;
-        ASSERT_EQ(result.inCube, static_cast<int>(expected.size()));
+        ASSERT_EQ(result.inCube, looked.inCube) << "query " << query;
     }
 }
 

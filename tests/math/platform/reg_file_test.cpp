@@ -157,6 +157,8 @@ TEST(RegFile, NamesTheLineAndTheFaultOfMalformedFiles) {
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\S]\n\"A\" dword:1\n", 3, "'='"},
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\S]\n\"A\"=\n", 3, "without data"},
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\S]\n\"A\"=qword:1\n", 3, "qword"},
+        // Lines that end in CR alone are lines.
+        {"REGEDIT4\r[HKEY_LOCAL_MACHINE\\S]\r\r\"A\"=dword:xyz\r", 4, "dword"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

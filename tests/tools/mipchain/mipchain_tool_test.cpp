@@ -210,6 +210,20 @@ TEST_F(MipchainTool, RemovesWrittenLevelsWhenALevelCannotBeWritten) {
     EXPECT_FALSE(fs::exists(Level(3)));
 }
 
+// A link planted where a level goes is replaced by the level, its target
+// never written.
+TEST_F(MipchainTool, LevelsReplaceLinksPlantedInTheirPlace) {
+    const fs::path input = dir_ / "in.png";
+    WriteArgbPng(input, 4, 4, std::vector<uint32_t>(16, 0xFF112233));
+    const fs::path victim = dir_ / "victim";
+    std::ofstream(victim) << "keep";
+    fs::create_symlink(victim, Level(1));
+    ASSERT_EQ(Run(input.string() + " " + Prefix()), 0) << Output();
+    EXPECT_EQ(FileBytes(victim), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_FALSE(fs::is_symlink(Level(1)));
+    EXPECT_EQ(ReadPng(Level(1)).width, 2u);
+}
+
 // An empty prefix, or one that names only a folder, would write files
 // named "_0.png": refused before anything is read or written.
 TEST_F(MipchainTool, RefusesAPrefixWithoutAFileName) {
@@ -255,6 +269,8 @@ TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     EXPECT_EQ(Run("--bogus in.png out"), 2);
     EXPECT_EQ(Run((dir_ / "missing.png").string() + " " + Prefix()), 1);
     EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
+    EXPECT_EQ(Run("/dev/zero " + Prefix()), 1);  // stops at the missing signature
+    EXPECT_NE(Output().find("not a PNG file"), std::string::npos) << Output();
     EXPECT_FALSE(fs::exists(Level(0)));
     EXPECT_EQ(Run("--help"), 0);
 }
