@@ -6,6 +6,7 @@
 // reports "maxdiff", its largest channel difference from the exact rounded
 // average. bench/math/boxfilter_table.py runs them and prints the table.
 #include "boxfilter/box_filter.h"
+#include "boxfilter/box_filter_hooks.h"
 #include "d3dx_math.h"
 #include "dispatch/test_hooks.h"
 #include "platform/linux_platform.h"

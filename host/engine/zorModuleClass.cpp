@@ -184,9 +184,9 @@ char* zorModuleClass::GetModule() { return module; }
 
 void zorModuleClass::AddRef() { ++refCount; }
 
-void zorModuleClass::Release() {
-    if (refCount > 0) --refCount;
-}
+// Lowers the count by one, also below 0: a class released more often than
+// referenced says so in its count.
+void zorModuleClass::Release() { --refCount; }
 
 int zorModuleClass::GetRefCount() { return refCount; }
 

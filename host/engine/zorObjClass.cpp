@@ -73,9 +73,7 @@ zorPlayerClass::~zorPlayerClass() = default;
 
 void zorPlayerClass::AddRef() { ++refCount; }
 
-void zorPlayerClass::Release() {
-    if (refCount > 0) --refCount;
-}
+void zorPlayerClass::Release() { --refCount; }
 
 char* zorPlayerClass::GetActorName() { return actorName; }
 

@@ -20,6 +20,7 @@
 // the source or the destination pointer is null; nothing is written then.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace d3dx {
@@ -71,8 +72,8 @@ int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint
 BoxFilterFn CurrentBoxArgbEntry();
 BoxFilterFn CurrentBoxXrgbEntry();
 
-// Test hook: puts both binders back, so the next call binds again. Call it
-// while no other thread uses the entries.
-void ResetBoxFilterEntries();
+// The two entries: each holds its binder until the first call of either.
+extern std::atomic<BoxFilterFn> g_boxArgbEntry;
+extern std::atomic<BoxFilterFn> g_boxXrgbEntry;
 
 }  // namespace d3dx

@@ -11,14 +11,14 @@
 #include "platform/cpu_features.h"
 #include "platform/platform.h"
 
-#include <atomic>
 #include <cstdint>
 
 namespace d3dx {
-namespace {
 
 std::atomic<BoxFilterFn> g_boxArgbEntry{&BindBoxDownsampleArgb};
 std::atomic<BoxFilterFn> g_boxXrgbEntry{&BindBoxDownsampleXrgb};
+
+namespace {
 
 void BindEntries(BoxFilterFn argb, BoxFilterFn xrgb) {
     g_boxArgbEntry.store(argb, std::memory_order_relaxed);
@@ -61,8 +61,6 @@ int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint
 BoxFilterFn CurrentBoxArgbEntry() { return g_boxArgbEntry.load(std::memory_order_relaxed); }
 
 BoxFilterFn CurrentBoxXrgbEntry() { return g_boxXrgbEntry.load(std::memory_order_relaxed); }
-
-void ResetBoxFilterEntries() { BindEntries(&BindBoxDownsampleArgb, &BindBoxDownsampleXrgb); }
 
 }  // namespace d3dx
 

@@ -66,18 +66,22 @@ D3DXQUATERNION* QuaternionRotationYawPitchRoll(D3DXQUATERNION* pOut, float yaw, 
 // The hardware square root (no library call, no errno).
 inline float SquareRoot(float v) { return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(v))); }
 
-// The quaternion of the rotation part of M, in single precision: the
-// positive-trace form when (m11 + m00) + m22 > 0, otherwise the form built on
-// the largest diagonal element (ties go to the lower index, next = (1, 2, 0)).
-// The branch choice compiles to compares and conditional moves.
+// The quaternion of the rotation part of M: the positive-trace form when
+// (m11 + m00) + m22 > 0, otherwise the form built on the largest diagonal
+// element (ties go to the lower index, next = (1, 2, 0)). The branch is
+// decided as the x87 unit decides it: the trace is summed in double, so a
+// diagonal element too small to move a single-precision sum still counts,
+// and the diagonal terms are each rounded once to single precision. The
+// computation after the decision runs in single precision.
 template <class Isa>
 D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX* pM) {
     if (pOut == nullptr || pM == nullptr) return nullptr;
     const auto& m = pM->m;
     float q[4];
-    const float trace = (m[1][1] + m[0][0]) + m[2][2];
-    if (trace > 0.0f) {
-        const float root = SquareRoot(trace + 1.0f);
+    const double m00 = m[0][0], m11 = m[1][1], m22 = m[2][2];
+    const double trace = (m11 + m00) + m22;
+    if (trace > 0.0) {
+        const float root = SquareRoot(static_cast<float>(trace) + 1.0f);
         const float f = 0.5f / root;  // 0.25 / w with w = root * 0.5
         q[0] = (m[1][2] - m[2][1]) * f;
         q[1] = (m[2][0] - m[0][2]) * f;
@@ -85,8 +89,9 @@ D3DXQUATERNION* QuaternionRotationMatrix(D3DXQUATERNION* pOut, const D3DXMATRIX*
         q[3] = root * 0.5f;
     } else {
         constexpr int kNext[3] = {1, 2, 0};
-        const float d[3] = {m[0][0] - m[1][1] - m[2][2], m[1][1] - m[0][0] - m[2][2],
-                            m[2][2] - m[0][0] - m[1][1]};
+        const float d[3] = {static_cast<float>(m00 - m11 - m22),
+                            static_cast<float>(m11 - m00 - m22),
+                            static_cast<float>(m22 - m00 - m11)};
         const int first = d[1] > d[0] ? 1 : 0;
         const int i = d[2] > d[first] ? 2 : first;
         const int j = kNext[i];

@@ -4,6 +4,7 @@
 // simulation; and the processor state after an MMX call.
 #include "box_filter_test_support.h"
 #include "boxfilter/box_filter.h"
+#include "boxfilter/box_filter_hooks.h"
 #include "d3dx_math.h"
 #include "dispatch/test_hooks.h"
 #include "platform/cpu_features.h"

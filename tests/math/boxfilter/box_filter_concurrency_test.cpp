@@ -2,6 +2,7 @@
 // every caller gets the right pixels; bound entries run side by side.
 #include "box_filter_test_support.h"
 #include "boxfilter/box_filter.h"
+#include "boxfilter/box_filter_hooks.h"
 #include "d3dx_math.h"
 #include "dispatch/test_hooks.h"
 #include "platform/fake_platform.h"

@@ -44,6 +44,7 @@ struct SetFns {
     fn::PlaneNormalize* planeNormalize;
     fn::MatrixInverse* matrixInverse;
     fn::QuaternionRotationYawPitchRoll* yawPitchRoll;
+    fn::QuaternionRotationMatrix* quaternionFromMatrix;
     fn::MatrixShadow* matrixShadow;
     fn::MatrixMultiply* matrixMultiply;
     fn::Vec3Transform* vec3Transform;
@@ -52,11 +53,11 @@ struct SetFns {
 
 const SetFns kSets[] = {
     {"Sse", &sse::Vec3Normalize, &sse::PlaneNormalize, &sse::MatrixInverse,
-     &sse::QuaternionRotationYawPitchRoll, &sse::MatrixShadow, &sse::MatrixMultiply,
-     &sse::Vec3Transform, &sse::QuadSinCos},
+     &sse::QuaternionRotationYawPitchRoll, &sse::QuaternionRotationMatrix, &sse::MatrixShadow,
+     &sse::MatrixMultiply, &sse::Vec3Transform, &sse::QuadSinCos},
     {"Sse2", &sse2::Vec3Normalize, &sse2::PlaneNormalize, &sse2::MatrixInverse,
-     &sse2::QuaternionRotationYawPitchRoll, &sse2::MatrixShadow, &sse2::MatrixMultiply,
-     &sse2::Vec3Transform, &sse2::QuadSinCos},
+     &sse2::QuaternionRotationYawPitchRoll, &sse2::QuaternionRotationMatrix, &sse2::MatrixShadow,
+     &sse2::MatrixMultiply, &sse2::Vec3Transform, &sse2::QuadSinCos},
 };
 
 bool SameBits(const void* a, const void* b, std::size_t size) {
@@ -323,6 +324,20 @@ TEST(SseEdgeCases, RotationsAndYawPitchRollAtKnownAngles) {
         set.yawPitchRoll(&q, 0, 0, 0);
         EXPECT_TRUE(q.x == 0 && q.y == 0 && q.z == 0 && q.w == 1) << set.name;
         EXPECT_EQ(set.yawPitchRoll(nullptr, 0, 0, 0), nullptr);
+    }
+}
+
+// The branch of the quaternion of a matrix is decided as the reference
+// decides it: a diagonal element too small to move a single-precision sum
+// still makes the trace positive.
+TEST(SseEdgeCases, QuaternionFromMatrixDecidesItsBranchAsTheReference) {
+    const float tiny = std::ldexp(1.0f, -30);
+    const D3DXMATRIX m{{{1, 0, 0, 0}, {0, tiny, 0, 0}, {0, 0, -1, 0}, {0, 0, 0, 1}}};
+    for (const SetFns& set : kSets) {
+        D3DXQUATERNION q{9, 9, 9, 9};
+        ASSERT_EQ(set.quaternionFromMatrix(&q, &m), &q);
+        EXPECT_TRUE(q.x == 0 && q.y == 0 && q.z == 0 && q.w == 0.5f)
+            << set.name << ": " << q.x << " " << q.y << " " << q.z << " " << q.w;
     }
 }
 

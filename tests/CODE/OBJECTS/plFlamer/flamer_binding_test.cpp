@@ -125,6 +125,20 @@ TEST_F(FlamerBindingTest, HostParameterSettingRebindsAnUnreferencedClass) {
     cls->Release();
 }
 
+// A release lowers the count by one even from 0; only a release that ends at
+// 0 lets the effect go, so a bound, unreferenced class keeps its binding.
+// The engine's classes count the same way.
+TEST_F(FlamerBindingTest, ReleaseOfAnUnreferencedClassLowersItsCountAndKeepsTheBinding) {
+    Name("fire_burst");
+    Announce("flamer_explosion");
+    cls->Release();
+    EXPECT_EQ(cls->refCount, -1);
+    EXPECT_EQ(cls->explosionClass, &effect);
+    EXPECT_EQ(effect.refCount, 1);
+    other.Release();
+    EXPECT_EQ(other.refCount, -1);
+}
+
 TEST_F(FlamerBindingTest, FirstReferenceAfterAnUnreferencedBindingKeepsOneReference) {
     Name("fire_burst");
     Announce("flamer_explosion");
