@@ -66,7 +66,7 @@ int Play(const flamer_host::Modules& modules, const std::string& text, const std
             flamer_host::HostOutput output(std::cout, std::cerr, options.svgDirectory);
             status = ExitStatus(flamer_host::PlayScenario(text, source, classes, world, output));
         } else {
-            std::cerr << "flamer_host: " << error << "\n";
+            std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
         }
     }
     zorQWorld_SetCurrent(previous);
@@ -90,12 +90,12 @@ int RunHost(const flamer_host::Options& options) {
     if (!flamer_host::CheckModuleNames(options.pluginPaths, error) ||
         (!options.svgDirectory.empty() &&
          !flamer_host::PrepareSvgDirectory(options.svgDirectory, error))) {
-        std::cerr << "flamer_host: " << error << "\n";
+        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
         return kExitBadInput;
     }
     flamer_host::Modules modules;
     if (!flamer_host::LoadModules(options.pluginPaths, modules, error)) {
-        std::cerr << "flamer_host: " << error << "\n";
+        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
         return kExitFailure;
     }
     const int status = Play(modules, scenario.text, scenario.source, options);
@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
         flamer_host::ProgramDirectory(), FLAMER_INSTALLED_PLUGIN_PATH, FLAMER_PLUGIN_PATH);
     if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), defaultPlugin,
                                    options, error)) {
-        std::cerr << "flamer_host: " << error << "\n" << flamer_host::UsageText(program);
+        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n"
+                  << flamer_host::UsageText(program);
         return kExitBadInput;
     }
     if (options.help) {

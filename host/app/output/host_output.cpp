@@ -1,5 +1,7 @@
 #include "host_output.h"
 
+#include "shown_text.h"
+
 namespace flamer_host {
 
 HostOutput::HostOutput(std::ostream& out, std::ostream& err, std::string pictureDirectory)
@@ -27,7 +29,7 @@ bool HostOutput::Draw(const ExplosionModel& model) {
     std::string error;
     switch (pictures_->Add(model, error)) {
         case PictureFolder::Result::kWritten:
-            out_ << "  picture: " << pictures_->PathOf(model.record.number) << "\n";
+            out_ << "  picture: " << Printable(pictures_->PathOf(model.record.number)) << "\n";
             return true;
         case PictureFolder::Result::kBeyondLimit:
             if (pictures_->NotDrawn() == 1)
@@ -38,7 +40,8 @@ bool HostOutput::Draw(const ExplosionModel& model) {
         case PictureFolder::Result::kFailed:
             break;
     }
-    err_ << FormatError(ScenarioError{.source = source_, .line = commandLine_, .message = error})
+    err_ << FormatError(
+                ScenarioError{.source = source_, .line = commandLine_, .message = Printable(error)})
          << "\n";
     return false;
 }
@@ -47,11 +50,12 @@ bool HostOutput::FinishPictures() {
     if (!pictures_) return true;
     std::string error;
     if (!pictures_->WriteIndex(error)) {
-        err_ << "flamer_host: " << error << "\n";
+        err_ << "flamer_host: " << Printable(error) << "\n";
         return false;
     }
-    out_ << "\npictures: " << pictures_->IndexPath() << " shows the " << pictures_->Drawn()
-         << (pictures_->Drawn() == 1 ? " explosion" : " explosions") << " drawn\n";
+    out_ << "\npictures: " << Printable(pictures_->IndexPath()) << " shows the "
+         << pictures_->Drawn() << (pictures_->Drawn() == 1 ? " explosion" : " explosions")
+         << " drawn\n";
     return true;
 }
 

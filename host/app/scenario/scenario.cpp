@@ -31,7 +31,7 @@ std::optional<Command> ParseCommand(std::vector<std::string> words, int line, Er
 }  // namespace
 
 std::string FormatError(const ScenarioError& error) {
-    return error.source + ":" + std::to_string(error.line) + ": " + error.message;
+    return Printable(error.source) + ":" + std::to_string(error.line) + ": " + error.message;
 }
 
 ParseResult ParseScenario(std::string_view text, const std::string& source,

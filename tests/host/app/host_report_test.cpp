@@ -84,6 +84,24 @@ TEST_F(HostProgramTest, LeftOutBeyondTheListAreCounted) {
     EXPECT_FALSE(Contains(run.out, "        up19 "));  // the farthest above: counted, not listed
 }
 
+// Names from outside reach the report escaped, wherever it echoes them: no
+// byte of a name can drive the terminal.
+TEST_F(HostProgramTest, ControlBytesOfNamesAreShownEscaped) {
+    Script("escape.txt",
+           "effect \"fx\x1b[31m\"\n"
+           "set flamer_explosion \"fx\x1b[31m\"\n"
+           "flamer f pos 0 0 0\n"
+           "kill f 1\n");
+
+    const Outcome run = Run("escape.txt");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << run.out;
+    EXPECT_TRUE(Contains(run.out, "  effect class fx\\x1B[31m registered as \"custom\"\n"));
+    EXPECT_TRUE(Contains(run.out, "effect class bound: fx\\x1B[31m\n"));
+    EXPECT_TRUE(Contains(run.out, "      effect fx\\x1B[31m started at\n"));
+}
+
 TEST_F(HostProgramTest, NegativeSplashRadiusIsNoted) {
     Script("negative.txt", "set flamer_splash_radius -5\nflamer a pos 0 0 0\nkill a 2\n");
 
