@@ -7,15 +7,16 @@ endfunction()
 
 # A test program from the given sources, linked with GoogleTest/GoogleMock
 # and the given libraries; its tests are registered with CTest under the
-# given labels (none when empty).
+# given labels (none when empty). A parameterised test is named by its name
+# generator alone, without the printed parameter.
 function(flamer_test_program name sources libs labels)
   add_executable(${name} ${sources})
   flamer_warnings(${name})
   target_link_libraries(${name} PRIVATE ${libs} GTest::gmock_main)
   if(labels)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${labels}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS "${labels}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES)
   endif()
 endfunction()
 

@@ -1,5 +1,6 @@
 // flamer_host: loads modules as the engine would, plays a scenario in a
 // recording world and prints what every command and every module did.
+#include "command_line.h"
 #include "d3dx_math.h"
 #include "default_scenario.h"
 #include "host_output.h"
@@ -29,15 +30,14 @@
 
 namespace {
 
-constexpr int kExitSuccess = 0;
-constexpr int kExitFailure = 1;   // a module or the run failed
-constexpr int kExitBadInput = 2;  // usage errors and broken scenarios
+using flamer_common::kExitFailure;
+using flamer_common::kExitSuccess;
+using flamer_common::kExitUsage;
 
-// Says that memory ran out without asking for more.
-void SayOutOfMemory(const char* doing) {
-    std::fputs("flamer_host: not enough memory ", stderr);
-    std::fputs(doing, stderr);
-    std::fputc('\n', stderr);
+constexpr char kProgram[] = "flamer_host";
+
+void SayError(const std::string& message) {
+    flamer_common::SayError(kProgram, flamer_host::Printable(message));
 }
 
 int ExitStatus(flamer_host::PlayResult result) {
@@ -49,12 +49,12 @@ int ExitStatus(flamer_host::PlayResult result) {
         case flamer_host::PlayResult::kBroken:
             break;
     }
-    return kExitBadInput;
+    return kExitUsage;
 }
 
 // Makes the modules' classes and plays the scenario with them in a
 // recording world; every class is gone when it returns.
-int Play(const flamer_host::Modules& modules, const std::string& text, const std::string& source,
+int Play(const flamer_host::Modules& modules, const flamer_host::ScenarioText& scenario,
          const flamer_host::Options& options) {
     flamer_host::RecordingWorld world;
     zorWorld* previous = zorQWorld_SetCurrent(&world);
@@ -64,9 +64,10 @@ int Play(const flamer_host::Modules& modules, const std::string& text, const std
         std::string error;
         if (classes.Create(modules, error)) {
             flamer_host::HostOutput output(std::cout, std::cerr, options.svgDirectory);
-            status = ExitStatus(flamer_host::PlayScenario(text, source, classes, world, output));
+            status = ExitStatus(
+                flamer_host::PlayScenario(scenario.text, scenario.source, classes, world, output));
         } else {
-            std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
+            SayError(error);
         }
     }
     zorQWorld_SetCurrent(previous);
@@ -83,23 +84,22 @@ int RunHost(const flamer_host::Options& options) {
         error = "not enough memory";
     }
     if (!read) {
-        std::cerr << "flamer_host: cannot read the scenario "
-                  << flamer_host::Printable(options.scenarioPath) << ": " << error << "\n";
-        return kExitBadInput;
+        SayError("cannot read the scenario " + options.scenarioPath + ": " + error);
+        return kExitUsage;
     }
     if (!flamer_host::CheckModuleNames(options.pluginPaths, error) ||
         (!options.svgDirectory.empty() &&
          !flamer_host::PrepareSvgDirectory(options.svgDirectory, error))) {
-        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
-        return kExitBadInput;
+        SayError(error);
+        return kExitUsage;
     }
     flamer_host::Modules modules;
     if (!flamer_host::LoadModules(options.pluginPaths, modules, error)) {
-        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n";
+        SayError(error);
         return kExitFailure;
     }
-    const int status = Play(modules, scenario.text, scenario.source, options);
-    if (status != kExitBadInput) {
+    const int status = Play(modules, scenario, options);
+    if (status != kExitUsage) {
         std::cout << "\n";
         flamer_host::PrintLeakReport(std::cout, zorMemLeak_Report());
     }
@@ -114,24 +114,19 @@ int main(int argc, char** argv) {
     // A file-size limit makes a write fail with its reason instead of
     // stopping the program.
     std::signal(SIGXFSZ, SIG_IGN);
-    const std::string program = argc > 0 ? argv[0] : "flamer_host";
     flamer_host::Options options;
     std::string error;
     const std::string defaultPlugin = flamer_host::DefaultPluginPath(
         flamer_host::ProgramDirectory(), FLAMER_INSTALLED_PLUGIN_PATH, FLAMER_PLUGIN_PATH);
-    if (!flamer_host::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), defaultPlugin,
-                                   options, error)) {
-        std::cerr << "flamer_host: " << flamer_host::Printable(error) << "\n"
-                  << flamer_host::UsageText(program);
-        return kExitBadInput;
-    }
+    if (!flamer_host::ParseOptions(argc, argv, defaultPlugin, options, error))
+        return flamer_common::UsageError(kProgram, flamer_host::Printable(error));
     if (options.help) {
-        std::cout << flamer_host::UsageText(program);
+        std::cout << flamer_host::UsageText();
         return kExitSuccess;
     }
     if (options.version) {
         // The project's version, which the math library's header carries.
-        std::cout << "flamer_host (flamer) " D3DXMATH_VERSION_STRING "\n";
+        std::cout << kProgram << " (flamer) " D3DXMATH_VERSION_STRING "\n";
         return kExitSuccess;
     }
     if (options.printDefault) {
@@ -141,7 +136,8 @@ int main(int argc, char** argv) {
     try {
         return RunHost(options);
     } catch (const std::bad_alloc&) {
-        SayOutOfMemory("to play the scenario");
+        // Said without asking for more memory.
+        std::fputs("flamer_host: not enough memory to play the scenario\n", stderr);
         return kExitFailure;
     }
 }

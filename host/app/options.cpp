@@ -1,63 +1,59 @@
 #include "options.h"
 
+#include "command_line.h"
+
+#include <array>
+#include <string_view>
+
 namespace flamer_host {
 namespace {
 
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, std::string& value,
-               std::string& error) {
-    if (i + 1 >= args.size() || args[i + 1].empty()) {
-        error = "option " + args[i] + " needs a value";
-        return false;
-    }
-    value = args[++i];
-    return true;
-}
+constexpr flamer_common::OptionSpec kPlugin{"plugin", 0, true};
+constexpr flamer_common::OptionSpec kSvg{"svg", 0, true};
+constexpr flamer_common::OptionSpec kPrintDefault{"print-default", 0, false};
+constexpr flamer_common::OptionSpec kHelp{"help", 'h', false};
+constexpr flamer_common::OptionSpec kVersion{"version", 0, false};
+constexpr std::array kOptions{kPlugin, kSvg, kPrintDefault, kHelp, kVersion};
 
 }  // namespace
 
-std::string UsageText(const std::string& program) {
-    return "usage: " + program +
-           " [--plugin PATH]... [--svg DIR] [--print-default] [--help] [--version] [SCENARIO]\n"
-           "  SCENARIO         scenario file to play; '-' reads standard input;\n"
-           "                   without one the built-in scenario is played\n"
-           "  --plugin PATH    a module to load; give it once for each module (default: the\n"
-           "                   Flamer plug-in installed or built with this program)\n"
-           "  --svg DIR        draw every explosion, from above and from the side, into DIR\n"
-           "                   (explosion-NN.svg, and index.html that shows them in order)\n"
-           "  --print-default  print the built-in scenario and exit\n"
-           "  --help           print this text and exit\n"
-           "  --version        print the version and exit\n";
+std::string UsageText() {
+    return "usage: flamer_host [OPTION]... [SCENARIO]\n"
+           "Plays a scenario with the Flamer plug-in, or any modules, and reports what\n"
+           "every command and every module did.\n"
+           "\n"
+           "  SCENARIO           scenario file to play; '-' reads standard input;\n"
+           "                     without one the built-in scenario is played\n"
+           "  --plugin=PATH      a module to load; give it once for each module (default:\n"
+           "                     the Flamer plug-in installed or built with this program)\n"
+           "  --svg=DIR          draw every explosion, from above and from the side, into DIR\n"
+           "                     (explosion-NN.svg, and index.html that shows them in order)\n"
+           "  --print-default    print the built-in scenario and exit\n"
+           "  -h, --help         print this text and exit\n"
+           "  --version          print the version and exit\n"
+           "\n"
+           "Exit status: 0 played; 1 a module or a command failed; 2 a usage error or a\n"
+           "scenario refused before anything ran.\n";
 }
 
-bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
-                  Options& options, std::string& error) {
+bool ParseOptions(int argc, char** argv, const std::string& defaultPlugin, Options& options,
+                  std::string& error) {
     options = Options{};
-    bool haveScenario = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--version") {
-            options.version = true;
-        } else if (arg == "--print-default") {
-            options.printDefault = true;
-        } else if (arg == "--plugin") {
-            std::string path;
-            if (!TakeValue(args, i, path, error)) return false;
-            options.pluginPaths.push_back(path);
-        } else if (arg == "--svg") {
-            if (!TakeValue(args, i, options.svgDirectory, error)) return false;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else if (haveScenario) {
-            error = "more than one scenario given: " + options.scenarioPath + " and " + arg;
-            return false;
-        } else {
-            options.scenarioPath = arg;
-            haveScenario = true;
-        }
+    flamer_common::CommandLine line;
+    if (!flamer_common::ReadCommandLine(argc, argv, kOptions, line, error)) return false;
+    for (const flamer_common::GivenOption& given : line.options) {
+        const std::string_view name = given.spec->name;
+        if (name == kPlugin.name) options.pluginPaths.push_back(given.value);
+        if (name == kSvg.name) options.svgDirectory = given.value;
+        if (name == kPrintDefault.name) options.printDefault = true;
+        if (name == kHelp.name) options.help = true;
+        if (name == kVersion.name) options.version = true;
     }
+    if (line.operands.size() > 1) {
+        error = "more than one scenario given: " + line.operands[0] + " and " + line.operands[1];
+        return false;
+    }
+    if (!line.operands.empty()) options.scenarioPath = line.operands.front();
     if (options.pluginPaths.empty()) options.pluginPaths.push_back(defaultPlugin);
     return true;
 }

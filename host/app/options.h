@@ -15,11 +15,11 @@ struct Options {
     bool version = false;
 };
 
-std::string UsageText(const std::string& program);
+std::string UsageText();
 
-// Reads the arguments after the program name. False, with a reason in
-// `error`, on a usage error.
-bool ParseOptions(const std::vector<std::string>& args, const std::string& defaultPlugin,
-                  Options& options, std::string& error);
+// Reads the command line; without a --plugin, `defaultPlugin` is loaded.
+// False, with a one-line reason in `error`, on a usage error.
+bool ParseOptions(int argc, char** argv, const std::string& defaultPlugin, Options& options,
+                  std::string& error);
 
 }  // namespace flamer_host

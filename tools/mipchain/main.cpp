@@ -1,10 +1,12 @@
 // mipchain: reads a PNG, converts it to A8R8G8B8 (or X8R8G8B8), and writes
 // every level of its mip chain down to 1x1 as PNG files, printing each
 // level's size and the time its box filter call took.
+#include "command_line.h"
 #include "d3dx_math.h"
 #include "mip_chain.h"
 #include "png_file.h"
 
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -24,15 +26,16 @@ namespace fs = std::filesystem;
 using mipchain::PixelFormat;
 using mipchain::PixelImage;
 
-constexpr int kExitOk = 0;
-constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
+using flamer_common::kExitFailure;
+using flamer_common::kExitSuccess;
+using flamer_common::kExitUsage;
+
+constexpr char kProgram[] = "mipchain";
 
 constexpr const char* kUsage =
-    "usage: mipchain [--xrgb] <input.png> <output-prefix>\n"
-    "\n"
+    "usage: mipchain [OPTION]... INPUT.png OUTPUT-PREFIX\n"
     "Writes every level of the input's mip chain, from the full image down to\n"
-    "1x1, as <output-prefix>_<level>.png (level 0 is the full image), creating\n"
+    "1x1, as OUTPUT-PREFIX_LEVEL.png (level 0 is the full image), creating\n"
     "the prefix's folder when missing. Each level is floor(w/2) x floor(h/2)\n"
     "of the one before, at least 1: an odd last column or row is left out,\n"
     "and a side that has reached 1 is repeated so that the other keeps\n"
@@ -43,8 +46,16 @@ constexpr const char* kUsage =
     "\n"
     "  --xrgb      treat pixels as X8R8G8B8: the alpha is dropped and the\n"
     "              levels are written as RGB files (default: A8R8G8B8, RGBA)\n"
-    "  -h, --help  show this text\n"
-    "  --version   show the version\n";
+    "  -h, --help  print this text and exit\n"
+    "  --version   print the version and exit\n"
+    "\n"
+    "Exit status: 0 written; 1 a file could not be read or written; 2 a usage\n"
+    "error or an output that would overwrite the input.\n";
+
+constexpr flamer_common::OptionSpec kXrgb{"xrgb", 0, false};
+constexpr flamer_common::OptionSpec kHelp{"help", 'h', false};
+constexpr flamer_common::OptionSpec kVersion{"version", 0, false};
+constexpr std::array kOptions{kXrgb, kHelp, kVersion};
 
 struct Options {
     PixelFormat format = PixelFormat::kArgb;
@@ -52,15 +63,7 @@ struct Options {
     std::string prefix;
 };
 
-void PrintError(const std::string& message) {
-    std::fprintf(stderr, "mipchain: error: %s\n", message.c_str());
-}
-
-int UsageError(const std::string& message) {
-    PrintError(message);
-    std::fputs(kUsage, stderr);
-    return kExitUsage;
-}
+void PrintError(const std::string& message) { flamer_common::SayError(kProgram, message); }
 
 // Why prefix cannot name the level files, or nothing when it can.
 std::optional<std::string> PrefixProblem(const std::string& prefix) {
@@ -72,33 +75,30 @@ std::optional<std::string> PrefixProblem(const std::string& prefix) {
 }
 
 // Fills options from the command line; returns an exit code when the
-// program should stop right away (help or a usage error).
+// program should stop right away (help, version or a usage error).
 std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "-h" || arg == "--help") {
+    flamer_common::CommandLine line;
+    std::string error;
+    if (!flamer_common::ReadCommandLine(argc, argv, kOptions, line, error))
+        return flamer_common::UsageError(kProgram, error);
+    for (const flamer_common::GivenOption& given : line.options) {
+        const std::string_view name = given.spec->name;
+        if (name == kHelp.name) {
             std::fputs(kUsage, stdout);
-            return kExitOk;
+            return kExitSuccess;
         }
-        if (arg == "--version") {
+        if (name == kVersion.name) {
             std::puts("mipchain (flamer) " D3DXMATH_VERSION_STRING);
-            return kExitOk;
+            return kExitSuccess;
         }
-        if (arg == "--xrgb") {
-            options.format = PixelFormat::kXrgb;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return UsageError("unknown option '" + std::string(arg) + "'");
-        } else {
-            positional.emplace_back(arg);
-        }
+        if (name == kXrgb.name) options.format = PixelFormat::kXrgb;
     }
-    if (positional.size() != 2) return UsageError("expected an input PNG and an output prefix");
-    options.input = positional[0];
-    options.prefix = positional[1];
-    if (const std::optional<std::string> problem = PrefixProblem(options.prefix)) {
-        return UsageError(*problem);
-    }
+    if (line.operands.size() != 2)
+        return flamer_common::UsageError(kProgram, "expected an input PNG and an output prefix");
+    options.input = line.operands[0];
+    options.prefix = line.operands[1];
+    if (const std::optional<std::string> problem = PrefixProblem(options.prefix))
+        return flamer_common::UsageError(kProgram, *problem);
     return std::nullopt;
 }
 
@@ -209,7 +209,7 @@ int WriteChain(const Options& options, PixelImage image) {
         if (!writer.Write(level, image, milliseconds)) return kExitFailure;
     }
     writer.Complete();
-    return kExitOk;
+    return kExitSuccess;
 }
 
 int Run(const Options& options) {

@@ -172,23 +172,37 @@ TEST_F(HostProgramTest, TextTooLongForTheClassFieldIsRefused) {
              ":1: text for 'flamer_explosion' is too long: 128 characters, at most 127"})));
 }
 
-TEST_F(HostProgramTest, UsageErrorsAreRefused) {
+// Usage errors are one line that points to --help, with status 2; values
+// come as --name VALUE or --name=VALUE, and "--" ends the options.
+TEST_F(HostProgramTest, CommandLineAsPeopleTypeIt) {
     struct Case {
         std::string args;
         std::string message;
     };
     const Case cases[] = {
-        {"--bogus", "flamer_host: unknown option --bogus"},
-        {"--svg", "flamer_host: option --svg needs a value"},
-        {"a.txt b.txt", "flamer_host: more than one scenario given: a.txt and b.txt"},
-        {ShellQuoted(dir / "missing.txt"), "flamer_host: cannot read the scenario"},
+        {"--bogus", "unknown option '--bogus'"},
+        {"--svg", "option '--svg' needs a value"},
+        {"--svg=", "option '--svg' needs a value"},
+        {"--help=x", "option '--help' takes no value"},
+        {"a.txt b.txt", "more than one scenario given: a.txt and b.txt"},
     };
     for (const Case& c : cases) {
         const Outcome run = Run(c.args);
         EXPECT_EQ(run.status, kBadInput) << c.args;
-        EXPECT_TRUE(Contains(run.err, c.message)) << c.args << ": " << run.err;
+        EXPECT_EQ(run.err, Cat({"flamer_host: ", c.message, " (try 'flamer_host --help')\n"}))
+            << c.args;
         EXPECT_EQ(run.out, "") << c.args;
     }
+    const Outcome missing = Run(ShellQuoted(dir / "missing.txt"));
+    EXPECT_EQ(missing.status, kBadInput);
+    EXPECT_EQ(missing.err, Cat({"flamer_host: cannot read the scenario ",
+                                (dir / "missing.txt").string(), ": No such file or directory\n"}));
+
+    Script("-odd.txt", "flamer a pos 0 0 0\nkill a 1\n");
+    const Outcome played = Run("--svg=pictures -- -odd.txt");
+    ASSERT_EQ(played.status, 0) << played.err;
+    EXPECT_TRUE(Contains(played.out, "scenario -odd.txt: 2 commands"));
+    EXPECT_TRUE(fs::exists(dir / "pictures/explosion-01.svg"));
 }
 
 TEST_F(HostProgramTest, HelpDefaultScenarioAndMissingPlugin) {

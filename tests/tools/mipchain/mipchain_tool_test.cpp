@@ -267,6 +267,7 @@ TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     }
     EXPECT_EQ(Run(""), 2);
     EXPECT_EQ(Run("--bogus in.png out"), 2);
+    EXPECT_EQ(Output(), "mipchain: unknown option '--bogus' (try 'mipchain --help')\n");
     EXPECT_EQ(Run((dir_ / "missing.png").string() + " " + Prefix()), 1);
     EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
     EXPECT_EQ(Run("/dev/zero " + Prefix()), 1);  // stops at the missing signature
