@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <iostream>
 #include <new>
+#include <unistd.h>
 
 // The plug-in's place in an installed tree, relative to this program's
 // folder; cmake/Install.cmake sets it when the project has install rules.
@@ -63,7 +64,8 @@ int Play(const flamer_host::Modules& modules, const flamer_host::ScenarioText& s
         flamer_host::LoadedClasses classes;
         std::string error;
         if (classes.Create(modules, error)) {
-            flamer_host::HostOutput output(std::cout, std::cerr, options.svgDirectory);
+            const flamer_host::ProgressLine progress{.shown = isatty(STDERR_FILENO) != 0};
+            flamer_host::HostOutput output(std::cout, std::cerr, options.svgDirectory, progress);
             status = ExitStatus(
                 flamer_host::PlayScenario(scenario.text, scenario.source, classes, world, output));
         } else {

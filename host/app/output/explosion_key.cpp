@@ -10,18 +10,21 @@ namespace {
 constexpr double kRowHeight = 15.0;
 constexpr double kSwatch = 11.0;
 constexpr double kColumnGap = 14.0;
-constexpr double kLegendSymbol = 26.0;
-
-constexpr const char* kTableHeadings[kTableColumns] = {
-    "entity", "verdict", "distance to box", "nearest point", "height y", "why"};
+constexpr double kLegendSymbol = kLegendSymbolWidth;
 
 std::string HeightText(const EntityView& entity) {
     return FormatNumber(entity.boxMin.y) + " to " + FormatNumber(entity.boxMax.y);
 }
 
-std::vector<TableRow> TableRows(const std::vector<EntityView>& entities, double radius) {
+}  // namespace
+
+const char* const kTableHeadings[kTableColumns] = {"entity",        "verdict",  "distance to box",
+                                                   "nearest point", "height y", "why"};
+
+std::vector<TableRow> TableRows(const ExplosionModel& model) {
+    const double radius = model.record.radius;
     std::vector<TableRow> rows;
-    for (const EntityView& entity : entities) {
+    for (const EntityView& entity : model.entities) {
         const bool picked = Picked(entity.verdict);
         TableRow row;
         row.entity = &entity;
@@ -56,15 +59,13 @@ std::string NotDrawnText(const Explosion& explosion) {
     return text.empty() ? "" : "not drawn: " + text + " (the nearest are drawn)";
 }
 
-// One legend entry: its symbol drawn at (x, y) in a kLegendSymbol square.
-struct LegendItem {
-    std::string text;
-    std::string symbol;  // SVG elements, drawn with the entry's origin at 0,0
-};
+namespace {
 
 std::string SwatchSymbol(Verdict verdict) {
     return "<rect x=\"4\" y=\"2\" width=\"18\" height=\"11\"" + VerdictPaint(verdict) + "/>";
 }
+
+}  // namespace
 
 std::vector<LegendItem> LegendItems(const Explosion& explosion, const DrawnMarks& marks) {
     std::vector<LegendItem> items;
@@ -125,6 +126,8 @@ std::vector<LegendItem> LegendItems(const Explosion& explosion, const DrawnMarks
     return items;
 }
 
+namespace {
+
 double LegendItemWidth(const LegendItem& item) {
     return kLegendSymbol + 6 + SansWidth(item.text, kTextFont) + 18;
 }
@@ -133,7 +136,7 @@ double LegendItemWidth(const LegendItem& item) {
 
 TableLayout LayoutTable(const ExplosionModel& model) {
     TableLayout table;
-    table.rows = TableRows(model.entities, model.record.radius);
+    table.rows = TableRows(model);
     table.notDrawn = NotDrawnText(model.record);
     double x = kSwatch + 6;
     for (int column = 0; column < kTableColumns; ++column) {

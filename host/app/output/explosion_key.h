@@ -13,11 +13,30 @@
 namespace flamer_host {
 
 inline constexpr int kTableColumns = 6;
+// The columns' headings.
+extern const char* const kTableHeadings[kTableColumns];
 
 struct TableRow {
     const EntityView* entity = nullptr;
     std::string cells[kTableColumns];
 };
+
+// The rows of the table: every entity drawn, by verdict, each verdict
+// nearest first.
+std::vector<TableRow> TableRows(const ExplosionModel& model);
+// How many left out were not drawn, if any: "not drawn: ...".
+std::string NotDrawnText(const Explosion& explosion);
+
+// One legend entry: its text, and its symbol as SVG elements drawn in a
+// kLegendSymbolWidth by kLegendSymbolHeight box with its origin at 0,0.
+struct LegendItem {
+    std::string text;
+    std::string symbol;
+};
+inline constexpr double kLegendSymbolWidth = 26.0;
+inline constexpr double kLegendSymbolHeight = 14.0;
+// The entries that describe what the views drew.
+std::vector<LegendItem> LegendItems(const Explosion& explosion, const DrawnMarks& marks);
 
 // The table laid out: its rows in order, where its columns start, its size.
 struct TableLayout {

@@ -1,5 +1,7 @@
 #include "explosion_words.h"
 
+#include "shown_text.h"
+
 #include <cstdio>
 
 namespace flamer_host {
@@ -91,6 +93,35 @@ std::string ReachText(double distance, double radius) {
     return FormatDistance(distance) + (distance > radius ? " > " : " <= ") + FormatNumber(radius);
 }
 
+// The title's first line: "Explosion 6 at f2 ...".
+std::string HeadingText(const Explosion& explosion) {
+    std::string text = ExplosionTitle(explosion);
+    text[0] = 'E';
+    return text;
+}
+
+std::string QueryText(const Explosion& explosion) {
+    std::string text = QueryCubeText(explosion) + ": " + HitCountText(explosion);
+    if (explosion.nearbyOutside > 0)
+        text += "; " + std::to_string(explosion.nearbyOutside) + " near the cube, outside it";
+    return text;
+}
+
+std::string BlastText(const Explosion& explosion) {
+    std::string text;
+    if (explosion.messages.empty()) {
+        text = "no damage message";
+    } else {
+        const zorQMsgDamage& record = explosion.messages.front().damage;
+        text = std::to_string(explosion.messages.size()) + " damage message" +
+               (explosion.messages.size() == 1 ? "" : "s") + " (message " +
+               std::to_string(ZORQMSG_DAMAGE) + "), one to each hit: damage " +
+               std::to_string(record.damage) + ", impulse " + FormatNumber(record.impulse) +
+               ", rotImpulse " + FormatNumber(record.rotImpulse);
+    }
+    return text + "; " + EffectText(explosion);
+}
+
 D3DXVECTOR3 EffectPosition(const EffectSpawn& spawn) {
     const D3DXMATRIX& m = spawn.transform;
     return {m.m[kTranslationRow][0], m.m[kTranslationRow][1], m.m[kTranslationRow][2]};
@@ -99,8 +130,8 @@ D3DXVECTOR3 EffectPosition(const EffectSpawn& spawn) {
 std::string EffectText(const Explosion& explosion) {
     if (explosion.spawns.empty()) return "no effect started";
     const EffectSpawn& spawn = explosion.spawns.front();
-    std::string text =
-        "effect " + spawn.effectName + " started at " + FormatVector(EffectPosition(spawn));
+    std::string text = "effect " + Printable(spawn.effectName) + " started at " +
+                       FormatVector(EffectPosition(spawn));
     if (explosion.spawns.size() > 1)
         text += " (and " + std::to_string(explosion.spawns.size() - 1) + " more)";
     return text;

@@ -17,6 +17,13 @@ std::string FormatDistance(double distance);
 
 // "explosion 6 at f2 (-60, 0, 0), splash radius 100"
 std::string ExplosionTitle(const Explosion& explosion);
+// The title as a heading: "Explosion 6 at f2 (-60, 0, 0), splash radius 100"
+std::string HeadingText(const Explosion& explosion);
+// The query cube, what it found and how many were hit, and how many stood
+// near the cube outside it.
+std::string QueryText(const Explosion& explosion);
+// The damage messages sent and the effect started.
+std::string BlastText(const Explosion& explosion);
 // "query cube (-100, -100, -100) to (100, 100, 100): " and the pick count.
 std::string QueryCubeText(const Explosion& explosion);
 // "5 hit, 2 missed"

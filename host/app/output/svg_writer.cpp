@@ -4,6 +4,7 @@
 #include "explosion_layout.h"
 #include "explosion_view.h"
 #include "explosion_words.h"
+#include "picture_folder.h"
 #include "picture_style.h"
 #include "svg_canvas.h"
 
@@ -18,40 +19,43 @@ constexpr double kViewSize = 480.0;    // pixels for the longest axis of the sce
 constexpr double kTicksPerView = 6.0;  // about this many tick marks along the longest axis
 constexpr double kPanelGap = 16.0;
 constexpr std::size_t kMaxTitleText = 160;  // characters of a command shown in a title
+constexpr double kNavigationGap = 24.0;
+constexpr char kLinkColour[] = "#1a56b0";
 
-// The title's first line: "Explosion 6 at f2 ...".
-std::string HeadingText(const Explosion& explosion) {
-    std::string text = ExplosionTitle(explosion);
-    text[0] = 'E';
-    return text;
-}
-
-std::string QueryText(const Explosion& explosion) {
-    std::string text = QueryCubeText(explosion) + ": " + HitCountText(explosion);
-    if (explosion.nearbyOutside > 0)
-        text += "; " + std::to_string(explosion.nearbyOutside) + " near the cube, outside it";
-    return text;
-}
-
-std::string BlastText(const Explosion& explosion) {
-    std::string text;
-    if (explosion.messages.empty()) {
-        text = "no damage message";
-    } else {
-        const zorQMsgDamage& record = explosion.messages.front().damage;
-        text = std::to_string(explosion.messages.size()) + " damage message" +
-               (explosion.messages.size() == 1 ? "" : "s") + " (message " +
-               std::to_string(ZORQMSG_DAMAGE) + "), one to each hit: damage " +
-               std::to_string(record.damage) + ", impulse " + FormatNumber(record.impulse) +
-               ", rotImpulse " + FormatNumber(record.rotImpulse);
+// The way out of the picture: the explosions before and after it, when
+// there are, and the index, which shows the explosion among the others.
+double DrawNavigation(SvgCanvas& svg, const Explosion& explosion, const PictureLinks& links) {
+    const double y = kPage + kTextFont;
+    struct Link {
+        bool shown;
+        std::string href;
+        std::string text;
+    };
+    const Link navigation[] = {
+        {links.previous, ExplosionSvgName(explosion.number - 1),
+         "\u2190 explosion " + std::to_string(explosion.number - 1)},
+        {true, std::string(kIndexName) + "#" + ExplosionAnchor(explosion.number),
+         "all explosions (index)"},
+        {links.next, ExplosionSvgName(explosion.number + 1),
+         "explosion " + std::to_string(explosion.number + 1) + " \u2192"},
+    };
+    svg.Open("g", Class("navigation"));
+    double x = kPage;
+    for (const Link& link : navigation) {
+        if (!link.shown) continue;
+        svg.Open("a", Attr("href", link.href));
+        svg.Text(x, y, link.text, Attr("fill", kLinkColour) + Attr("text-decoration", "underline"));
+        svg.Close("a");
+        x += SansWidth(link.text, kTextFont) + kNavigationGap;
     }
-    return text + "; " + EffectText(explosion);
+    svg.Close("g");
+    return y + kLineHeight;
 }
 
-double DrawTitle(SvgCanvas& svg, const Explosion& explosion, double width) {
+double DrawTitle(SvgCanvas& svg, const Explosion& explosion, double width, double top) {
     const std::size_t plainChars = SansCharacters(width - 2 * kPage, kTextFont);
     const std::size_t titleChars = SansCharacters(width - 2 * kPage, kTitleFont);
-    double y = kPage + kTitleFont;
+    double y = top + kTitleFont;
     svg.Text(kPage, y, Shorten(HeadingText(explosion), titleChars),
              Class("title") + Attr("font-size", kTitleFont) + Attr("font-weight", "bold"));
     const std::string setOff =
@@ -79,7 +83,9 @@ std::string ExplosionSvgName(int number) {
     return name;
 }
 
-std::string ExplosionSvg(const ExplosionModel& model) {
+std::string ExplosionAnchor(int number) { return "explosion-" + std::to_string(number); }
+
+SvgPicture ExplosionSvg(const ExplosionModel& model, const PictureLinks& links) {
     const Explosion& explosion = model.record;
     const SceneBox scene = ShownScene(model);
     double longest = 0;
@@ -102,12 +108,19 @@ std::string ExplosionSvg(const ExplosionModel& model) {
     width = std::max(width, SansWidth(QueryText(explosion), kTextFont) + 2 * kPage);
 
     SvgCanvas body;
-    const double viewsTop = DrawTitle(body, explosion, width);
+    const double titleTop = DrawNavigation(body, explosion, links);
+    const double viewsTop = DrawTitle(body, explosion, width, titleTop);
     DrawnMarks marks;
     const ViewKind* views[2] = {&kTopView, &kSideView};
+    SvgPicture picture;
     for (int i = 0; i < 2; ++i) {
         const PixelRect panel = PixelRect::Sized(kPage + i * (panelWidth + kPanelGap), viewsTop,
                                                  panelWidth, panelHeight);
+        // A view alone shows its drawing without its heading, which a page
+        // gives in its own text.
+        picture.views[i] = {
+            views[i]->cssClass, views[i]->heading,
+            PixelRect{panel.left, panel.top + kViewHeadingHeight, panel.right, panel.bottom}};
         const ViewFrame frame(scene, views[i]->axes, scale, panel.left + kViewGutterX,
                               panel.top + kViewHeadingHeight + kViewGutterY);
         DrawView(body, *views[i], frame, panel, model, tickStep, marks);
@@ -135,10 +148,18 @@ std::string ExplosionSvg(const ExplosionModel& model) {
                         "markerWidth=\"6\" markerHeight=\"6\" orient=\"auto\"><path d=\"M0,0 "
                         "L10,5 L0,10 z\"") +
             Attr("fill", kInkColour) + "/></marker></defs>\n");
+    // Each view alone, for a page that tells the rest in its own text.
+    for (const SvgPicture::Fragment& view : picture.views)
+        svg.Element("view",
+                    Attr("id", view.id) +
+                        Attr("viewBox", Num(view.box.left) + " " + Num(view.box.top) + " " +
+                                            Num(view.box.Width()) + " " + Num(view.box.Height())));
     svg.Rect(PixelRect::Sized(0, 0, width, height), Class("background") + Attr("fill", "#ffffff"));
     svg.Raw(body.Str());
     svg.Close("svg");
-    return svg.Str();
+    picture.text = svg.Str();
+    picture.legend = LegendItems(explosion, marks);
+    return picture;
 }
 
 }  // namespace flamer_host

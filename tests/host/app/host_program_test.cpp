@@ -85,15 +85,38 @@ TEST_F(HostProgramTest, PicturesShowEveryExplosion) {
     EXPECT_NE(Named(top, "rect", {"box", "outside"}, "tower"), nullptr);
     // The last explosion was set off by the death of f2 and links to the one
     // that killed it.
+    // The last links back and to the index, not to a next one.
     const SvgDocument last(ReadFile(pictures / "explosion-06.svg"));
-    Element link = FindOne(last.Root(), "a");
-    ASSERT_NE(link, nullptr);
-    EXPECT_STREQ(link->Attribute("href"), "explosion-05.svg");
+    EXPECT_EQ(Links(last.Root()),
+              (std::vector<std::string>{"explosion-05.svg", "index.html#explosion-6",
+                                        "explosion-05.svg"}));
     const std::string index = ReadFile(pictures / "index.html");
-    EXPECT_EQ(Count(index, "<img src=\"explosion-0"), 6u);
+    EXPECT_EQ(Count(index, "<img src=\"explosion-0"), 12u);  // two views of each
     EXPECT_TRUE(Contains(index, "set off by the death of f2 in <a href=\"#explosion-5\">"));
     EXPECT_TRUE(Contains(run.out, Cat({"pictures: ", (pictures / "index.html").string(),
                                        " shows the 6 explosions drawn\n"})));
+}
+
+// A folder used again keeps no picture of an earlier, longer run; names
+// this program never writes are left alone.
+TEST_F(HostProgramTest, PicturesOfAnEarlierRunAreRemoved) {
+    const fs::path pictures = dir / "svg";
+    fs::create_directories(pictures);
+    for (const char* name :
+         {"explosion-07.svg", "explosion-100.svg", "explosion-7.svg", "mine.svg"})
+        Script(Cat({"svg/", name}), "old");
+
+    const Outcome run = Run("--svg svg");
+
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(Contains(run.out,
+                         " shows the 6 explosions drawn; 2 pictures of an earlier run "
+                         "removed\n"))
+        << run.out;
+    EXPECT_FALSE(fs::exists(pictures / "explosion-07.svg"));
+    EXPECT_FALSE(fs::exists(pictures / "explosion-100.svg"));
+    EXPECT_TRUE(fs::exists(pictures / "explosion-7.svg"));
+    EXPECT_TRUE(fs::exists(pictures / "mine.svg"));
 }
 
 // The example scenario of 40 entities at different heights: every picture

@@ -81,6 +81,14 @@ inline Element FindOne(Element from, const std::string& tag,
     return found.empty() ? nullptr : found.front();
 }
 
+// The targets of every link under `from`, in document order.
+inline std::vector<std::string> Links(Element from) {
+    std::vector<std::string> targets;
+    for (Element link : FindAll(from, "a"))
+        targets.push_back(link->Attribute("href") != nullptr ? link->Attribute("href") : "");
+    return targets;
+}
+
 // The element of `tag` and classes whose data-name is `name`.
 inline Element Named(Element from, const std::string& tag, const std::vector<std::string>& classes,
                      const std::string& name) {

@@ -67,6 +67,12 @@ Explosion SmallScene() {
     return explosion;
 }
 
+// The picture of an explosion that has explosions before and after it.
+std::string Picture(const Explosion& explosion,
+                    PictureLinks links = PictureLinks{.previous = true, .next = true}) {
+    return ExplosionSvg(ModelOf(explosion), links).text;
+}
+
 // The circle of reach in a view: its centre and its radius in pixels.
 struct Reach {
     double cx, cy, r;
@@ -107,7 +113,7 @@ bool AnyContains(const std::vector<std::string>& texts, const std::string& part)
 }
 
 TEST(ExplosionSvgTest, FrameScalesAndIsTitled) {
-    const SvgDocument svg(ExplosionSvg(ModelOf(SmallScene())));
+    const SvgDocument svg(Picture(SmallScene()));
 
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
     Element root = svg.Root();
@@ -141,7 +147,7 @@ TEST(ExplosionSvgTest, FrameScalesAndIsTitled) {
 // Both views to one scale: the top view has z up the page, the side view y,
 // the world's up axis; the circle and the cube share the centre.
 TEST(ExplosionSvgTest, ViewsPlaceCircleCubeAndBoxes) {
-    const SvgDocument svg(ExplosionSvg(ModelOf(SmallScene())));
+    const SvgDocument svg(Picture(SmallScene()));
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
     Element top = svg.View("top-view");
     Element side = svg.View("side-view");
@@ -181,7 +187,7 @@ TEST(ExplosionSvgTest, ViewsPlaceCircleCubeAndBoxes) {
 }
 
 TEST(ExplosionSvgTest, LabelsNameEveryBoxAndLeaveEachOtherAndTheBoxesAlone) {
-    const SvgDocument svg(ExplosionSvg(ModelOf(SmallScene())));
+    const SvgDocument svg(Picture(SmallScene()));
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
 
     for (const char* name : {"top-view", "side-view"}) {
@@ -201,14 +207,19 @@ TEST(ExplosionSvgTest, LabelsNameEveryBoxAndLeaveEachOtherAndTheBoxesAlone) {
 }
 
 TEST(ExplosionSvgTest, WordsSayWhatSetItOffAndWhyEachWasLeftOut) {
-    const SvgDocument svg(ExplosionSvg(ModelOf(SmallScene())));
+    const SvgDocument svg(Picture(SmallScene()));
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
     const std::vector<std::string> texts = Texts(svg.Root());
 
     EXPECT_TRUE(AnyContains(texts, "set off by the death of centre in explosion 1"));
-    Element link = FindOne(svg.Root(), "a");
-    ASSERT_NE(link, nullptr);
-    EXPECT_STREQ(link->Attribute("href"), "explosion-01.svg");
+    // The way out: the explosions before and after, the index, and the
+    // explosion that set this one off.
+    EXPECT_EQ(Links(svg.Root()),
+              (std::vector<std::string>{"explosion-01.svg", "index.html#explosion-2",
+                                        "explosion-03.svg", "explosion-01.svg"}));
+    const SvgDocument first(Picture(SmallScene(), PictureLinks{.previous = false, .next = false}));
+    EXPECT_EQ(Links(first.Root()),
+              (std::vector<std::string>{"index.html#explosion-2", "explosion-01.svg"}));
     EXPECT_TRUE(
         AnyContains(texts, "3 in the cube, the 2 nearest its centre picked (the limit is 2)"));
     EXPECT_TRUE(AnyContains(texts, "1 damage message (message 3), one to each hit: damage 20"));
@@ -234,7 +245,7 @@ TEST(ExplosionSvgTest, LegendDescribesOnlyWhatIsDrawn) {
     zero.messages.clear();
     zero.picks[0].message = -1;
     zero.spawns.clear();
-    const SvgDocument svg(ExplosionSvg(ModelOf(zero)));
+    const SvgDocument svg(Picture(zero));
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
 
     EXPECT_TRUE(FindAll(svg.Root(), "circle", {"reach"}).empty());
@@ -254,7 +265,7 @@ TEST(ExplosionSvgTest, TextThatXmlCannotCarryIsEscaped) {
     explosion.setOffBy = 0;
     explosion.commandLine = 7;
     explosion.commandText = std::string("event f1 \"<&\x01\xff\xc3\xa9\"");
-    const SvgDocument svg(ExplosionSvg(ModelOf(explosion)));
+    const SvgDocument svg(Picture(explosion));
 
     ASSERT_TRUE(svg.Parsed()) << svg.Error();
     EXPECT_TRUE(
@@ -280,7 +291,7 @@ TEST(ExplosionSvgTest, ExtremeCoordinatesStillMakeAPicture) {
     broken.leftOut[0].boxMax = {kInf, kInf, kInf};
 
     for (const Explosion& explosion : {huge, broken}) {
-        const SvgDocument svg(ExplosionSvg(ModelOf(explosion)));
+        const SvgDocument svg(Picture(explosion));
         ASSERT_TRUE(svg.Parsed()) << svg.Error();
         EXPECT_GT(Number(svg.Root(), "width"), 0);
         EXPECT_GT(Number(svg.Root(), "height"), 0);
