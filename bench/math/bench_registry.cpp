@@ -31,7 +31,7 @@ std::string JoinName(std::initializer_list<std::string_view> parts) {
 // Each selection reports itself on the debugger output; keep the benchmark
 // output free of those lines.
 void SilenceDebugOutput() {
-    platform::SystemPlatform().SetDebugSink([](const char*) {});
+    D3DXSetDebugOutput([](const char*, void*) {}, nullptr);
 }
 
 }  // namespace

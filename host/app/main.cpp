@@ -2,6 +2,7 @@
 // recording world and prints what every command and every module did.
 #include "command_line.h"
 #include "d3dx_math.h"
+#include "debugger_output.h"
 #include "default_scenario.h"
 #include "host_output.h"
 #include "loaded_classes.h"
@@ -57,7 +58,12 @@ int ExitStatus(flamer_host::PlayResult result) {
 // recording world; every class is gone when it returns.
 int Play(const flamer_host::Modules& modules, const flamer_host::ScenarioText& scenario,
          const flamer_host::Options& options) {
+    // The math libraries' debugger output is the engine's console: the
+    // report shows it, unless D3DX_DEBUG_OUTPUT sends it elsewhere.
+    const std::unique_ptr<flamer_host::DebuggerOutput> debugger =
+        flamer_host::DebuggerOutput::Capture();
     flamer_host::RecordingWorld world;
+    world.ListenToDebugger(debugger.get());
     zorWorld* previous = zorQWorld_SetCurrent(&world);
     int status = kExitFailure;
     {

@@ -79,8 +79,8 @@ void RecordingWorld::RecordLeftOut(Explosion& explosion, zorQEntityRef* const* p
                                    PICK_FILTER filter, unsigned long flags) {
     std::vector<zorQEntityRef*> list;
     if (explosion.inCube > explosion.reportedPicks) {
-        const std::unordered_set<const zorQEntityRef*> pickedSet(
-            picked, picked + explosion.reportedPicks);
+        const std::unordered_set<const zorQEntityRef*> pickedSet(picked,
+                                                                 picked + explosion.reportedPicks);
         list.resize(static_cast<std::size_t>(explosion.reportedPicks) + kShownOverLimit);
         const zorQPickResult more = Pick(explosion.cubeMin, explosion.cubeMax, list.data(),
                                          static_cast<int>(list.size()), filter, flags);
@@ -246,6 +246,9 @@ void RecordingWorld::EndCommand() {
 
 std::vector<Happening> RecordingWorld::TakeRecords() {
     FinishExplosion();
+    if (debugger_ != nullptr)
+        for (std::string& line : debugger_->TakeLines())
+            records_.push_back(ConsoleLine{.text = std::move(line)});
     std::vector<Happening> taken = std::move(records_);
     records_.clear();
     return taken;

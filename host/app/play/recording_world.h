@@ -11,6 +11,7 @@
 // takes them after each call into a module has returned.
 #pragma once
 
+#include "debugger_output.h"
 #include "happenings.h"
 #include "zorQObj.h"
 #include "zorQWorld.h"
@@ -52,8 +53,11 @@ public:
     void BeginCommand(const zorQEntityRef* subject, int line, const std::string& text);
     void EndCommand();
     // The records made since the last call, the explosion under way
-    // finished. Called once a call into a module has returned.
+    // finished, and after them the lines the modules wrote to the debugger
+    // output meanwhile. Called once a call into a module has returned.
     std::vector<Happening> TakeRecords();
+    // Where the modules' debugger output is read from; none by default.
+    void ListenToDebugger(DebuggerOutput* debugger) { debugger_ = debugger; }
 
 protected:
     // Records the death, and has what it does done by the dying entity.
@@ -89,6 +93,7 @@ private:
     std::unordered_map<const zorQEntityRef*, DeathCause> deathCauses_;
     std::optional<Explosion> current_;  // the explosion under way
     std::vector<Happening> records_;    // finished, not yet taken
+    DebuggerOutput* debugger_ = nullptr;
     int explosionCount_ = 0;
 };
 

@@ -16,11 +16,6 @@ namespace {
 constexpr size_t kMessageBufferSize = 256;
 constexpr const char* kLineFormat = "D3DX: %s\r\n";
 
-// The program's own sink, when it installed one (D3DXSetDebugOutput). The
-// context is written before the sink and read after it.
-std::atomic<D3DXDebugOutputSink> g_outputSink{nullptr};
-std::atomic<void*> g_outputContext{nullptr};
-
 uint32_t DebugLevel() {
     int32_t level = g_debugLevelCache.load(std::memory_order_relaxed);
     if (level == kDebugLevelNotRead) {
@@ -60,16 +55,11 @@ void MathDebugMessage(uint32_t level, const char* format, ...) {
     va_end(args);
     char line[kMessageBufferSize];
     FormatLine(line, kLineFormat, message);
-    if (const D3DXDebugOutputSink sink = g_outputSink.load(std::memory_order_acquire)) {
-        sink(line, g_outputContext.load(std::memory_order_relaxed));
-    } else {
-        platform::CurrentPlatform().OutputDebugStringA(line);
-    }
+    platform::WriteDebuggerLine(platform::CurrentPlatform(), line);
 }
 
 }  // namespace d3dx
 
 extern "C" void D3DXSetDebugOutput(D3DXDebugOutputSink sink, void* context) {
-    d3dx::g_outputContext.store(context, std::memory_order_relaxed);
-    d3dx::g_outputSink.store(sink, std::memory_order_release);
+    d3dx::platform::SetDebuggerSink(sink, context);
 }

@@ -5,6 +5,7 @@
 #include "platform/reg_file.h"
 
 #include <cpuid.h>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -19,6 +20,7 @@ constexpr const char* kProfileVariable = "D3DX_PROFILE";
 constexpr const char* kCpuVariable = "D3DX_CPU";
 constexpr const char* kDebugOutputVariable = "D3DX_DEBUG_OUTPUT";
 constexpr const char* kNoDebugOutput = "none";
+constexpr const char* kStderrDebugOutput = "stderr";
 
 // The system version this platform reports: NT family, 5.1.
 constexpr uint32_t kReportedMajorVersion = 5;
@@ -70,34 +72,50 @@ FileBytes ReadWholeFile(const std::string& path) {
     return {std::move(bytes), {}};
 }
 
-// One line on stderr for a file a variable names but that cannot be used.
-void ReportUnusableFile(const char* variable, const std::string& path, const std::string& problem,
-                        const char* consequence) {
-    std::fprintf(stderr, "%s: %s: %s; %s\n", variable, path.c_str(), problem.c_str(), consequence);
+// Says what is wrong with a setting, as one line of debugger output.
+void Complain(Platform& platform, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void Complain(Platform& platform, const char* format, ...) {
+    std::va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    if (length < 0) return;
+    std::string line(static_cast<std::size_t>(length) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(line.data(), line.size(), format, args);
+    va_end(args);
+    WriteDebuggerLine(platform, line.c_str());
 }
 
-RegistryStore LoadRegistry(const std::optional<std::string>& path) {
+// One line for a file a variable names but that cannot be used.
+void ComplainOfUnusableFile(Platform& platform, const char* variable, const std::string& path,
+                            const std::string& problem, const char* consequence) {
+    Complain(platform, "%s: %s: %s; %s\n", variable, path.c_str(), problem.c_str(), consequence);
+}
+
+RegistryStore LoadRegistry(const std::optional<std::string>& path, Platform& platform) {
     if (!path) return {};
     const FileBytes file = ReadWholeFile(*path);
     if (!file.bytes) {
-        ReportUnusableFile(kRegistryVariable, *path, file.problem, "no registry overrides apply");
+        ComplainOfUnusableFile(platform, kRegistryVariable, *path, file.problem,
+                               "no registry overrides apply");
         return {};
     }
     RegFileParse parsed = ParseRegFile(*file.bytes);
     if (!parsed.store) {
-        std::fprintf(stderr, "%s:%d: %s\n", path->c_str(), parsed.error.line,
-                     parsed.error.message.c_str());
+        Complain(platform, "%s:%d: %s\n", path->c_str(), parsed.error.line,
+                 parsed.error.message.c_str());
         return {};
     }
     return std::move(*parsed.store);
 }
 
-ProfileFile LoadProfile(const std::optional<std::string>& path) {
+ProfileFile LoadProfile(const std::optional<std::string>& path, Platform& platform) {
     if (!path) return {};
     const FileBytes file = ReadWholeFile(*path);
     if (!file.bytes) {
-        ReportUnusableFile(kProfileVariable, *path, file.problem,
-                           "the profile settings keep their defaults");
+        ComplainOfUnusableFile(platform, kProfileVariable, *path, file.problem,
+                               "the profile settings keep their defaults");
         return {};
     }
     return ProfileFile::Parse(*file.bytes);
@@ -112,15 +130,14 @@ bool RealProcessorHasAvx2() {
 
 // A simulated avx2 would bind routines that fault on a processor without it,
 // so the word is dropped there, with a note.
-CpuFeatureSet WithoutUnavailableAvx2(CpuFeatureSet features) {
+CpuFeatureSet WithoutUnavailableAvx2(CpuFeatureSet features, Platform& platform) {
     if ((features & kCpuAvx2) == 0 || RealProcessorHasAvx2()) return features;
-    std::fprintf(stderr, "%s: this processor has no AVX2; \"avx2\" is not reported\n",
-                 kCpuVariable);
+    Complain(platform, "%s: this processor has no AVX2; \"avx2\" is not reported\n", kCpuVariable);
     return features & ~CpuFeatureSet{kCpuAvx2};
 }
 
-uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features) {
-    return features ? uint64_t{WithoutUnavailableAvx2(*features)} : kNoSimulation;
+uint64_t EncodeSimulation(std::optional<CpuFeatureSet> features, Platform& platform) {
+    return features ? uint64_t{WithoutUnavailableAvx2(*features, platform)} : kNoSimulation;
 }
 
 // Sub-leaf 0 for the leaves that have sub-leaves; the others ignore ECX.
@@ -144,31 +161,38 @@ LinuxPlatformConfig ConfigFromEnvironment() {
             Variable(kDebugOutputVariable)};
 }
 
-std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text) {
+std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text, Platform& platform) {
     const CpuFeatureParse parsed = ParseCpuFeatures(text);
     if (!parsed.features) {
-        std::fprintf(stderr, "%s: %s; using the real processor\n", kCpuVariable,
-                     parsed.error.c_str());
+        Complain(platform, "%s: %s; using the real processor\n", kCpuVariable,
+                 parsed.error.c_str());
     }
     return parsed.features;
 }
 
-LinuxPlatform::LinuxPlatform(const LinuxPlatformConfig& config)
-    : registry_(LoadRegistry(config.registryFile)),
-      profile_(LoadProfile(config.profileFile)),
-      simulatedCpu_(EncodeSimulation(
-          config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures) : std::nullopt)) {
-    const std::string& output = config.debugOutput.value_or("");
-    if (output == kNoDebugOutput) {
-        dropDebugOutput_ = true;
-    } else if (!output.empty()) {
-        debugFile_.reset(std::fopen(output.c_str(), "a"));
-        if (!debugFile_) {
-            std::fprintf(stderr, "%s: cannot open \"%s\"; debug output goes to stderr\n",
-                         kDebugOutputVariable, output.c_str());
-        }
+// A file that cannot be opened is said on standard error, which takes the
+// lines instead: the program asked for them.
+LinuxPlatform::DebugDestination::DebugDestination(const std::optional<std::string>& setting) {
+    const std::string& output = setting.value_or(kNoDebugOutput);
+    if (output == kNoDebugOutput) return;
+    kind = Kind::kStderr;
+    if (output == kStderrDebugOutput) return;
+    file.reset(std::fopen(output.c_str(), "a"));
+    if (file) {
+        kind = Kind::kFile;
+        return;
     }
+    std::fprintf(stderr, "%s: cannot open \"%s\"; debug output goes to stderr\n",
+                 kDebugOutputVariable, output.c_str());
 }
+
+LinuxPlatform::LinuxPlatform(const LinuxPlatformConfig& config)
+    : debugOutput_(config.debugOutput),
+      registry_(LoadRegistry(config.registryFile, *this)),
+      profile_(LoadProfile(config.profileFile, *this)),
+      simulatedCpu_(EncodeSimulation(
+          config.cpuFeatures ? CpuFeaturesFromVariable(*config.cpuFeatures, *this) : std::nullopt,
+          *this)) {}
 
 long LinuxPlatform::RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) {
     return registry_.Open(root, subKey, result);
@@ -200,15 +224,16 @@ bool LinuxPlatform::IsProcessorFeaturePresent(uint32_t feature) {
 }
 
 void LinuxPlatform::OutputDebugStringA(const char* text) {
-    if (debugSink_) {
-        debugSink_(text);
-    } else if (dropDebugOutput_) {
-        return;
-    } else if (debugFile_) {
-        std::fputs(text, debugFile_.get());
-        std::fflush(debugFile_.get());
-    } else {
-        std::fputs(text, stderr);
+    switch (debugOutput_.kind) {
+        case DebugDestination::Kind::kNone:
+            return;
+        case DebugDestination::Kind::kStderr:
+            std::fputs(text, stderr);
+            return;
+        case DebugDestination::Kind::kFile:
+            std::fputs(text, debugOutput_.file.get());
+            std::fflush(debugOutput_.file.get());
+            return;
     }
 }
 
@@ -229,11 +254,7 @@ uint64_t LinuxPlatform::Xgetbv(uint32_t index) {
 void LinuxPlatform::Emms() { __asm__ volatile("emms"); }
 
 void LinuxPlatform::SimulateCpu(std::optional<CpuFeatureSet> features) {
-    simulatedCpu_.store(EncodeSimulation(features), std::memory_order_relaxed);
-}
-
-void LinuxPlatform::SetDebugSink(std::function<void(const char*)> sink) {
-    debugSink_ = std::move(sink);
+    simulatedCpu_.store(EncodeSimulation(features, *this), std::memory_order_relaxed);
 }
 
 LinuxPlatform& SystemPlatform() {

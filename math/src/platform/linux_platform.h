@@ -3,10 +3,13 @@
 //   D3DX_REGISTRY  a .reg export file holding the registry overrides
 //   D3DX_PROFILE   a win.ini-style file holding [Direct3D] debug=<level>
 //   D3DX_CPU       the processor features to report instead of the real ones
-//   D3DX_DEBUG_OUTPUT  where debugger output goes: "none" drops it, any other
-//                  value names a file it is appended to; unset, stderr
-// An installed sink takes debugger output before any of these. The system
-// version reads as NT family 5.1.
+//   D3DX_DEBUG_OUTPUT  where debugger output goes: "stderr" is standard
+//                  error, any other value but "none" names a file it is
+//                  appended to; "none" or unset drops it, as a process
+//                  without a debugger does
+// Debugger output is the library's lines and the readers' complaints about
+// these variables alike; the program's sink (D3DXSetDebugOutput) takes all
+// of it before any of these. The system version reads as NT family 5.1.
 #pragma once
 
 #include "platform/cpu_features.h"
@@ -16,7 +19,6 @@
 
 #include <atomic>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,9 +38,9 @@ LinuxPlatformConfig ConfigFromEnvironment();
 class LinuxPlatform final : public Platform {
 public:
     // Reads the files named by the configuration. A file that cannot be
-    // parsed, or an unknown processor feature, is reported on stderr and
-    // treated as absent; a debug output file that cannot be opened is
-    // reported, and stderr used instead.
+    // parsed, or an unknown processor feature, is said on the debugger
+    // output and treated as absent; a debug output file that cannot be
+    // opened is said on stderr, which is used instead.
     explicit LinuxPlatform(const LinuxPlatformConfig& config);
 
     long RegOpenKeyA(RegKey root, const char* subKey, RegKey* result) override;
@@ -57,27 +59,33 @@ public:
     // Reports exactly these features from now on; nullopt = the real CPU.
     void SimulateCpu(std::optional<CpuFeatureSet> features);
 
-    // Receives every debugger line instead of stderr; empty = stderr again.
-    // Install it while no other thread writes debug output.
-    void SetDebugSink(std::function<void(const char*)> sink);
-
 private:
+    // Where debugger output goes: nowhere, standard error, or a file. Set
+    // first, so the readers below can say what is wrong with their files.
+    struct DebugDestination {
+        enum class Kind {
+            kNone,
+            kStderr,
+            kFile,
+        };
+        struct FileCloser {
+            void operator()(std::FILE* file) const { std::fclose(file); }
+        };
+        explicit DebugDestination(const std::optional<std::string>& setting);
+        Kind kind = Kind::kNone;
+        std::unique_ptr<std::FILE, FileCloser> file;
+    };
+
+    DebugDestination debugOutput_;
     RegistryStore registry_;
     ProfileFile profile_;
     // kNoSimulation, or the simulated feature set.
     std::atomic<uint64_t> simulatedCpu_;
-    std::function<void(const char*)> debugSink_;
-    // Where debugger output goes without a sink: nowhere, a file, or stderr.
-    bool dropDebugOutput_ = false;
-    struct FileCloser {
-        void operator()(std::FILE* file) const { std::fclose(file); }
-    };
-    std::unique_ptr<std::FILE, FileCloser> debugFile_;
 };
 
-// Parses a D3DX_CPU value; an unknown word is reported on stderr, naming the
-// word, and yields nullopt (the real processor).
-std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text);
+// Parses a D3DX_CPU value; an unknown word is said on `platform`'s debugger
+// output, naming the word, and yields nullopt (the real processor).
+std::optional<CpuFeatureSet> CpuFeaturesFromVariable(std::string_view text, Platform& platform);
 
 // The default platform as its concrete type, for hooks that steer it.
 LinuxPlatform& SystemPlatform();

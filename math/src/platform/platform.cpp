@@ -9,6 +9,11 @@ namespace {
 // Written by SetPlatform, read by every library call that reaches the system.
 std::atomic<Platform*> g_installedPlatform{nullptr};
 
+// The program's debugger sink; the context is written before the sink and
+// read after it.
+std::atomic<DebuggerSink> g_debuggerSink{nullptr};
+std::atomic<void*> g_debuggerContext{nullptr};
+
 }  // namespace
 
 Platform& CurrentPlatform() {
@@ -21,5 +26,18 @@ void SetPlatform(Platform* platform) {
 }
 
 Platform* InstalledPlatform() { return g_installedPlatform.load(std::memory_order_relaxed); }
+
+void SetDebuggerSink(DebuggerSink sink, void* context) {
+    g_debuggerContext.store(context, std::memory_order_relaxed);
+    g_debuggerSink.store(sink, std::memory_order_release);
+}
+
+void WriteDebuggerLine(Platform& platform, const char* line) {
+    if (const DebuggerSink sink = g_debuggerSink.load(std::memory_order_acquire)) {
+        sink(line, g_debuggerContext.load(std::memory_order_relaxed));
+    } else {
+        platform.OutputDebugStringA(line);
+    }
+}
 
 }  // namespace d3dx::platform

@@ -90,4 +90,13 @@ Platform* InstalledPlatform();
 // The system's own implementation (environment-driven on Linux).
 Platform& DefaultPlatform();
 
+// The debugger output has one way in: every line the library writes, its
+// messages and its readers' complaints alike, goes to the program's sink
+// when it installed one (D3DXSetDebugOutput), else to `platform`'s debugger
+// output. Install the sink before other threads use the library; a null
+// sink restores the debugger output.
+using DebuggerSink = void (*)(const char* line, void* context);
+void SetDebuggerSink(DebuggerSink sink, void* context);
+void WriteDebuggerLine(Platform& platform, const char* line);
+
 }  // namespace d3dx::platform

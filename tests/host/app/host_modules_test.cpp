@@ -50,6 +50,13 @@ TEST_F(HostProgramTest, ModulesPlayBesideTheFlamer) {
                          "    [   0.000    0.000    1.000    0.000 ]\n"
                          "    [  40.000    0.000    0.000    1.000 ]\n"
                          "  console: plSpark: spark 3 at (40, 0, 0)\n"
+                         "  console: D3DX: (INFO) Using "))
+        << r;
+    // Each module's math library says which instructions it chose, on the
+    // engine's console, at its first call.
+    EXPECT_EQ(Count(r, "  console: D3DX: (INFO) Using "), 2u);
+    EXPECT_TRUE(Contains(r,
+                         " Instructions\n"
                          "  event \"fireblow\" reached 1 callback\n"
                          "  health afterwards: f1 0 (dead), b1 0 (dead), crate 0\n"))
         << r;

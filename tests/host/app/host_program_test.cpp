@@ -48,6 +48,9 @@ TEST_F(HostProgramTest, DefaultScenarioReportsBothRoads) {
                          "damage message (3) to crate: damage 20, impulse 200, rotImpulse 50\n"
                          "        origin (0, 0, 0), direction (110, 24, 0)"));
     EXPECT_TRUE(Contains(r, "effect fx_boom started at"));
+    // The math library's choice, said on the engine's console at its first
+    // call.
+    EXPECT_EQ(Count(r, "\n  console: D3DX: (INFO) Using "), 1u);
     EXPECT_TRUE(Contains(r, "[ -60.000    0.000    0.000    1.000 ]"));
     // Health is shown for what the command's messages reached.
     EXPECT_TRUE(

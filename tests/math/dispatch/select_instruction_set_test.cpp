@@ -54,9 +54,12 @@ TEST_F(SelectInstructionSetTest, ReportsTheSelectionLine) {
 
 TEST_F(SelectInstructionSetTest, AnUnknownWordIsReportedAndTheRealProcessorUsed) {
     const MathDispatchState real = SelectInstructionSet("");
-    ::testing::internal::CaptureStderr();
+    ScopedDebugCapture capture(0);
     EXPECT_EQ(SelectInstructionSet("sse,avx512"), real);
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("\"avx512\""), std::string::npos);
+    ASSERT_FALSE(capture.Lines().empty());
+    EXPECT_NE(capture.Lines().front().find("D3DX_CPU: unknown"), std::string::npos)
+        << capture.Lines().front();
+    EXPECT_NE(capture.Lines().front().find("\"avx512\""), std::string::npos);
 }
 
 }  // namespace

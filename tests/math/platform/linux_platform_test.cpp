@@ -2,6 +2,7 @@
 // processor, each named by its variable, and loud reports of bad input.
 #include "platform/linux_platform.h"
 
+#include "d3dx_math.h"
 #include "dispatch/dispatch_internal.h"
 
 #include <cpuid.h>
@@ -57,6 +58,13 @@ TEST(LinuxPlatform, ReadsRegistryOverridesFromTheFileWithTheirTypes) {
     EXPECT_FALSE(QueryDirect3DValue(kRegDword, "Missing", &value, sizeof value));
 }
 
+// A platform whose debugger output is standard error, where its complaints
+// can be read.
+LinuxPlatformConfig Loud(LinuxPlatformConfig config) {
+    config.debugOutput = "stderr";
+    return config;
+}
+
 TEST(LinuxPlatform, NoVariableOrNoFileMeansNoKey) {
     for (const std::optional<std::string>& path :
          {std::optional<std::string>{}, std::optional<std::string>{"/nonexistent/d3dx.reg"}}) {
@@ -84,9 +92,9 @@ TEST(LinuxPlatform, NamesAFolderOrAMissingFileOnce) {
         for (bool registry : {true, false}) {
             SCOPED_TRACE(c.path + (registry ? " as registry" : " as profile"));
             ::testing::internal::CaptureStderr();
-            const LinuxPlatform platform({registry ? std::optional(c.path) : std::nullopt,
-                                          registry ? std::nullopt : std::optional(c.path),
-                                          std::nullopt});
+            const LinuxPlatform platform(
+                Loud({registry ? std::optional(c.path) : std::nullopt,
+                      registry ? std::nullopt : std::optional(c.path), std::nullopt}));
             const std::string err = ::testing::internal::GetCapturedStderr();
             EXPECT_EQ(err.find(registry ? "D3DX_REGISTRY: " : "D3DX_PROFILE: "), 0u) << err;
             EXPECT_NE(err.find(c.path + ": "), std::string::npos) << err;
@@ -114,7 +122,7 @@ TEST(LinuxPlatform, ReportsAMalformedRegistryFileOnceAndIgnoresIt) {
     const TempFile file(
         "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Direct3D]\n\"A\"=dword:zz\n");
     ::testing::internal::CaptureStderr();
-    LinuxPlatform platform({file.Path(), std::nullopt, std::nullopt});
+    LinuxPlatform platform(Loud({file.Path(), std::nullopt, std::nullopt}));
     RegKey key = 0;
     EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
     EXPECT_EQ(platform.RegOpenKeyA(kHkeyLocalMachine, kDirect3DKeyPath, &key), kErrorFileNotFound);
@@ -174,7 +182,7 @@ TEST(LinuxPlatform, DecodesTheRealProcessorAsTheCompilerDoes) {
 
 TEST(LinuxPlatform, AnUnknownProcessorWordIsLoudAndTheRealProcessorUsed) {
     ::testing::internal::CaptureStderr();
-    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("mmx,turbo")});
+    LinuxPlatform platform(Loud({std::nullopt, std::nullopt, std::string("mmx,turbo")}));
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("D3DX_CPU"), std::string::npos) << err;
     EXPECT_NE(err.find("\"turbo\""), std::string::npos) << err;
@@ -185,7 +193,7 @@ TEST(LinuxPlatform, AnUnknownProcessorWordIsLoudAndTheRealProcessorUsed) {
 
 TEST(LinuxPlatform, AContradictoryProcessorListIsLoudAndTheRealProcessorUsed) {
     ::testing::internal::CaptureStderr();
-    LinuxPlatform platform({std::nullopt, std::nullopt, std::string("none,sse2")});
+    LinuxPlatform platform(Loud({std::nullopt, std::nullopt, std::string("none,sse2")}));
     const std::string err = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(err.find("D3DX_CPU: "), 0u) << err;
     EXPECT_NE(err.find("\"none\""), std::string::npos) << err;
@@ -194,24 +202,37 @@ TEST(LinuxPlatform, AContradictoryProcessorListIsLoudAndTheRealProcessorUsed) {
     EXPECT_EQ(platform.Cpuid(kCpuidFeatureLeaf)->edx, real.edx);
 }
 
-TEST(LinuxPlatform, DebugLinesGoToTheInstalledSink) {
-    LinuxPlatform platform({});
-    std::string seen;
-    platform.SetDebugSink([&seen](const char* text) { seen += text; });
-    platform.OutputDebugStringA("D3DX: x\r\n");
-    EXPECT_EQ(seen, "D3DX: x\r\n");
+// The program's sink takes every line of debugger output: the library's,
+// and what its readers say of the files and words they were given.
+TEST(LinuxPlatform, TheProgramsSinkTakesTheLinesAndTheComplaints) {
+    static std::string seen;
+    seen.clear();
+    D3DXSetDebugOutput([](const char* line, void*) { seen += line; }, nullptr);
+    const TempFile file("REGEDIT4\n[HKEY_LOCAL_MACHINE\\S]\n\"A\"=dword:zz\n");
+    ::testing::internal::CaptureStderr();
+    LinuxPlatform platform(Loud({file.Path(), std::nullopt, std::string("mmx,turbo")}));
+    WriteDebuggerLine(platform, "D3DX: x\r\n");
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    D3DXSetDebugOutput(nullptr, nullptr);
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(seen.find(file.Path() + ":3: "), 0u) << seen;
+    EXPECT_NE(seen.find("D3DX_CPU: unknown"), std::string::npos) << seen;
+    EXPECT_NE(seen.find("D3DX: x\r\n"), std::string::npos) << seen;
 }
 
-LinuxPlatformConfig DebugOutputConfig(const std::string& value) {
+LinuxPlatformConfig DebugOutputConfig(std::optional<std::string> value) {
     LinuxPlatformConfig config;
-    config.debugOutput = value;
+    config.debugOutput = std::move(value);
     return config;
 }
 
-TEST(LinuxPlatform, DebugOutputNoneDropsTheLinesAndAFileCollectsThem) {
+// Without a debugger a process's debugger output goes nowhere: unset and
+// "none" drop the lines; "stderr" writes them there; a path appends them.
+TEST(LinuxPlatform, DebugOutputGoesWhereTheVariableSays) {
     ::testing::internal::CaptureStderr();
-    {
-        LinuxPlatform platform(DebugOutputConfig("none"));
+    for (const std::optional<std::string>& quiet :
+         {std::optional<std::string>{}, std::optional<std::string>{"none"}}) {
+        LinuxPlatform platform(DebugOutputConfig(quiet));
         platform.OutputDebugStringA("D3DX: dropped\r\n");
     }
     const TempFile file("D3DX: kept from before\r\n");
@@ -219,8 +240,8 @@ TEST(LinuxPlatform, DebugOutputNoneDropsTheLinesAndAFileCollectsThem) {
         LinuxPlatform platform(DebugOutputConfig(file.Path()));
         platform.OutputDebugStringA("D3DX: appended\r\n");
     }
-    LinuxPlatform unset({});
-    unset.OutputDebugStringA("D3DX: to stderr\r\n");
+    LinuxPlatform loud(DebugOutputConfig("stderr"));
+    loud.OutputDebugStringA("D3DX: to stderr\r\n");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "D3DX: to stderr\r\n");
     std::ifstream in(file.Path(), std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
