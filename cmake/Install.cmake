@@ -1,14 +1,18 @@
 # What `cmake --install` puts where, and the files other projects find it by:
 # the CMake package "flamer" (targets flamer::d3dxmath, flamer::zorengine and
-# the programs) and the pkg-config module "d3dxmath".
+# the programs) and the pkg-config modules "d3dxmath" and "zorengine".
 #
-#   include/flamer/        d3dx_math.h and its parts, the plug-in headers
+#   include/flamer/        d3dx_math.h and its version header, the plug-in headers
 #   lib/                   libd3dxmath.a, libzorengine.so
 #   lib/flamer/            the Flamer plug-in, libplFlamer.so
 #   lib/cmake/flamer/      the package files
-#   lib/pkgconfig/         d3dxmath.pc
+#   lib/pkgconfig/         d3dxmath.pc, zorengine.pc
 #   bin/                   flamer_host, mipchain
-#   share/doc/flamer/      README.md, LICENSE
+#   share/doc/flamer/      README.md, CHANGELOG.md, LICENSE, docs/, examples/
+#   share/man/man1/        flamer_host.1, mipchain.1
+#
+# A math-only build (FLAMER_BUILD_ENGINE=OFF, FLAMER_BUILD_TOOLS=OFF) installs
+# the math library, its headers, its package files and the documents.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -38,26 +42,27 @@ install(TARGETS d3dxmath EXPORT flamerTargets
   INCLUDES DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})
 install(FILES
     ${PROJECT_SOURCE_DIR}/math/include/d3dx_math.h
-    ${PROJECT_SOURCE_DIR}/math/include/d3dx_math_slots.def
     ${FLAMER_GENERATED_INCLUDE_DIR}/d3dx_math_version.h
   DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})
 
 # --- The engine library and the plug-in interface -----------------------------
-set_target_properties(zorengine PROPERTIES
-  VERSION ${PROJECT_VERSION}
-  SOVERSION ${PROJECT_VERSION_MAJOR})
-install(TARGETS zorengine EXPORT flamerTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-  INCLUDES DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/CODE/_INCLUDE/
-  DESTINATION ${FLAMER_INSTALL_INCLUDEDIR}
-  FILES_MATCHING PATTERN "*.h")
+if(FLAMER_BUILD_ENGINE)
+  set_target_properties(zorengine PROPERTIES
+    VERSION ${PROJECT_VERSION}
+    SOVERSION ${PROJECT_VERSION_MAJOR})
+  install(TARGETS zorengine EXPORT flamerTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    INCLUDES DESTINATION ${FLAMER_INSTALL_INCLUDEDIR})
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/CODE/_INCLUDE/
+    DESTINATION ${FLAMER_INSTALL_INCLUDEDIR}
+    FILES_MATCHING PATTERN "*.h")
 
-# The plug-in is loaded by path, not linked: it gets a folder of its own and
-# finds the engine library one level up.
-flamer_relative_path(plugin_to_libdir ${FLAMER_INSTALL_PLUGINDIR} ${CMAKE_INSTALL_LIBDIR})
-set_target_properties(plFlamer PROPERTIES INSTALL_RPATH "$ORIGIN/${plugin_to_libdir}")
-install(TARGETS plFlamer LIBRARY DESTINATION ${FLAMER_INSTALL_PLUGINDIR})
+  # The plug-in is loaded by path, not linked: it gets a folder of its own
+  # and finds the engine library one level up.
+  flamer_relative_path(plugin_to_libdir ${FLAMER_INSTALL_PLUGINDIR} ${CMAKE_INSTALL_LIBDIR})
+  set_target_properties(plFlamer PROPERTIES INSTALL_RPATH "$ORIGIN/${plugin_to_libdir}")
+  install(TARGETS plFlamer LIBRARY DESTINATION ${FLAMER_INSTALL_PLUGINDIR})
+endif()
 
 # --- The programs -------------------------------------------------------------
 flamer_relative_path(bin_to_libdir ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR})
@@ -73,13 +78,25 @@ if(TARGET mipchain)
   install(TARGETS mipchain EXPORT flamerTargets RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+# --- Documents ----------------------------------------------------------------
+# The README links to docs/ and examples/ beside it, as in the source tree.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+    ${PROJECT_SOURCE_DIR}/LICENSE
   DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs ${PROJECT_SOURCE_DIR}/examples
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})
+if(TARGET flamer_host)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/man/flamer_host.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+if(TARGET mipchain)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/man/mipchain.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
 
 # --- Package files ------------------------------------------------------------
 install(EXPORT flamerTargets
   NAMESPACE flamer::
   DESTINATION ${FLAMER_INSTALL_CMAKEDIR})
+set(FLAMER_HAS_ENGINE ${FLAMER_BUILD_ENGINE})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/flamerConfig.cmake.in
   ${PROJECT_BINARY_DIR}/flamerConfig.cmake
   INSTALL_DESTINATION ${FLAMER_INSTALL_CMAKEDIR}
@@ -89,12 +106,18 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/flamerConfigVersion.cmake
 install(FILES ${PROJECT_BINARY_DIR}/flamerConfig.cmake ${PROJECT_BINARY_DIR}/flamerConfigVersion.cmake
   DESTINATION ${FLAMER_INSTALL_CMAKEDIR})
 
-# pkg-config: the C++ runtime is only needed when linking statically, which
-# is the only way this library links (pkg-config --static).
+# pkg-config. The math library is static only, so the C++ runtime it needs
+# is among its plain Libs: a C program links it without --static.
 list(TRANSFORM FLAMER_CXX_RUNTIME_LIBS PREPEND "-l" OUTPUT_VARIABLE runtime_flags)
-list(JOIN runtime_flags " " FLAMER_PC_LIBS_PRIVATE)
+list(JOIN runtime_flags " " FLAMER_PC_RUNTIME_LIBS)
 flamer_relative_path(pc_to_prefix ${CMAKE_INSTALL_LIBDIR}/pkgconfig .)
 flamer_relative_path(prefix_to_libdir . ${CMAKE_INSTALL_LIBDIR})
 flamer_relative_path(prefix_to_includedir . ${FLAMER_INSTALL_INCLUDEDIR})
-configure_file(${PROJECT_SOURCE_DIR}/math/d3dxmath.pc.in ${PROJECT_BINARY_DIR}/d3dxmath.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/d3dxmath.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(pc_modules d3dxmath)
+if(FLAMER_BUILD_ENGINE)
+  list(APPEND pc_modules zorengine)
+endif()
+foreach(module ${pc_modules})
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/${module}.pc.in ${PROJECT_BINARY_DIR}/${module}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/${module}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Installs the project into a temporary prefix and uses it the way another
 # project would, from the installed files alone: the C example through
-# find_package and through pkg-config, the example plug-in built against the
-# installed SDK and opened by its loader, the installed programs, and the
-# whole tree moved elsewhere. The build uses the sdk preset with the test and
-# benchmark packages hidden from CMake, so it also shows that the preset needs
-# none of them.
+# find_package and through pkg-config, quiet unless asked; the example
+# modules built against the installed SDK (with CMake and with pkg-config)
+# and played beside the installed Flamer; the installed programs, documents
+# and manual pages; the whole tree moved elsewhere. Then a math-only build,
+# which needs no libpng and installs no engine or program, and a project
+# that takes the math library through FetchContent from this repository.
+# The build uses the sdk preset with the test and benchmark packages hidden
+# from CMake, so it also shows that the preset needs none of them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/ensure-deps.sh
@@ -49,9 +52,35 @@ has_installed_files() {
       include/flamer/zorQModule.h include/flamer/zorQObj.h lib/libd3dxmath.a \
       lib/libzorengine.so lib/flamer/libplFlamer.so bin/flamer_host bin/mipchain \
       lib/cmake/flamer/flamerConfig.cmake lib/cmake/flamer/flamerConfigVersion.cmake \
-      lib/pkgconfig/d3dxmath.pc share/doc/flamer/LICENSE; do
+      lib/pkgconfig/d3dxmath.pc lib/pkgconfig/zorengine.pc share/doc/flamer/LICENSE \
+      share/doc/flamer/README.md share/doc/flamer/CHANGELOG.md \
+      share/doc/flamer/docs/engine.md share/doc/flamer/docs/math-api.md \
+      share/doc/flamer/examples/plugin/plBeacon.cpp share/man/man1/flamer_host.1 \
+      share/man/man1/mipchain.1; do
     [[ -e "$prefix/$file" ]] || { echo "missing: $file"; return 1; }
   done
+}
+
+# The README's links to docs/ and examples/ resolve in the installed tree.
+readme_links_resolve() {
+  local doc="$prefix/share/doc/flamer" link fine=0
+  while IFS= read -r link; do
+    [[ -e "$doc/${link%%#*}" ]] || { echo "missing: $link"; fine=1; }
+  done < <(grep -oE '\]\((docs|examples)/[^)]*\)' "$doc/README.md" | sed -E 's/^\]\(//; s/\)$//')
+  return "$fine"
+}
+
+# The manual pages read.
+manual_pages_read() {
+  man -l "$prefix/share/man/man1/flamer_host.1" | grep -q -- "--plugin" &&
+    man -l "$prefix/share/man/man1/mipchain.1" | grep -q -- "--xrgb"
+}
+
+# Every operation is declared in the header a person reads.
+header_declares_every_operation() {
+  grep -q "^D3DXMATRIX\* D3DXMatrixMultiply(D3DXMATRIX\* pOut" "$prefix/include/flamer/d3dx_math.h" &&
+    (($(grep -E '^[A-Za-z0-9_]+\*? D3DX[A-Za-z0-9]+\(' "$prefix/include/flamer/d3dx_math.h" |
+      grep -cv D3DXSetDebugOutput) == 57))
 }
 
 # Every installed header compiles on its own; the math library's also as C.
@@ -126,12 +155,41 @@ c_example_with_find_package() {
     cmake --build "$work/math_c" --parallel 2 && "$work/math_c/math_example"
 }
 
-# $1: the installed tree to take the module from.
+# The library says nothing unless asked: a program that sets no sink of its
+# own prints nothing on stderr; with D3DX_DEBUG_OUTPUT=stderr it prints the
+# selection line there.
+math_is_quiet_unless_asked() {
+  local program="$work/quiet" err="$work/quiet.err"
+  # shellcheck disable=SC2046
+  printf '%s\n' '#include <d3dx_math.h>' \
+    'int main(void) { D3DXVECTOR3 v = {3, 0, 4}; return D3DXVec3Normalize(&v, &v) == &v ? 0 : 1; }' |
+    cc -std=c99 -Wall -Werror -x c - -o "$program" \
+      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs d3dxmath) &&
+    env -u D3DX_DEBUG_OUTPUT "$program" 2>"$err" && [[ ! -s "$err" ]] &&
+    D3DX_DEBUG_OUTPUT=stderr "$program" 2>"$err" &&
+    grep -q "^D3DX: (INFO) Using .* Instructions" "$err"
+}
+
+# $1: the installed tree to take the module from. Plain --libs: the library
+# is static, and its module says what it needs.
 c_example_with_pkg_config() {
   local pc="$1/lib/pkgconfig"
   # shellcheck disable=SC2046
   cc -std=c99 -Wall -Wextra -Werror -o "$work/math_pc" examples/math_c/main.c \
-    $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs --static d3dxmath) && "$work/math_pc"
+    $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs d3dxmath) && "$work/math_pc"
+}
+
+# A plug-in author's module built with pkg-config alone, and played.
+module_with_pkg_config() {
+  local pc="$prefix/lib/pkgconfig" module="$work/pc/libplBeacon.so"
+  mkdir -p "$work/pc"
+  # shellcheck disable=SC2046
+  c++ -std=c++20 -shared -fPIC -fvisibility=hidden -Wall -Wextra -Werror -o "$module" \
+    examples/plugin/plBeacon.cpp $(PKG_CONFIG_PATH="$pc" pkg-config --cflags --libs zorengine) &&
+    printf 'spawn plBeacon b pos 0 0 0\nkill b 1\n' >"$work/pc/beacon.txt" &&
+    "$prefix/bin/flamer_host" --plugin "$module" "$work/pc/beacon.txt" >"$work/pc/out" &&
+    grep -q "^  plBeacon b at (0, 0, 0), health 100$" "$work/pc/out" &&
+    grep -q "^leak report: none$" "$work/pc/out"
 }
 
 plugin_example_builds_and_loads() {
@@ -173,6 +231,9 @@ CMAKE
 }
 
 check "every part is installed" has_installed_files
+check "the installed README's links resolve" readme_links_resolve
+check "the manual pages read" manual_pages_read
+check "the header declares every operation" header_declares_every_operation
 check "every installed header compiles on its own" headers_stand_alone
 check "every installed header preprocesses to at most $max_header_lines lines" headers_stay_small
 check "no engine header is installed" no_engine_header_is_installed
@@ -181,14 +242,60 @@ check "the installed host program plays with the installed plug-in" \
   host_plays_with_its_plugin "$prefix"
 check "the installed plug-in exports none of the math library" plugin_exports_no_math
 check "C example: find_package(flamer) and flamer::d3dxmath" c_example_with_find_package
-check "C example: pkg-config --static d3dxmath" c_example_with_pkg_config "$prefix"
+check "the math library is quiet unless asked" math_is_quiet_unless_asked
+check "C example: pkg-config d3dxmath" c_example_with_pkg_config "$prefix"
 check "C example: add_subdirectory and flamer::d3dxmath" c_example_as_subproject
 check "plug-in example: built against the SDK, loaded, exports only its own" \
   plugin_example_builds_and_loads
 check "example modules play beside the installed Flamer" example_modules_play_beside_the_flamer
+check "a module built with pkg-config zorengine plays" module_with_pkg_config
 mv "$prefix" "$work/moved"
 check "the moved tree: host program and plug-in" host_plays_with_its_plugin "$work/moved"
 check "the moved tree: pkg-config" c_example_with_pkg_config "$work/moved"
+
+# The math library alone: configured with libpng hidden, it installs the
+# library, its header and its package files, and nothing of the engine, the
+# plug-in or the programs; the C example links it through both packages.
+math_only_build() {
+  local only="$work/math-only"
+  cmake -S . -B build/math-only -G Ninja -DCMAKE_BUILD_TYPE=Release -DFLAMER_BUILD_ENGINE=OFF \
+    -DFLAMER_BUILD_TESTS=OFF -DFLAMER_BUILD_BENCHMARKS=OFF -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
+    >/dev/null &&
+    cmake --build build/math-only --parallel 2 >/dev/null &&
+    cmake --install build/math-only --prefix "$only" >/dev/null &&
+    [[ -f "$only/lib/libd3dxmath.a" && -f "$only/include/flamer/d3dx_math.h" ]] &&
+    [[ ! -e "$only/bin" && ! -e "$only/lib/flamer" && ! -e "$only/include/flamer/zorQObj.h" ]] &&
+    ! ls "$only"/lib/libzorengine* >/dev/null 2>&1 &&
+    cmake -S examples/math_c -B "$work/math_c_only" -G Ninja -DCMAKE_PREFIX_PATH="$only" \
+      >/dev/null &&
+    cmake --build "$work/math_c_only" >/dev/null && "$work/math_c_only/math_example" &&
+    c_example_with_pkg_config "$only"
+}
+
+# A project that takes the math library from this repository through
+# FetchContent: it builds the library alone, without tests or programs.
+math_through_fetch_content() {
+  local consumer="$work/consumer"
+  mkdir -p "$consumer"
+  cat >"$consumer/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.25)
+project(consumer LANGUAGES C CXX)
+include(FetchContent)
+set(FLAMER_BUILD_ENGINE OFF)
+FetchContent_Declare(flamer GIT_REPOSITORY "file://$PWD" GIT_TAG "$(git rev-parse HEAD)")
+FetchContent_MakeAvailable(flamer)
+add_executable(math_example "$PWD/examples/math_c/main.c")
+target_link_libraries(math_example PRIVATE flamer::d3dxmath)
+CMAKE
+  cmake -S "$consumer" -B "$consumer/build" -G Ninja -DCMAKE_DISABLE_FIND_PACKAGE_PNG=ON \
+    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON >/dev/null &&
+    cmake --build "$consumer/build" --parallel 2 >/dev/null &&
+    "$consumer/build/math_example" &&
+    ! cmake --build "$consumer/build" --target help | grep -q -e d3dx_bench -e flamer_host -e _tests
+}
+
+check "math-only build: no libpng, no engine, no programs" math_only_build
+check "FetchContent of the math library from this repository" math_through_fetch_content
 
 echo "install check: $passed passed, $failed failed"
 ((failed == 0))
