@@ -11,11 +11,12 @@
 
 namespace flamer_common {
 
-// The exit statuses of every program of the project.
-inline constexpr int kExitSuccess = 0;  // it did what was asked
-inline constexpr int kExitFailure = 1;  // it ran and failed: a file, a module, memory
-inline constexpr int kExitUsage =
-    2;  // it was asked wrongly, or refused its input before doing anything
+// The exit statuses of every program of the project: it did what was asked;
+// it ran and failed (a file, a module, memory); it was asked wrongly, or
+// refused its input before doing anything.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+inline constexpr int kExitUsage = 2;
 
 // One option a program takes.
 struct OptionSpec {

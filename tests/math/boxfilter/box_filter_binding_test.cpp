@@ -45,6 +45,8 @@ struct BindingCase {
     d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
 };
 
+void PrintTo(const BindingCase& c, std::ostream* os) { *os << c.name; }
+
 constexpr d3dx::BoxFilterFn kAvx2 = &d3dx::BoxDownsampleAvx2;
 constexpr d3dx::BoxFilterFn kSse2 = &d3dx::BoxDownsampleSse2;
 constexpr d3dx::BoxFilterFn kMmx = &d3dx::BoxDownsampleMmx;

@@ -69,6 +69,8 @@ struct ProcessorCase {
     d3dx::BoxFilterFn argbRoutine, xrgbRoutine;
 };
 
+void PrintTo(const ProcessorCase& c, std::ostream* os) { *os << c.name; }
+
 const ProcessorCase kProcessors[] = {
     {"Mmx", d3dx::platform::kCpuMmx, &d3dx::BoxDownsampleMmx, &d3dx::BoxDownsampleMmx},
     {"Sse", d3dx::platform::kCpuSse, &d3dx::BoxDownsampleArgb, &d3dx::BoxDownsampleXrgb},

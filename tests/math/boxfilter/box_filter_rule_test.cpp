@@ -24,6 +24,8 @@ struct RoutineCase {
     TopByte top;
 };
 
+void PrintTo(const RoutineCase& c, std::ostream* os) { *os << c.name; }
+
 const RoutineCase kRoutines[] = {
     {"Argb", &d3dx::BoxDownsampleArgb, TopByte::kAveraged},
     {"Xrgb", &d3dx::BoxDownsampleXrgb, TopByte::kZero},

@@ -60,6 +60,8 @@ struct Row {
     Installed installed;
 };
 
+void PrintTo(const Row& c, std::ostream* os) { *os << c.name; }
+
 const Row kRows[] = {
     {"plain processor", Registry::kNone, Version::kNt, 0, DISPATCH_X87, kX87Line, Installed{}},
     {"sse", Registry::kNone, Version::kNt, kSse, DISPATCH_SSE, kSseLine,
