@@ -5,7 +5,7 @@ set -euo pipefail
 # clang with its runtime libraries (libFuzzer, sanitizers) builds the fuzz
 # programs and the clang preset.
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libpng-dev libglm-dev libeigen3-dev libyuv-dev)
+          libbenchmark-dev libpng-dev libdeflate-dev libglm-dev libeigen3-dev libyuv-dev)
 # The install check builds an example with pkg-config.
 packages+=(pkg-config)
 # The host program's tests read its pictures with an XML parser.

@@ -1,14 +1,18 @@
 // PNG files through libpng. Reading uses the row interface with libpng's
 // own transforms to 8-bit B, G, R, A bytes, which in memory are exactly
-// little-endian A8R8G8B8 words; writing uses the simplified interface.
+// little-endian A8R8G8B8 words. Writing filters the rows (row_filters.h) and
+// compresses them with libdeflate, which makes the same zlib stream format
+// several times faster than zlib and a little smaller; libpng then writes
+// the signature, the header and the chunks around that stream.
 //
 // libpng reports errors by longjmp. Each function that calls into libpng
-// while reading sets its own jump target first and holds no object with a
-// destructor, so a jump never skips one; everything that must outlive the
-// decoder lives in the caller.
+// sets its own jump target first and holds no object with a destructor, so
+// a jump never skips one; everything that must outlive the coder lives in
+// the caller.
 #include "png_file.h"
 
 #include "output_file.h"
+#include "row_filters.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <libdeflate.h>
 #include <string_view>
 #include <vector>
 
@@ -26,7 +31,9 @@ namespace mipchain {
 namespace {
 
 constexpr uint32_t kTopByteMask = 0x00FFFFFF;
-constexpr uint32_t kBgrBytesPerPixel = 3;
+constexpr uint32_t kRgbBytesPerPixel = 3;
+constexpr uint32_t kRgbaBytesPerPixel = 4;
+constexpr int kBitsPerSample = 8;
 constexpr std::size_t kSignatureBytes = 8;
 // Deflate codes a 258-byte match in as little as two bits: no compressed
 // stream expands to more than 1032 times its size.
@@ -37,6 +44,13 @@ constexpr uint64_t kBitsPerByte = 8;
 constexpr png_uint_32 kLargestPngSide = 0x7FFFFFFF;  // the format's own limit
 constexpr unsigned kOpaque = 0xFF;
 constexpr std::size_t kMessageBytes = 256;
+// Everything of a written file but its zlib stream: the signature, the
+// header chunk (13 bytes of data), and the framing of the IDAT and end
+// chunks (length, type and checksum, 12 bytes each).
+constexpr std::size_t kChunkFramingBytes = 12;
+constexpr std::size_t kHeaderDataBytes = 13;
+constexpr std::size_t kPngFramingBytes =
+    kSignatureBytes + (kChunkFramingBytes + kHeaderDataBytes) + 2 * kChunkFramingBytes;
 
 // Everything libpng's callbacks touch; plain data, valid on either side of
 // a jump.
@@ -160,22 +174,129 @@ void ClearTopBytes(PixelImage& image) {
     for (uint32_t& p : image.pixels) p &= kTopByteMask;
 }
 
-std::vector<uint8_t> PackBgr(const PixelImage& image) {
-    std::vector<uint8_t> bgr(image.pixels.size() * kBgrBytesPerPixel);
-    for (std::size_t i = 0; i < image.pixels.size(); ++i)
-        std::memcpy(&bgr[i * kBgrBytesPerPixel], &image.pixels[i], kBgrBytesPerPixel);
-    return bgr;
+// The libdeflate level (1 to 12) of each compression, chosen by measuring
+// whole chains of 4096 x 4096 photographs and noisy images: level 2 is the
+// fastest whose files are no larger than those of zlib's default level
+// without filters on both; 6 is libdeflate's own default, about 10% smaller
+// again at 1.6 times the time; 10, its near-optimal parse, another 10%
+// smaller on photographs at 2.5 times the time of 6.
+struct CompressionSettings {
+    Compression compression;
+    const char* name;
+    int deflateLevel;
+};
+constexpr CompressionSettings kCompressions[] = {
+    {Compression::kFast, "fast", 2},
+    {Compression::kDefault, "default", 6},
+    {Compression::kSmall, "small", 10},
+};
+
+const CompressionSettings& SettingsOf(Compression compression) {
+    for (const CompressionSettings& settings : kCompressions) {
+        if (settings.compression == compression) return settings;
+    }
+    return kCompressions[0];
 }
 
-png_image BlankImage() {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    return image;
+// One row of 32-bit pixels as the file stores it: R, G, B and, for
+// A8R8G8B8, A.
+void ToFileOrder(const uint32_t* pixels, uint32_t width, PixelFormat format, uint8_t* out) {
+    const bool alpha = format == PixelFormat::kArgb;
+    for (uint32_t x = 0; x < width; ++x) {
+        const uint32_t p = pixels[x];
+        *out++ = static_cast<uint8_t>(p >> 16);
+        *out++ = static_cast<uint8_t>(p >> 8);
+        *out++ = static_cast<uint8_t>(p);
+        if (alpha) *out++ = static_cast<uint8_t>(p >> 24);
+    }
 }
 
-std::string LibpngMessage(const png_image& image) {
-    return image.message[0] ? image.message : "unknown libpng error";
+// The image's rows in file order, filtered: what the zlib stream holds.
+std::vector<uint8_t> FilteredRows(const PixelImage& image, PixelFormat format) {
+    const unsigned bytesPerPixel =
+        format == PixelFormat::kArgb ? kRgbaBytesPerPixel : kRgbBytesPerPixel;
+    const std::size_t rowBytes = std::size_t{image.width} * bytesPerPixel;
+    RowFilterer filterer(rowBytes, bytesPerPixel);
+    std::vector<uint8_t> row(rowBytes), above(rowBytes);
+    std::vector<uint8_t> filtered;
+    filtered.reserve((rowBytes + 1) * image.height);
+    for (uint32_t y = 0; y < image.height; ++y) {
+        ToFileOrder(&image.pixels[std::size_t{y} * image.width], image.width, format, row.data());
+        filterer.Append(row, y == 0 ? std::span<const uint8_t>() : above, filtered);
+        row.swap(above);
+    }
+    return filtered;
+}
+
+// The filtered rows as one zlib stream, or nothing when libdeflate cannot
+// start.
+std::optional<std::vector<uint8_t>> Deflated(const std::vector<uint8_t>& filtered, int level) {
+    libdeflate_compressor* compressor = libdeflate_alloc_compressor(level);
+    if (compressor == nullptr) return std::nullopt;
+    std::vector<uint8_t> stream(libdeflate_zlib_compress_bound(compressor, filtered.size()));
+    stream.resize(libdeflate_zlib_compress(compressor, filtered.data(), filtered.size(),
+                                           stream.data(), stream.size()));
+    libdeflate_free_compressor(compressor);
+    return stream;
+}
+
+// The bytes libpng writes; reserved in full beforehand, so appending never
+// allocates inside libpng's call.
+struct WriteState {
+    std::vector<uint8_t>* file;
+    char message[kMessageBytes];
+};
+
+void AppendToMemory(png_structp png, png_bytep data, png_size_t length) {
+    std::vector<uint8_t>& file = *static_cast<WriteState*>(png_get_io_ptr(png))->file;
+    if (length > file.capacity() - file.size()) png_error(png, "more chunk bytes than expected");
+    file.insert(file.end(), data, data + length);
+}
+
+void NothingToFlush(png_structp) {}
+
+[[noreturn]] void KeepWriteMessageAndJump(png_structp png, png_const_charp message) {
+    auto* state = static_cast<WriteState*>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+// libpng's write and info structures, released together.
+class PngWriter {
+public:
+    explicit PngWriter(WriteState& state)
+        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, KeepWriteMessageAndJump,
+                                       IgnoreWarning)),
+          info_(png_ ? png_create_info_struct(png_) : nullptr) {
+        if (png_ != nullptr) png_set_write_fn(png_, &state, AppendToMemory, NothingToFlush);
+    }
+    ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
+    PngWriter(const PngWriter&) = delete;
+    PngWriter& operator=(const PngWriter&) = delete;
+
+    bool Created() const { return png_ != nullptr && info_ != nullptr; }
+    png_structp Png() const { return png_; }
+    png_infop Info() const { return info_; }
+
+private:
+    png_structp png_;
+    png_infop info_;
+};
+
+// The signature, the header, the zlib stream as one IDAT chunk (a stream
+// of the largest image accepted stays far below the chunk limit of 2^31 - 1
+// bytes) and the end chunk. False on a libpng error.
+bool WriteChunks(png_structp png, png_infop info, const PixelImage& image, PixelFormat format,
+                 const std::vector<uint8_t>& stream) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    const int colorType =
+        format == PixelFormat::kArgb ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB;
+    png_set_IHDR(png, info, image.width, image.height, kBitsPerSample, colorType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IDAT"), stream.data(), stream.size());
+    png_write_chunk(png, reinterpret_cast<png_const_bytep>("IEND"), nullptr, 0);
+    return true;
 }
 
 // The whole file at path, or nothing with error set. Bytes that cannot
@@ -257,31 +378,42 @@ std::optional<PixelImage> ReadPng(const std::string& path, PixelFormat format, s
     return std::move(decoded.image);
 }
 
-bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format,
-              std::string& error) {
-    png_image png = BlankImage();
-    png.width = image.width;
-    png.height = image.height;
-    png.format = format == PixelFormat::kArgb ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
-    std::vector<uint8_t> bgr;
-    if (format == PixelFormat::kXrgb) bgr = PackBgr(image);
-    const void* pixels = format == PixelFormat::kArgb
-                             ? static_cast<const void*>(image.pixels.data())
-                             : static_cast<const void*>(bgr.data());
-    // Encoded in memory, then written whole: the size first, then the file.
-    png_alloc_size_t size = 0;
-    std::vector<uint8_t> encoded;
-    bool ok = png_image_write_to_memory(&png, nullptr, &size, 0, pixels, 0, nullptr) != 0;
-    if (ok) {
-        encoded.resize(size);
-        ok = png_image_write_to_memory(&png, encoded.data(), &size, 0, pixels, 0, nullptr) != 0;
+std::optional<Compression> CompressionNamed(std::string_view name) {
+    for (const CompressionSettings& settings : kCompressions) {
+        if (name == settings.name) return settings.compression;
     }
-    if (!ok) {
-        error = "cannot encode PNG '" + path + "': " + LibpngMessage(png);
+    return std::nullopt;
+}
+
+std::optional<std::vector<uint8_t>> EncodePng(const PixelImage& image, PixelFormat format,
+                                              Compression compression, std::string& error) {
+    const CompressionSettings& settings = SettingsOf(compression);
+    const std::optional<std::vector<uint8_t>> stream =
+        Deflated(FilteredRows(image, format), settings.deflateLevel);
+    if (!stream) {
+        error = "cannot start the deflate compressor";
+        return std::nullopt;
+    }
+    std::vector<uint8_t> file;
+    file.reserve(kPngFramingBytes + stream->size());
+    WriteState state{&file, {}};
+    PngWriter writer(state);
+    if (!writer.Created() || !WriteChunks(writer.Png(), writer.Info(), image, format, *stream)) {
+        error = state.message[0] != 0 ? state.message : "cannot start the PNG encoder";
+        return std::nullopt;
+    }
+    return file;
+}
+
+bool WritePng(const std::string& path, const PixelImage& image, PixelFormat format,
+              Compression compression, std::string& error) {
+    std::string problem;
+    const std::optional<std::vector<uint8_t>> file = EncodePng(image, format, compression, problem);
+    if (!file) {
+        error = "cannot encode PNG '" + path + "': " + problem;
         return false;
     }
-    encoded.resize(size);
-    const std::string_view bytes(reinterpret_cast<const char*>(encoded.data()), encoded.size());
+    const std::string_view bytes(reinterpret_cast<const char*>(file->data()), file->size());
     return flamer_common::WriteFileWhole(path, bytes, error);
 }
 

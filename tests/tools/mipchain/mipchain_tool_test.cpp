@@ -250,12 +250,20 @@ TEST_F(MipchainTool, CreatesTheOutputFolder) {
     EXPECT_TRUE(fs::exists(dir_ / "out/deeper/level_2.png"));
 }
 
-TEST_F(MipchainTool, SaysWhatItTimes) {
+// One line for each level written, in level order; the box filter's times
+// only when asked for.
+TEST_F(MipchainTool, PrintsALineForEachLevelAndTimesOnlyWhenAsked) {
     const fs::path input = dir_ / "in.png";
     WriteArgbPng(input, 4, 4, std::vector<uint32_t>(16, 0xFF112233));
     ASSERT_EQ(Run(input.string() + " " + Prefix()), 0) << Output();
+    EXPECT_EQ(Output(), "level  0       4 x 4       " + Level(0) + "\n" +
+                            "level  1       2 x 2       " + Level(1) + "\n" +
+                            "level  2       1 x 1       " + Level(2) + "\n");
+    ASSERT_EQ(Run("--verbose --compression=small " + input.string() + " " + Prefix()), 0)
+        << Output();
     EXPECT_NE(Output().find("times are of the box filter call alone"), std::string::npos)
         << Output();
+    EXPECT_NE(Output().find(" ms  " + Level(2)), std::string::npos) << Output();
 }
 
 TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
@@ -268,6 +276,8 @@ TEST_F(MipchainTool, BadInvocationsFailWithNonZeroStatus) {
     EXPECT_EQ(Run(""), 2);
     EXPECT_EQ(Run("--bogus in.png out"), 2);
     EXPECT_EQ(Output(), "mipchain: unknown option '--bogus' (try 'mipchain --help')\n");
+    EXPECT_EQ(Run("--compression=tiny in.png out"), 2);
+    EXPECT_NE(Output().find("unknown compression 'tiny'"), std::string::npos) << Output();
     EXPECT_EQ(Run((dir_ / "missing.png").string() + " " + Prefix()), 1);
     EXPECT_EQ(Run(notPng.string() + " " + Prefix()), 1);
     EXPECT_EQ(Run("/dev/zero " + Prefix()), 1);  // stops at the missing signature
