@@ -53,15 +53,14 @@ int32_t BoxDownsampleSse2(void* pDst, const void* pSrc, uint32_t width, uint32_t
 int32_t BoxDownsampleAvx2(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                           int32_t srcPitch, int32_t dstPitch);
 
-// The routine both entries get when ProcessorHasMMX says yes: the AVX2 form
-// when the processor has AVX2 and the system saves its registers, else the
-// SSE2 form when SSE2 is available, else the MMX routine. All three give the
-// same pixels, so callers see the same output whichever one is bound.
-BoxFilterFn WidestMmxPathRoutine();
-
-// First-call contents of the two entries: each asks ProcessorHasMMX, binds
-// BOTH entries (WidestMmxPathRoutine for both, or the two integer routines),
-// then forwards the call to the routine its own entry now holds.
+// First-call contents of the two entries: each binds BOTH entries, then
+// forwards the call to the routine its own entry now holds. From one reading
+// of the processor: without MMX (or with "DisableMMX" set) the two integer
+// routines; otherwise, for both entries, the widest form of the MMX routine,
+// AVX2 when the processor has it and the system saves its registers, else
+// SSE2 when it is available (by the rule the operation table uses), else
+// MMX. The three give the same pixels, so callers see the same output
+// whichever one is bound.
 int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                               int32_t srcPitch, int32_t dstPitch);
 int32_t BindBoxDownsampleXrgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,

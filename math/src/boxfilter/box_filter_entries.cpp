@@ -6,7 +6,6 @@
 // suffice: a reader sees either a binder or a routine, never a torn word.
 #include "boxfilter/box_filter.h"
 #include "d3dx_math.h"
-#include "dispatch/dispatch.h"
 #include "dispatch/dispatch_internal.h"
 #include "platform/cpu_features.h"
 #include "platform/platform.h"
@@ -25,9 +24,20 @@ void BindEntries(BoxFilterFn argb, BoxFilterFn xrgb) {
     g_boxXrgbEntry.store(xrgb, std::memory_order_relaxed);
 }
 
+// The widest exact form of the MMX routine this processor runs.
+BoxFilterFn WidestMmxForm(const platform::ProcessorFeatures& processor) {
+    if (processor.Has(platform::kCpuAvx2)) return &BoxDownsampleAvx2;
+    if (ProcessorFeatureAvailable(platform::kPfXmmi64InstructionsAvailable, processor) != 0) {
+        return &BoxDownsampleSse2;
+    }
+    return &BoxDownsampleMmx;
+}
+
 void BindBoxFilterEntries() {
-    if (ProcessorHasMMX() != 0) {
-        const BoxFilterFn routine = WidestMmxPathRoutine();
+    const platform::ProcessorFeatures processor =
+        platform::ReadProcessorFeatures(platform::CurrentPlatform());
+    if (ProcessorHasMMX(processor) != 0) {
+        const BoxFilterFn routine = WidestMmxForm(processor);
         BindEntries(routine, routine);
     } else {
         BindEntries(&BoxDownsampleArgb, &BoxDownsampleXrgb);
@@ -35,16 +45,6 @@ void BindBoxFilterEntries() {
 }
 
 }  // namespace
-
-BoxFilterFn WidestMmxPathRoutine() {
-    const platform::ProcessorFeatures processor =
-        platform::ReadProcessorFeatures(platform::CurrentPlatform());
-    if (processor.Has(platform::kCpuAvx2)) return &BoxDownsampleAvx2;
-    if (ProcessorFeatureAvailable(platform::kPfXmmi64InstructionsAvailable, processor) != 0) {
-        return &BoxDownsampleSse2;
-    }
-    return &BoxDownsampleMmx;
-}
 
 int32_t BindBoxDownsampleArgb(void* pDst, const void* pSrc, uint32_t width, uint32_t height,
                               int32_t srcPitch, int32_t dstPitch) {

@@ -1,5 +1,10 @@
 // The part every box filter routine shares: checking a call, working out the
 // output geometry, and walking the output rows with their two source rows.
+//
+// Everything here has internal linkage (the unnamed namespace): each routine's
+// file, compiled for its own instruction set, keeps its own copy, so the
+// linker never hands a file built for a wider instruction set's copy to a
+// routine that must run without it.
 #pragma once
 
 #include "boxfilter/box_filter.h"
@@ -9,6 +14,7 @@
 #include <cstring>
 
 namespace d3dx::boxfilter {
+namespace {
 
 inline constexpr uint32_t kBytesPerPixel = 4;
 // Each output pixel covers two source pixels of each of its two rows.
@@ -107,4 +113,5 @@ template <uint32_t kStepOutputs, StepFn Step>
     }
 }
 
+}  // namespace
 }  // namespace d3dx::boxfilter

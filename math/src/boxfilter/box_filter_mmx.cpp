@@ -8,17 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-// On x86-64 GCC carries __m64 values in SSE registers when SSE2 is enabled.
-// For GCC the intrinsics and the row kernel are compiled without SSE2, so
-// that the kernel runs on the MMX registers proper, which is what the EMMS
-// on entry and exit pairs with; the kernel is kept out of line so that it is
-// not inlined back into SSE2 code. Clang keeps __m64 on the MMX registers
-// by itself and needs no such setting.
-#if defined(__GNUC__) && !defined(__clang__)
-#define D3DX_MMX_WITHOUT_SSE2 1
-#pragma GCC push_options
-#pragma GCC target("no-sse2")
-#endif
+// On x86-64 GCC carries __m64 values in SSE registers when SSE2 is enabled:
+// this file is compiled without SSE2 (math/CMakeLists.txt), so that the row
+// kernel runs on the MMX registers proper, which is what the EMMS on entry
+// and exit pairs with.
 #include <mmintrin.h>
 
 namespace d3dx {
@@ -54,8 +47,7 @@ __m64 AverageBlockWords(const uint8_t* top, const uint8_t* bottom, __m64 round) 
     return _mm_srli_pi16(_mm_add_pi16(sum, round), kAverageShift);
 }
 
-__attribute__((noinline)) void AverageRowMmx(const uint8_t* top, const uint8_t* bottom,
-                                             uint8_t* out, uint32_t outWidth) {
+void AverageRowMmx(const uint8_t* top, const uint8_t* bottom, uint8_t* out, uint32_t outWidth) {
     const __m64 round = _mm_set1_pi16(kWordRound);
     const std::size_t steps = outWidth / 2;
     for (std::size_t i = 0; i < steps; ++i) {
@@ -65,10 +57,6 @@ __attribute__((noinline)) void AverageRowMmx(const uint8_t* top, const uint8_t* 
         Store64(out + i * kStepOutputBytes, _mm_packs_pu16(left, right));
     }
 }
-
-#ifdef D3DX_MMX_WITHOUT_SSE2
-#pragma GCC pop_options
-#endif
 
 }  // namespace
 

@@ -131,11 +131,28 @@ uint32_t NtFeature(uint32_t code, const ProcessorFeatures& processor) {
 }
 
 // 1 when the processor reports MMX, leaving the MMX state cleared.
-int32_t ProbeMmx() {
-    platform::Platform& p = CurrentPlatform();
-    if (!platform::ReadProcessorFeatures(p).Has(platform::kCpuMmx)) return 0;
-    p.Emms();
+int32_t ProbeMmx(const ProcessorFeatures& processor) {
+    if (!processor.Has(platform::kCpuMmx)) return 0;
+    CurrentPlatform().Emms();
     return 1;
+}
+
+// "DisableMMX" is read on every call and, when set, forces 0 for the rest of
+// the process; otherwise the first answer, from probe(), is kept.
+template <typename Probe>
+int MmxAnswer(Probe probe) {
+    if (ReadDword(kDisableMmxValue, 0) != 0) {
+        g_mmxCache.store(0, std::memory_order_relaxed);
+        return 0;
+    }
+    const int32_t cached = g_mmxCache.load(std::memory_order_relaxed);
+    if (cached >= 0) return cached;
+    // The answer is stored once, complete: a caller racing the first one
+    // sees either "unknown" (and asks the processor itself) or the answer,
+    // never a provisional 0 on an MMX processor.
+    const int32_t answer = probe();
+    g_mmxCache.store(answer, std::memory_order_relaxed);
+    return answer;
 }
 
 bool IsKnownFeatureCode(uint32_t code) {
@@ -249,22 +266,11 @@ uint32_t CpuidHas3DNow(const ProcessorFeatures& processor) {
 }
 
 int ProcessorHasMMX() {
-    if (ReadDword(kDisableMmxValue, 0) != 0) {
-        g_mmxCache.store(0, std::memory_order_relaxed);
-        return 0;
-    }
-    const int32_t cached = g_mmxCache.load(std::memory_order_relaxed);
-    if (cached >= 0) return cached;
-    // The answer is stored once, complete: a caller racing the first one
-    // sees either "unknown" (and asks the processor itself) or the answer,
-    // never a provisional 0 on an MMX processor.
-    const int32_t answer = ProbeMmx();
-    g_mmxCache.store(answer, std::memory_order_relaxed);
-    return answer;
+    return MmxAnswer([] { return ProbeMmx(platform::ReadProcessorFeatures(CurrentPlatform())); });
 }
 
-int ProcessorHasAvx2() {
-    return platform::ReadProcessorFeatures(CurrentPlatform()).Has(platform::kCpuAvx2) ? 1 : 0;
+int ProcessorHasMMX(const ProcessorFeatures& processor) {
+    return MmxAnswer([&] { return ProbeMmx(processor); });
 }
 
 }  // namespace d3dx

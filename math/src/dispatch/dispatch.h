@@ -24,11 +24,6 @@ MathDispatchState InitMathDispatch(int enable);
 // 1 when the processor has MMX and the registry does not disable it.
 int ProcessorHasMMX();
 
-// 1 when the processor has AVX2 and the system saves the AVX registers
-// (OSXSAVE and both state bits of XCR0). Asks the processor on every call,
-// through the platform layer; callers bind once and keep the answer.
-int ProcessorHasAvx2();
-
 // printf-style line "D3DX: <text>\r\n" to the debugger output, written when
 // level is at or below the profile's "debug" setting.
 void MathDebugMessage(uint32_t level, const char* format, ...)

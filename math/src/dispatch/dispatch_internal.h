@@ -90,6 +90,10 @@ uint32_t CpuidSseBits(const platform::ProcessorFeatures& processor);
 uint32_t CpuidHas3DNow(const platform::ProcessorFeatures& processor);
 uint32_t ExtendedFeatureWord(const platform::ProcessorFeatures& processor);
 
+// ProcessorHasMMX over a processor already decoded: the same "DisableMMX"
+// rule and the same kept answer, probed from this record.
+int ProcessorHasMMX(const platform::ProcessorFeatures& processor);
+
 // The entry each slot holds before initialisation, in slot order.
 extern const std::array<OpFn, kSlotCount> kFirstCallEntries;
 

@@ -188,7 +188,9 @@ TEST(BoxFilterSystemBinding, SimulatedProcessorsBindAsTheFakeOnes) {
     for (const SystemCase& c : cases) {
         SCOPED_TRACE(c.cpu);
         d3dx::platform::SystemPlatform().SimulateCpu(
-            *c.cpu ? d3dx::platform::CpuFeaturesFromVariable(c.cpu, d3dx::platform::CurrentPlatform()) : std::nullopt);
+            *c.cpu
+                ? d3dx::platform::CpuFeaturesFromVariable(c.cpu, d3dx::platform::CurrentPlatform())
+                : std::nullopt);
         d3dx::ResetMathCaches();
         d3dx::ResetBoxFilterEntries();
         Image empty(0, 0, 0);

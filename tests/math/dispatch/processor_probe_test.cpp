@@ -1,5 +1,5 @@
 // The processor probes of the detection, each a reading of the decoded
-// processor with its own rule, and the AVX2 query.
+// processor with its own rule.
 #include "dispatch/dispatch_internal.h"
 #include "platform/fake_platform.h"
 
@@ -46,15 +46,6 @@ TEST(ProcessorProbes, EachProbeAppliesItsOwnLeafRule) {
 
     p.maxExtendedLeaf = platform::kCpuidExtendedMaxLeaf;
     EXPECT_EQ(CpuidHas3DNow(p), 0u);
-}
-
-TEST(ProcessorProbes, Avx2QueryFollowsTheInstalledPlatform) {
-    platform::ScopedFakePlatform fake;
-    EXPECT_EQ(ProcessorHasAvx2(), 0);
-    fake->SetCpuFeatures(platform::kCpuSse | platform::kCpuSse2 | platform::kCpuAvx2);
-    EXPECT_EQ(ProcessorHasAvx2(), 1);
-    fake->SetXcr0(platform::kXcr0X87State | platform::kXcr0SseState);
-    EXPECT_EQ(ProcessorHasAvx2(), 0);
 }
 
 }  // namespace
