@@ -48,8 +48,9 @@ namespace fn {
 #undef D3DX_SLOT
 }  // namespace fn
 
-// The untyped word a slot holds. A slot is only ever called through the exact
-// type of its operation (see Call<> below).
+// A slot's function as an untyped word, for lists that hold functions of
+// many slots (variant sets, the plain x87 table). It is turned back into the
+// slot's own type when it is stored in the table, and only there.
 using OpFn = void (*)();
 
 // One entry of a variant set: which slot it fills and with what.
@@ -66,14 +67,22 @@ inline OpFn Erase(F* f) {
     return reinterpret_cast<OpFn>(f);
 }
 
-// The slots, each one aligned pointer-sized word, read and written with
-// relaxed order: a reader sees the old or the new pointer, never a mix.
+// The slots in slot order, each one aligned pointer-sized word of its
+// operation's own type (g_mathOps.MatrixMultiply is a fn::MatrixMultiply*),
+// read and written with relaxed order: a reader sees the old or the new
+// pointer, never a mix. The public entries call the typed words; the
+// installers reach a slot by its number through Get and Set.
 struct MathOpTable {
-    std::array<std::atomic<OpFn>, kSlotCount> slot;
+#define D3DX_SLOT(index, Name, Ret, Params, Args) std::atomic<fn::Name*> Name;
+#include "d3dx_math_slots.def"
+#undef D3DX_SLOT
 
-    OpFn Get(int index) const { return slot[index].load(std::memory_order_relaxed); }
-    void Set(int index, OpFn f) { slot[index].store(f, std::memory_order_relaxed); }
+    OpFn Get(int slot) const;
+    // f must be a function of the slot's type, erased (Erase<fn::Name>).
+    void Set(int slot, OpFn f);
 };
+static_assert(sizeof(MathOpTable) == kSlotCount * sizeof(void*),
+              "the table is one pointer-sized word per slot");
 
 // The table the public entries call through.
 extern MathOpTable g_mathOps;
