@@ -9,9 +9,17 @@ endfunction()
 # and the given libraries; its tests are registered with CTest under the
 # given labels (none when empty). A parameterised test is named by its name
 # generator alone, without the printed parameter.
+# FLAMER_SANITIZED is 1 in a build with a sanitizer, whose programs run
+# slower and ignore memory limits, so that tests can take fewer samples or
+# skip a limit.
 function(flamer_test_program name sources libs labels)
   add_executable(${name} ${sources})
   flamer_warnings(${name})
+  if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=")
+    target_compile_definitions(${name} PRIVATE FLAMER_SANITIZED=1)
+  else()
+    target_compile_definitions(${name} PRIVATE FLAMER_SANITIZED=0)
+  endif()
   target_link_libraries(${name} PRIVATE ${libs} GTest::gmock_main)
   if(labels)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES LABELS "${labels}")

@@ -76,29 +76,37 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t length) {
 
 void IgnoreWarning(png_structp, png_const_charp) {}
 
-// libpng's read and info structures, released together.
-class PngReader {
+// libpng's main and info structures of one reader or writer; the reader or
+// writer releases them together.
+class PngStructs {
+public:
+    PngStructs(const PngStructs&) = delete;
+    PngStructs& operator=(const PngStructs&) = delete;
+
+    bool Created() const { return png_ != nullptr && info_ != nullptr; }
+    png_structp Png() const { return png_; }
+    png_infop Info() const { return info_; }
+
+protected:
+    explicit PngStructs(png_structp png)
+        : png_(png), info_(png != nullptr ? png_create_info_struct(png) : nullptr) {}
+    ~PngStructs() = default;
+
+    png_structp png_;
+    png_infop info_;
+};
+
+class PngReader : public PngStructs {
 public:
     explicit PngReader(ReadState& state)
-        : png_(png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, KeepMessageAndJump,
-                                      IgnoreWarning)),
-          info_(png_ ? png_create_info_struct(png_) : nullptr) {
+        : PngStructs(png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, KeepMessageAndJump,
+                                            IgnoreWarning)) {
         if (png_ == nullptr) return;
         png_set_read_fn(png_, &state, ReadFromMemory);
         // Sizes are judged by CheckClaimedSize, with its own message.
         png_set_user_limits(png_, kLargestPngSide, kLargestPngSide);
     }
     ~PngReader() { png_destroy_read_struct(&png_, &info_, nullptr); }
-    PngReader(const PngReader&) = delete;
-    PngReader& operator=(const PngReader&) = delete;
-
-    bool Created() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp Png() const { return png_; }
-    png_infop Info() const { return info_; }
-
-private:
-    png_structp png_;
-    png_infop info_;
 };
 
 struct PngHeader {
@@ -261,26 +269,14 @@ void NothingToFlush(png_structp) {}
     png_longjmp(png, 1);
 }
 
-// libpng's write and info structures, released together.
-class PngWriter {
+class PngWriter : public PngStructs {
 public:
     explicit PngWriter(WriteState& state)
-        : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, KeepWriteMessageAndJump,
-                                       IgnoreWarning)),
-          info_(png_ ? png_create_info_struct(png_) : nullptr) {
+        : PngStructs(png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, KeepWriteMessageAndJump,
+                                             IgnoreWarning)) {
         if (png_ != nullptr) png_set_write_fn(png_, &state, AppendToMemory, NothingToFlush);
     }
     ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
-    PngWriter(const PngWriter&) = delete;
-    PngWriter& operator=(const PngWriter&) = delete;
-
-    bool Created() const { return png_ != nullptr && info_ != nullptr; }
-    png_structp Png() const { return png_; }
-    png_infop Info() const { return info_; }
-
-private:
-    png_structp png_;
-    png_infop info_;
 };
 
 // The signature, the header, the zlib stream as one IDAT chunk (a stream

@@ -12,17 +12,7 @@ using namespace flamer_host::testing;
 
 // Limits on memory make no sense to a program built with a sanitizer, which
 // maps far more than it uses.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr bool kSanitized = FLAMER_SANITIZED != 0;
 
 TEST_F(HostProgramTest, FolderGivenAsTheScenarioIsRefused) {
     const Outcome run = Run(ShellQuoted(dir));

@@ -35,17 +35,7 @@
 namespace d3dx::x87 {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr bool kSanitized = FLAMER_SANITIZED != 0;
 
 // 1e5 inputs per operation in a plain build; a tenth under the sanitizers.
 constexpr std::size_t kSamples = kSanitized ? 10000 : 100000;
