@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Runs the box filter benchmarks of d3dx_bench and prints the README table.
+"""Runs the box filter benchmarks of d3dx_bench and prints the table of
+docs/math-boxfilter.md.
 
 Every routine, libyuv's box scaler and memcpy run side by side in one
 process, each repeated with the repetitions in random order (so that a

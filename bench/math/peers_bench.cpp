@@ -1,18 +1,15 @@
 // The library beside two other math libraries doing the same work on the
-// same data, and the x87 forms beside their earlier long-double versions.
+// same data, and the x87 alternates beside the plain x87 forms.
 //
 // "peers/<operation>/<who>", who =
 //   d3dx              the public entry with the SSE2 set installed (this
 //                     machine's default); for the operations that set leaves
 //                     to the reference, that is the x87 form in double;
-//   d3dx_long_double  the same public entry with the earlier long-double x87
-//                     forms in the slots the SSE2 set leaves to the reference
-//                     (only for those operations);
 //   glm, eigen        the nearest equivalent in GLM (with its SSE intrinsics)
 //                     and Eigen; absent where the library has none.
 // "alternates/<operation>/<who>", who = plain (the x87 form the default table
-// starts from), alternate (what every initialisation puts in slots 0-7),
-// alternate_long_double (the earlier alternate): direct calls.
+// starts from), alternate (what every initialisation puts in slots 0-7):
+// direct calls.
 // "x87ref/<operation>": every x87 form called directly with the sample
 // arguments, the baseline for the per-slot speed-ups of "public/<set>/...".
 //
@@ -29,7 +26,6 @@
 #include "bench_registry.h"
 #include "dispatch/op_table.h"
 #include "dispatch/test_hooks.h"
-#include "long_double/ld_common.h"
 
 #include <array>
 #include <cmath>
@@ -153,64 +149,12 @@ void Peer(const char* operation, const char* who, Body body) {
                  [body](benchmark::State& state) { Loop<Out>(state, body); });
 }
 
-// The slots the SSE2 set leaves to the reference, with their earlier
-// long-double forms.
-const VariantEntry kLongDoubleForms[] = {
-    {kPlaneFromPointNormal, Erase(&x87ld::PlaneFromPointNormal)},
-    {kVec3Project, Erase(&x87ld::Vec3Project)},
-    {kVec3Unproject, Erase(&x87ld::Vec3Unproject)},
-    {kQuaternionToAxisAngle, Erase(&x87ld::QuaternionToAxisAngle)},
-    {kMatrixTranslation, Erase(&x87ld::MatrixTranslation)},
-    {kQuaternionRotationAxis, Erase(&x87ld::QuaternionRotationAxis)},
-    {kMatrixRotationZ, Erase(&x87ld::MatrixRotationZ)},
-    {kMatrixScaling, Erase(&x87ld::MatrixScaling)},
-    {kPlaneTransform, Erase(&x87ld::PlaneTransform)},
-    {kQuaternionSlerp, Erase(&x87ld::QuaternionSlerp)},
-    {kQuaternionBaryCentric, Erase(&x87ld::QuaternionBaryCentric)},
-    {kMatrixTranspose, Erase(&x87ld::MatrixTranspose)},
-    {kMatrixRotationQuaternion, Erase(&x87ld::MatrixRotationQuaternion)},
-    {kMatrixTransformation, Erase(&x87ld::MatrixTransformation)},
-    {kMatrixRotationYawPitchRoll, Erase(&x87ld::MatrixRotationYawPitchRoll)},
-    {kMatrixAffineTransformation, Erase(&x87ld::MatrixAffineTransformation)},
-    {kMatrixRotationAxis, Erase(&x87ld::MatrixRotationAxis)},
-    {kQuaternionSquad, Erase(&x87ld::QuaternionSquad)},
-    {kQuaternionInverse, Erase(&x87ld::QuaternionInverse)},
-    {kQuaternionSquadSetup, Erase(&x87ld::QuaternionSquadSetup)},
-    {kVec2Normalize, Erase(&x87ld::Vec2Normalize)},
-    {kQuaternionLn, Erase(&x87ld::QuaternionLn)},
-    {kQuaternionExp, Erase(&x87ld::QuaternionExp)},
-};
-
-bool HasLongDoubleForm(Slot slot) {
-    for (const VariantEntry& e : kLongDoubleForms)
-        if (e.slot == slot) return true;
-    return false;
-}
-
-// Puts the long-double forms into the slots that still hold the reference,
-// so that they call one another as they did.
-void InstallLongDoubleForms() {
-    for (const VariantEntry& e : kLongDoubleForms)
-        if (g_mathOps.Get(e.slot) == DefaultMathOps[e.slot]) g_mathOps.Set(e.slot, e.fn);
-}
-
-// The library through its public entry, with the SSE2 set selected before the
-// loop; and, for a slot that set leaves to the reference, the same with the
-// long-double forms installed.
+// The library through its public entry, with the SSE2 set selected before
+// the loop.
 template <class Out, class Body>
-void Library(const char* operation, Slot slot, Body body) {
-    const std::string group = std::string("peers/") + operation;
-    RegisterOnce(group, "d3dx", [body](benchmark::State& state) {
+void Library(const char* operation, Body body) {
+    RegisterOnce(std::string("peers/") + operation, "d3dx", [body](benchmark::State& state) {
         SelectInstructionSet("sse,sse2");
-        Loop<Out>(state, body);
-        SelectInstructionSet("");
-    });
-    if (!HasLongDoubleForm(slot)) return;
-    RegisterOnce(group, "d3dx_long_double", [body, slot](benchmark::State& state) {
-        SelectInstructionSet("sse,sse2");
-        if (g_mathOps.Get(slot) != DefaultMathOps[slot])
-            state.SkipWithError("not on the reference path");
-        InstallLongDoubleForms();
         Loop<Out>(state, body);
         SelectInstructionSet("");
     });
@@ -241,7 +185,7 @@ struct ControlPoints {
 // The operations the SSE2 set computes itself.
 
 void SimdSetPeers() {
-    Library<D3DXMATRIX>("MatrixMultiply", kMatrixMultiply, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixMultiply", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixMultiply(&out, &in.m[0], &in.m[1]);
     });
     Peer<D3DXMATRIX>("MatrixMultiply", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -252,7 +196,7 @@ void SimdSetPeers() {
             EigenMap(&in.m[0].m[0][0]) * EigenMap(&in.m[1].m[0][0]);
     });
 
-    Library<D3DXMATRIX>("MatrixInverse", kMatrixInverse, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixInverse", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixInverse(&out, nullptr, &in.m[0]);
     });
     Peer<D3DXMATRIX>("MatrixInverse", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -262,10 +206,9 @@ void SimdSetPeers() {
         Eigen::Map<EigenMatrix>(&out.m[0][0]) = EigenMap(&in.m[0].m[0][0]).inverse();
     });
 
-    Library<D3DXVECTOR3>("Vec3TransformCoord", kVec3TransformCoord,
-                         [](const Inputs& in, D3DXVECTOR3& out) {
-                             D3DXVec3TransformCoord(&out, &in.v[0], &in.m[0]);
-                         });
+    Library<D3DXVECTOR3>("Vec3TransformCoord", [](const Inputs& in, D3DXVECTOR3& out) {
+        D3DXVec3TransformCoord(&out, &in.v[0], &in.m[0]);
+    });
     Peer<D3DXVECTOR3>("Vec3TransformCoord", "glm", [](const Inputs& in, D3DXVECTOR3& out) {
         const glm::vec4 p = As<glm::mat4>(in.m[0]) * glm::vec4(ToGlm(in.v[0]), 1.0f);
         out = As<D3DXVECTOR3>(glm::vec3(p) / p.w);
@@ -276,7 +219,7 @@ void SimdSetPeers() {
         Eigen::Map<Eigen::Vector3f>(&out.x) = p.hnormalized();
     });
 
-    Library<D3DXVECTOR3>("Vec3Normalize", kVec3Normalize, [](const Inputs& in, D3DXVECTOR3& out) {
+    Library<D3DXVECTOR3>("Vec3Normalize", [](const Inputs& in, D3DXVECTOR3& out) {
         D3DXVec3Normalize(&out, &in.v[0]);
     });
     Peer<D3DXVECTOR3>("Vec3Normalize", "glm", [](const Inputs& in, D3DXVECTOR3& out) {
@@ -286,11 +229,10 @@ void SimdSetPeers() {
         Eigen::Map<Eigen::Vector3f>(&out.x) = ToEigen(in.v[0]).normalized();
     });
 
-    Library<D3DXQUATERNION>("QuaternionRotationYawPitchRoll", kQuaternionRotationYawPitchRoll,
-                            [](const Inputs& in, D3DXQUATERNION& out) {
-                                D3DXQuaternionRotationYawPitchRoll(&out, in.angle[0], in.angle[1],
-                                                                   in.angle[2]);
-                            });
+    Library<D3DXQUATERNION>(
+        "QuaternionRotationYawPitchRoll", [](const Inputs& in, D3DXQUATERNION& out) {
+            D3DXQuaternionRotationYawPitchRoll(&out, in.angle[0], in.angle[1], in.angle[2]);
+        });
     Peer<D3DXQUATERNION>(
         "QuaternionRotationYawPitchRoll", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
             // Roll about z, then pitch about x, then yaw about y.
@@ -303,7 +245,7 @@ void SimdSetPeers() {
                             Eigen::AngleAxisf(in.angle[2], Eigen::Vector3f::UnitZ()));
         });
 
-    Library<D3DXMATRIX>("MatrixRotationX", kMatrixRotationX, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixRotationX", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixRotationX(&out, in.angle[0]);
     });
     Peer<D3DXMATRIX>("MatrixRotationX", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -318,10 +260,9 @@ void SimdSetPeers() {
 // The operations the SSE2 set leaves to the reference.
 
 void PlanePeers() {
-    Library<D3DXPLANE>("PlaneFromPointNormal", kPlaneFromPointNormal,
-                       [](const Inputs& in, D3DXPLANE& out) {
-                           D3DXPlaneFromPointNormal(&out, &in.v[0], &in.v[1]);
-                       });
+    Library<D3DXPLANE>("PlaneFromPointNormal", [](const Inputs& in, D3DXPLANE& out) {
+        D3DXPlaneFromPointNormal(&out, &in.v[0], &in.v[1]);
+    });
     Peer<D3DXPLANE>("PlaneFromPointNormal", "glm", [](const Inputs& in, D3DXPLANE& out) {
         const glm::vec3 n = ToGlm(in.v[1]);
         out = As<D3DXPLANE>(glm::vec4(n, -glm::dot(n, ToGlm(in.v[0]))));
@@ -331,7 +272,7 @@ void PlanePeers() {
             Eigen::Hyperplane<float, 3>(ToEigen(in.v[1]), ToEigen(in.v[0])).coeffs().eval());
     });
 
-    Library<D3DXPLANE>("PlaneTransform", kPlaneTransform, [](const Inputs& in, D3DXPLANE& out) {
+    Library<D3DXPLANE>("PlaneTransform", [](const Inputs& in, D3DXPLANE& out) {
         D3DXPlaneTransform(&out, &in.plane, &in.m[0]);
     });
     Peer<D3DXPLANE>("PlaneTransform", "glm", [](const Inputs& in, D3DXPLANE& out) {
@@ -345,7 +286,7 @@ void PlanePeers() {
 
 void ProjectionPeers() {
     // world = m[0], view = m[1], projection = m[2].
-    Library<D3DXVECTOR3>("Vec3Project", kVec3Project, [](const Inputs& in, D3DXVECTOR3& out) {
+    Library<D3DXVECTOR3>("Vec3Project", [](const Inputs& in, D3DXVECTOR3& out) {
         D3DXVec3Project(&out, &in.v[0], &kViewport, &in.m[2], &in.m[1], &in.m[0]);
     });
     Peer<D3DXVECTOR3>("Vec3Project", "glm", [](const Inputs& in, D3DXVECTOR3& out) {
@@ -361,7 +302,7 @@ void ProjectionPeers() {
         out = {320.0f * (1.0f + ndc.x()), 240.0f * (1.0f - ndc.y()), ndc.z()};
     });
 
-    Library<D3DXVECTOR3>("Vec3Unproject", kVec3Unproject, [](const Inputs& in, D3DXVECTOR3& out) {
+    Library<D3DXVECTOR3>("Vec3Unproject", [](const Inputs& in, D3DXVECTOR3& out) {
         D3DXVec3Unproject(&out, &in.v[0], &kViewport, &in.m[2], &in.m[1], &in.m[0]);
     });
     Peer<D3DXVECTOR3>("Vec3Unproject", "glm", [](const Inputs& in, D3DXVECTOR3& out) {
@@ -381,10 +322,9 @@ void ProjectionPeers() {
 }
 
 void MatrixBuilderPeers() {
-    Library<D3DXMATRIX>("MatrixTranslation", kMatrixTranslation,
-                        [](const Inputs& in, D3DXMATRIX& out) {
-                            D3DXMatrixTranslation(&out, in.v[0].x, in.v[0].y, in.v[0].z);
-                        });
+    Library<D3DXMATRIX>("MatrixTranslation", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixTranslation(&out, in.v[0].x, in.v[0].y, in.v[0].z);
+    });
     Peer<D3DXMATRIX>("MatrixTranslation", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         out = As<D3DXMATRIX>(glm::translate(glm::mat4(1.0f), ToGlm(in.v[0])));
     });
@@ -392,7 +332,7 @@ void MatrixBuilderPeers() {
         out = FromEigen(Eigen::Affine3f(Eigen::Translation3f(ToEigen(in.v[0]))));
     });
 
-    Library<D3DXMATRIX>("MatrixScaling", kMatrixScaling, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixScaling", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixScaling(&out, in.scale.x, in.scale.y, in.scale.z);
     });
     Peer<D3DXMATRIX>("MatrixScaling", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -402,7 +342,7 @@ void MatrixBuilderPeers() {
         out = FromEigen(Eigen::Affine3f(Eigen::Scaling(ToEigen(in.scale))));
     });
 
-    Library<D3DXMATRIX>("MatrixTranspose", kMatrixTranspose, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixTranspose", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixTranspose(&out, &in.m[0]);
     });
     Peer<D3DXMATRIX>("MatrixTranspose", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -412,7 +352,7 @@ void MatrixBuilderPeers() {
         Eigen::Map<EigenMatrix>(&out.m[0][0]) = EigenMap(&in.m[0].m[0][0]).transpose();
     });
 
-    Library<D3DXMATRIX>("MatrixRotationZ", kMatrixRotationZ, [](const Inputs& in, D3DXMATRIX& out) {
+    Library<D3DXMATRIX>("MatrixRotationZ", [](const Inputs& in, D3DXMATRIX& out) {
         D3DXMatrixRotationZ(&out, in.angle[0]);
     });
     Peer<D3DXMATRIX>("MatrixRotationZ", "glm", [](const Inputs& in, D3DXMATRIX& out) {
@@ -422,10 +362,9 @@ void MatrixBuilderPeers() {
         out = FromEigen(Eigen::Affine3f(Eigen::AngleAxisf(in.angle[0], Eigen::Vector3f::UnitZ())));
     });
 
-    Library<D3DXMATRIX>("MatrixRotationAxis", kMatrixRotationAxis,
-                        [](const Inputs& in, D3DXMATRIX& out) {
-                            D3DXMatrixRotationAxis(&out, &in.v[0], in.angle[0]);
-                        });
+    Library<D3DXMATRIX>("MatrixRotationAxis", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixRotationAxis(&out, &in.v[0], in.angle[0]);
+    });
     Peer<D3DXMATRIX>("MatrixRotationAxis", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         out = As<D3DXMATRIX>(glm::rotate(glm::mat4(1.0f), in.angle[0], ToGlm(in.v[0])));
     });
@@ -434,9 +373,9 @@ void MatrixBuilderPeers() {
             Eigen::Affine3f(Eigen::AngleAxisf(in.angle[0], ToEigen(in.v[0]).normalized())));
     });
 
-    Library<D3DXMATRIX>(
-        "MatrixRotationQuaternion", kMatrixRotationQuaternion,
-        [](const Inputs& in, D3DXMATRIX& out) { D3DXMatrixRotationQuaternion(&out, &in.q[0]); });
+    Library<D3DXMATRIX>("MatrixRotationQuaternion", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixRotationQuaternion(&out, &in.q[0]);
+    });
     Peer<D3DXMATRIX>("MatrixRotationQuaternion", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         out = As<D3DXMATRIX>(glm::mat4_cast(ToGlm(in.q[0])));
     });
@@ -444,11 +383,9 @@ void MatrixBuilderPeers() {
         out = FromEigen(Eigen::Affine3f(ToEigen(in.q[0])));
     });
 
-    Library<D3DXMATRIX>("MatrixRotationYawPitchRoll", kMatrixRotationYawPitchRoll,
-                        [](const Inputs& in, D3DXMATRIX& out) {
-                            D3DXMatrixRotationYawPitchRoll(&out, in.angle[0], in.angle[1],
-                                                           in.angle[2]);
-                        });
+    Library<D3DXMATRIX>("MatrixRotationYawPitchRoll", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixRotationYawPitchRoll(&out, in.angle[0], in.angle[1], in.angle[2]);
+    });
     Peer<D3DXMATRIX>("MatrixRotationYawPitchRoll", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         out = As<D3DXMATRIX>(glm::yawPitchRoll(in.angle[0], in.angle[1], in.angle[2]));
     });
@@ -464,11 +401,9 @@ void MatrixBuilderPeers() {
 void TransformationPeers() {
     // scaling centre v[0], scaling rotation q[0], scaling, rotation centre
     // v[1], rotation q[1], translation v[2].
-    Library<D3DXMATRIX>("MatrixTransformation", kMatrixTransformation,
-                        [](const Inputs& in, D3DXMATRIX& out) {
-                            D3DXMatrixTransformation(&out, &in.v[0], &in.q[0], &in.scale, &in.v[1],
-                                                     &in.q[1], &in.v[2]);
-                        });
+    Library<D3DXMATRIX>("MatrixTransformation", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixTransformation(&out, &in.v[0], &in.q[0], &in.scale, &in.v[1], &in.q[1], &in.v[2]);
+    });
     Peer<D3DXMATRIX>("MatrixTransformation", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         const glm::mat4 scalingFrame = glm::mat4_cast(ToGlm(in.q[0]));
         glm::mat4 m = glm::translate(glm::mat4(1.0f), ToGlm(in.v[2]) + ToGlm(in.v[1]));
@@ -490,11 +425,9 @@ void TransformationPeers() {
     });
 
     // scaling f + 0.5, rotation centre v[1], rotation q[1], translation v[2].
-    Library<D3DXMATRIX>("MatrixAffineTransformation", kMatrixAffineTransformation,
-                        [](const Inputs& in, D3DXMATRIX& out) {
-                            D3DXMatrixAffineTransformation(&out, in.f + 0.5f, &in.v[1], &in.q[1],
-                                                           &in.v[2]);
-                        });
+    Library<D3DXMATRIX>("MatrixAffineTransformation", [](const Inputs& in, D3DXMATRIX& out) {
+        D3DXMatrixAffineTransformation(&out, in.f + 0.5f, &in.v[1], &in.q[1], &in.v[2]);
+    });
     Peer<D3DXMATRIX>("MatrixAffineTransformation", "glm", [](const Inputs& in, D3DXMATRIX& out) {
         glm::mat4 m = glm::translate(glm::mat4(1.0f), ToGlm(in.v[2]) + ToGlm(in.v[1]));
         m = m * glm::mat4_cast(ToGlm(in.q[1]));
@@ -510,10 +443,9 @@ void TransformationPeers() {
 }
 
 void QuaternionPeers() {
-    Library<D3DXQUATERNION>("QuaternionSlerp", kQuaternionSlerp,
-                            [](const Inputs& in, D3DXQUATERNION& out) {
-                                D3DXQuaternionSlerp(&out, &in.q[0], &in.q[1], in.t);
-                            });
+    Library<D3DXQUATERNION>("QuaternionSlerp", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionSlerp(&out, &in.q[0], &in.q[1], in.t);
+    });
     Peer<D3DXQUATERNION>("QuaternionSlerp", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         out = FromGlm(glm::slerp(ToGlm(in.q[0]), ToGlm(in.q[1]), in.t));
     });
@@ -523,10 +455,9 @@ void QuaternionPeers() {
 
     // Three spherical interpolations: towards q[1] and q[2] by f + g, then
     // between the two by g / (f + g).
-    Library<D3DXQUATERNION>(
-        "QuaternionBaryCentric", kQuaternionBaryCentric, [](const Inputs& in, D3DXQUATERNION& out) {
-            D3DXQuaternionBaryCentric(&out, &in.q[0], &in.q[1], &in.q[2], in.f, in.g);
-        });
+    Library<D3DXQUATERNION>("QuaternionBaryCentric", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionBaryCentric(&out, &in.q[0], &in.q[1], &in.q[2], in.f, in.g);
+    });
     Peer<D3DXQUATERNION>("QuaternionBaryCentric", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         const float s = in.f + in.g;
         const glm::quat a = glm::slerp(ToGlm(in.q[0]), ToGlm(in.q[1]), s);
@@ -541,10 +472,9 @@ void QuaternionPeers() {
             out = FromEigen(a.slerp(in.g / s, b));
         });
 
-    Library<D3DXQUATERNION>(
-        "QuaternionSquad", kQuaternionSquad, [](const Inputs& in, D3DXQUATERNION& out) {
-            D3DXQuaternionSquad(&out, &in.q[0], &in.q[1], &in.q[2], &in.q[3], in.t);
-        });
+    Library<D3DXQUATERNION>("QuaternionSquad", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionSquad(&out, &in.q[0], &in.q[1], &in.q[2], &in.q[3], in.t);
+    });
     Peer<D3DXQUATERNION>("QuaternionSquad", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         out = FromGlm(
             glm::squad(ToGlm(in.q[0]), ToGlm(in.q[3]), ToGlm(in.q[1]), ToGlm(in.q[2]), in.t));
@@ -555,11 +485,9 @@ void QuaternionPeers() {
         out = FromEigen(outer.slerp(2.0f * in.t * (1.0f - in.t), inner));
     });
 
-    Library<ControlPoints>("QuaternionSquadSetup", kQuaternionSquadSetup,
-                           [](const Inputs& in, ControlPoints& out) {
-                               D3DXQuaternionSquadSetup(&out.a, &out.b, &out.c, &in.q[0], &in.q[1],
-                                                        &in.q[2], &in.q[3]);
-                           });
+    Library<ControlPoints>("QuaternionSquadSetup", [](const Inputs& in, ControlPoints& out) {
+        D3DXQuaternionSquadSetup(&out.a, &out.b, &out.c, &in.q[0], &in.q[1], &in.q[2], &in.q[3]);
+    });
     Peer<ControlPoints>("QuaternionSquadSetup", "glm", [](const Inputs& in, ControlPoints& out) {
         const glm::quat q0 = ToGlm(in.q[0]), q1 = ToGlm(in.q[1]), q2 = ToGlm(in.q[2]),
                         q3 = ToGlm(in.q[3]);
@@ -568,10 +496,9 @@ void QuaternionPeers() {
         out.c = in.q[2];
     });
 
-    Library<D3DXQUATERNION>("QuaternionRotationAxis", kQuaternionRotationAxis,
-                            [](const Inputs& in, D3DXQUATERNION& out) {
-                                D3DXQuaternionRotationAxis(&out, &in.v[0], in.angle[0]);
-                            });
+    Library<D3DXQUATERNION>("QuaternionRotationAxis", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionRotationAxis(&out, &in.v[0], in.angle[0]);
+    });
     Peer<D3DXQUATERNION>(
         "QuaternionRotationAxis", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
             out = FromGlm(glm::angleAxis(in.angle[0], glm::normalize(ToGlm(in.v[0]))));
@@ -582,10 +509,9 @@ void QuaternionPeers() {
                 Eigen::Quaternionf(Eigen::AngleAxisf(in.angle[0], ToEigen(in.v[0]).normalized())));
         });
 
-    Library<AxisAngle>("QuaternionToAxisAngle", kQuaternionToAxisAngle,
-                       [](const Inputs& in, AxisAngle& out) {
-                           D3DXQuaternionToAxisAngle(&in.q[0], &out.axis, &out.angle);
-                       });
+    Library<AxisAngle>("QuaternionToAxisAngle", [](const Inputs& in, AxisAngle& out) {
+        D3DXQuaternionToAxisAngle(&in.q[0], &out.axis, &out.angle);
+    });
     Peer<AxisAngle>("QuaternionToAxisAngle", "glm", [](const Inputs& in, AxisAngle& out) {
         const glm::quat q = ToGlm(in.q[0]);
         out = {As<D3DXVECTOR3>(glm::axis(q)), glm::angle(q)};
@@ -595,9 +521,9 @@ void QuaternionPeers() {
         out = {{a.axis().x(), a.axis().y(), a.axis().z()}, a.angle()};
     });
 
-    Library<D3DXQUATERNION>(
-        "QuaternionInverse", kQuaternionInverse,
-        [](const Inputs& in, D3DXQUATERNION& out) { D3DXQuaternionInverse(&out, &in.q[0]); });
+    Library<D3DXQUATERNION>("QuaternionInverse", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionInverse(&out, &in.q[0]);
+    });
     Peer<D3DXQUATERNION>("QuaternionInverse", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         out = FromGlm(glm::inverse(ToGlm(in.q[0])));
     });
@@ -606,22 +532,22 @@ void QuaternionPeers() {
     });
 
     // Eigen has no quaternion logarithm or exponential.
-    Library<D3DXQUATERNION>(
-        "QuaternionLn", kQuaternionLn,
-        [](const Inputs& in, D3DXQUATERNION& out) { D3DXQuaternionLn(&out, &in.q[0]); });
+    Library<D3DXQUATERNION>("QuaternionLn", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionLn(&out, &in.q[0]);
+    });
     Peer<D3DXQUATERNION>("QuaternionLn", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         out = FromGlm(glm::log(ToGlm(in.q[0])));
     });
-    Library<D3DXQUATERNION>(
-        "QuaternionExp", kQuaternionExp,
-        [](const Inputs& in, D3DXQUATERNION& out) { D3DXQuaternionExp(&out, &in.pure); });
+    Library<D3DXQUATERNION>("QuaternionExp", [](const Inputs& in, D3DXQUATERNION& out) {
+        D3DXQuaternionExp(&out, &in.pure);
+    });
     Peer<D3DXQUATERNION>("QuaternionExp", "glm", [](const Inputs& in, D3DXQUATERNION& out) {
         out = FromGlm(glm::exp(ToGlm(in.pure)));
     });
 }
 
 void VectorPeers() {
-    Library<D3DXVECTOR2>("Vec2Normalize", kVec2Normalize, [](const Inputs& in, D3DXVECTOR2& out) {
+    Library<D3DXVECTOR2>("Vec2Normalize", [](const Inputs& in, D3DXVECTOR2& out) {
         D3DXVec2Normalize(&out, &in.v2);
     });
     Peer<D3DXVECTOR2>("Vec2Normalize", "glm", [](const Inputs& in, D3DXVECTOR2& out) {
@@ -633,7 +559,7 @@ void VectorPeers() {
 }
 
 // ---------------------------------------------------------------------------
-// The x87 alternates beside the plain forms and their earlier versions.
+// The x87 alternates beside the plain forms.
 
 template <class Out, class Call>
 void Alternate(const char* operation, const char* who, Call call) {
@@ -641,27 +567,25 @@ void Alternate(const char* operation, const char* who, Call call) {
                  [call](benchmark::State& state) { Loop<Out>(state, call); });
 }
 
-#define D3DX_ALTERNATE_TRIO(Name, Out, ...)                                              \
-    Alternate<Out>(#Name, "plain",                                                       \
-                   [](const Inputs& in, Out& out) { x87::Name(&out, __VA_ARGS__); });    \
-    Alternate<Out>(#Name, "alternate",                                                   \
-                   [](const Inputs& in, Out& out) { x87alt::Name(&out, __VA_ARGS__); }); \
-    Alternate<Out>(#Name, "alternate_long_double",                                       \
-                   [](const Inputs& in, Out& out) { x87ldalt::Name(&out, __VA_ARGS__); })
+#define D3DX_ALTERNATE_PAIR(Name, Out, ...)                                           \
+    Alternate<Out>(#Name, "plain",                                                    \
+                   [](const Inputs& in, Out& out) { x87::Name(&out, __VA_ARGS__); }); \
+    Alternate<Out>(#Name, "alternate",                                                \
+                   [](const Inputs& in, Out& out) { x87alt::Name(&out, __VA_ARGS__); })
 
 void AlternateForms() {
-    D3DX_ALTERNATE_TRIO(Vec2Transform, D3DXVECTOR4, &in.v2, &in.m[0]);
-    D3DX_ALTERNATE_TRIO(Vec3Transform, D3DXVECTOR4, &in.v[0], &in.m[0]);
-    D3DX_ALTERNATE_TRIO(Vec4Transform, D3DXVECTOR4, reinterpret_cast<const D3DXVECTOR4*>(&in.plane),
+    D3DX_ALTERNATE_PAIR(Vec2Transform, D3DXVECTOR4, &in.v2, &in.m[0]);
+    D3DX_ALTERNATE_PAIR(Vec3Transform, D3DXVECTOR4, &in.v[0], &in.m[0]);
+    D3DX_ALTERNATE_PAIR(Vec4Transform, D3DXVECTOR4, reinterpret_cast<const D3DXVECTOR4*>(&in.plane),
                         &in.m[0]);
-    D3DX_ALTERNATE_TRIO(MatrixMultiply, D3DXMATRIX, &in.m[0], &in.m[1]);
-    D3DX_ALTERNATE_TRIO(MatrixMultiplyTranspose, D3DXMATRIX, &in.m[0], &in.m[1]);
-    D3DX_ALTERNATE_TRIO(Vec2TransformNormal, D3DXVECTOR2, &in.v2, &in.m[0]);
-    D3DX_ALTERNATE_TRIO(Vec3TransformNormal, D3DXVECTOR3, &in.v[0], &in.m[0]);
-    D3DX_ALTERNATE_TRIO(Vec3Normalize, D3DXVECTOR3, &in.v[0]);
+    D3DX_ALTERNATE_PAIR(MatrixMultiply, D3DXMATRIX, &in.m[0], &in.m[1]);
+    D3DX_ALTERNATE_PAIR(MatrixMultiplyTranspose, D3DXMATRIX, &in.m[0], &in.m[1]);
+    D3DX_ALTERNATE_PAIR(Vec2TransformNormal, D3DXVECTOR2, &in.v2, &in.m[0]);
+    D3DX_ALTERNATE_PAIR(Vec3TransformNormal, D3DXVECTOR3, &in.v[0], &in.m[0]);
+    D3DX_ALTERNATE_PAIR(Vec3Normalize, D3DXVECTOR3, &in.v[0]);
 }
 
-#undef D3DX_ALTERNATE_TRIO
+#undef D3DX_ALTERNATE_PAIR
 
 // Every x87 reference operation, called directly.
 void X87References() {

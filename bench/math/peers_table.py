@@ -3,16 +3,16 @@
 process and prints three markdown tables.
 
 Every figure is the median CPU time per call over the repetitions; the spread
-column is (slowest - fastest) / median of the library's "now" figure.
+column is (slowest - fastest) / median of the library's figure.
 
 1. Operation by implementation: the public entry with this machine's default
-   set (SSE2) beside GLM and Eigen. For the operations that set leaves to the
-   x87 forms, "before" is the same public entry with the earlier long-double
-   forms installed; the ratios are to the faster of GLM and Eigen.
-2. The x87 alternates of slots 0-7 beside the plain x87 forms and the earlier
-   long-double alternates (direct calls).
+   set (SSE2) beside GLM and Eigen; the ratio is to the faster of the two.
+2. The x87 alternates of slots 0-7 beside the plain x87 forms (direct calls).
 3. Every slot of the SSE2 set: its public entry against the x87 form called
    directly, and the median speed-up over those slots.
+
+It says on standard error how many benchmarks it runs and about how long
+they take (with the defaults, about 6 minutes; 2 without the per-slot table).
 
 usage: peers_table.py path/to/d3dx_bench [--min-time 0.1] [--repetitions 9]
 """
@@ -22,17 +22,36 @@ import re
 import statistics
 import subprocess
 import sys
+import time
 from pathlib import Path
 
 PEERS = ("glm", "eigen")
-SSE2_SET_SOURCE = Path(__file__).resolve().parents[2] / "math/src/sse/sse2_set.cpp"
+SIMD_VARIANTS = Path(__file__).resolve().parents[2] / "math/src/sse/simd_variants.def"
+
+
+def say(text):
+    print(text, file=sys.stderr, flush=True)
+
+
+def benchmark_names(bench, pattern):
+    listed = subprocess.run([bench, f"--benchmark_filter={pattern}", "--benchmark_list_tests"],
+                            check=True, capture_output=True, text=True).stdout
+    return listed.split()
 
 
 def run(bench, pattern, min_time, repetitions):
+    count = len(benchmark_names(bench, pattern))
+    # Each repetition runs for at least min_time, and most take about twice
+    # that once the iteration count is settled.
+    estimate = count * int(repetitions) * float(min_time) * 2
+    say(f"running {count} benchmarks, {repetitions} repetitions of at least {min_time} s "
+        f"each: about {estimate / 60:.0f} minutes")
+    start = time.monotonic()
     out = subprocess.run(
         [bench, f"--benchmark_filter={pattern}", f"--benchmark_min_time={min_time}",
          f"--benchmark_repetitions={repetitions}", "--benchmark_format=json"],
         check=True, capture_output=True, text=True).stdout
+    say(f"done in {(time.monotonic() - start) / 60:.1f} minutes")
     runs = {}
     for b in json.loads(out)["benchmarks"]:
         if b.get("run_type") == "aggregate" or b.get("error_occurred"):
@@ -68,31 +87,30 @@ def operations(runs, group):
 
 
 def peer_table(runs):
-    print("| operation | before (ns) | now (ns) | GLM (ns) | Eigen (ns) "
-          "| before / faster peer | now / faster peer | spread of now |")
-    print("|---|---|---|---|---|---|---|---|")
+    print("| operation | d3dx (ns) | GLM (ns) | Eigen (ns) | d3dx / faster peer | spread of d3dx |")
+    print("|---|---|---|---|---|---|")
     for op in operations(runs, "peers"):
         get = lambda who: median(runs, f"peers/{op}/{who}")
         peers = [get(p) for p in PEERS if get(p) is not None]
         fastest = min(peers) if peers else None
-        print(f"| {op} | {ns(get('d3dx_long_double'))} | {ns(get('d3dx'))} | {ns(get('glm'))} "
-              f"| {ns(get('eigen'))} | {ratio(get('d3dx_long_double'), fastest)} "
+        print(f"| {op} | {ns(get('d3dx'))} | {ns(get('glm'))} | {ns(get('eigen'))} "
               f"| {ratio(get('d3dx'), fastest)} | {spread(runs, f'peers/{op}/d3dx'):.0%} |")
 
 
 def alternates_table(runs):
-    print("\n| x87 alternate | plain (ns) | alternate before (ns) | alternate now (ns) "
-          "| now / plain | spread of now |")
-    print("|---|---|---|---|---|---|")
+    print("\n| x87 alternate | plain (ns) | alternate (ns) | alternate / plain | spread of alternate |")
+    print("|---|---|---|---|---|")
     for op in operations(runs, "alternates"):
         get = lambda who: median(runs, f"alternates/{op}/{who}")
-        print(f"| {op} | {ns(get('plain'))} | {ns(get('alternate_long_double'))} "
-              f"| {ns(get('alternate'))} | {ratio(get('alternate'), get('plain'))} "
+        print(f"| {op} | {ns(get('plain'))} | {ns(get('alternate'))} "
+              f"| {ratio(get('alternate'), get('plain'))} "
               f"| {spread(runs, f'alternates/{op}/alternate'):.0%} |")
 
 
 def sse2_slots():
-    return re.findall(r"D3DX_(?:SSE2|SHARED)_ENTRY\((\w+)\),", SSE2_SET_SOURCE.read_text())
+    """The slots the SSE2 set fills: its column of the variant list is not x87."""
+    return re.findall(r"^D3DX_SIMD_SLOT\((\w+), \w+, (?:own|sse)\b", SIMD_VARIANTS.read_text(),
+                      re.MULTILINE)
 
 
 def slot_table(runs):
