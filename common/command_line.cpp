@@ -9,35 +9,35 @@ namespace {
 // getopt_long answers a long option with this plus its index in the table.
 constexpr int kLongOptionBase = 256;
 
-std::string Dashed(const OptionSpec& spec) { return std::string("--") + spec.name; }
+std::string Dashed(const KnownOption& option) { return std::string("--") + option.name; }
 
 // The option getopt_long answered with `found`: a long option's index past
 // kLongOptionBase, or a short option's letter.
-const OptionSpec* SpecOf(std::span<const OptionSpec> specs, int found) {
-    if (found >= kLongOptionBase) return &specs[static_cast<std::size_t>(found - kLongOptionBase)];
-    for (const OptionSpec& spec : specs)
-        if (spec.shortName != 0 && spec.shortName == found) return &spec;
+const KnownOption* KnownOptionOf(std::span<const KnownOption> known, int found) {
+    if (found >= kLongOptionBase) return &known[static_cast<std::size_t>(found - kLongOptionBase)];
+    for (const KnownOption& option : known)
+        if (option.shortName != 0 && option.shortName == found) return &option;
     return nullptr;
 }
 
 }  // namespace
 
-bool ReadCommandLine(int argc, char** argv, std::span<const OptionSpec> specs, CommandLine& line,
+bool ReadCommandLine(int argc, char** argv, std::span<const KnownOption> known, CommandLine& line,
                      std::string& error) {
-    std::vector<option> longOptions;
+    std::vector<struct option> longOptions;
     // A leading ':' has a missing value answered with ':', and no message
     // printed by getopt itself.
     std::string shortOptions = ":";
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const OptionSpec& spec = specs[i];
-        longOptions.push_back(option{spec.name, spec.takesValue ? required_argument : no_argument,
-                                     nullptr, kLongOptionBase + static_cast<int>(i)});
-        if (spec.shortName != 0) {
-            shortOptions += spec.shortName;
-            if (spec.takesValue) shortOptions += ':';
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        const KnownOption& wanted = known[i];
+        longOptions.push_back({wanted.name, wanted.takesValue ? required_argument : no_argument,
+                               nullptr, kLongOptionBase + static_cast<int>(i)});
+        if (wanted.shortName != 0) {
+            shortOptions += wanted.shortName;
+            if (wanted.takesValue) shortOptions += ':';
         }
     }
-    longOptions.push_back(option{nullptr, 0, nullptr, 0});
+    longOptions.push_back({nullptr, 0, nullptr, 0});
     opterr = 0;
     optind = 0;  // start afresh, however often the program reads a command line
     line = CommandLine{};
@@ -48,7 +48,7 @@ bool ReadCommandLine(int argc, char** argv, std::span<const OptionSpec> specs, C
         const std::string given = optind > 0 && optind <= argc ? argv[optind - 1] : "";
         if (found == '?') {
             if (optopt >= kLongOptionBase)
-                error = "option '" + Dashed(*SpecOf(specs, optopt)) + "' takes no value";
+                error = "option '" + Dashed(*KnownOptionOf(known, optopt)) + "' takes no value";
             else if (optopt != 0)
                 error = "unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'";
             else
@@ -56,17 +56,17 @@ bool ReadCommandLine(int argc, char** argv, std::span<const OptionSpec> specs, C
             return false;
         }
         if (found == ':') {
-            const OptionSpec* spec = SpecOf(specs, optopt);
-            error = "option '" + (spec != nullptr ? Dashed(*spec) : given) + "' needs a value";
+            const KnownOption* option = KnownOptionOf(known, optopt);
+            error = "option '" + (option != nullptr ? Dashed(*option) : given) + "' needs a value";
             return false;
         }
-        const OptionSpec* spec = SpecOf(specs, found);
-        const std::string value = spec->takesValue && optarg != nullptr ? optarg : "";
-        if (spec->takesValue && value.empty()) {
-            error = "option '" + Dashed(*spec) + "' needs a value";
+        const KnownOption* option = KnownOptionOf(known, found);
+        const std::string value = option->takesValue && optarg != nullptr ? optarg : "";
+        if (option->takesValue && value.empty()) {
+            error = "option '" + Dashed(*option) + "' needs a value";
             return false;
         }
-        line.options.push_back(GivenOption{spec, value});
+        line.options.push_back(GivenOption{option, value});
     }
     for (int i = optind; i < argc; ++i) line.operands.emplace_back(argv[i]);
     return true;

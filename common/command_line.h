@@ -19,14 +19,14 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // One option a program takes.
-struct OptionSpec {
+struct KnownOption {
     const char* name;  // the long name, without the dashes
     char shortName;    // 0 when it has none
     bool takesValue;
 };
 
 struct GivenOption {
-    const OptionSpec* spec;
+    const KnownOption* option;
     std::string value;  // empty for an option that takes none
 };
 
@@ -38,7 +38,7 @@ struct CommandLine {
 // Reads argv with getopt_long. False, with a one-line reason in `error`, for
 // an unknown option, a missing or empty value, or a value given to an option
 // that takes none.
-bool ReadCommandLine(int argc, char** argv, std::span<const OptionSpec> specs, CommandLine& line,
+bool ReadCommandLine(int argc, char** argv, std::span<const KnownOption> known, CommandLine& line,
                      std::string& error);
 
 // "PROGRAM: message" on standard error.

@@ -8,11 +8,11 @@
 namespace flamer_host {
 namespace {
 
-constexpr flamer_common::OptionSpec kPlugin{"plugin", 0, true};
-constexpr flamer_common::OptionSpec kSvg{"svg", 0, true};
-constexpr flamer_common::OptionSpec kPrintDefault{"print-default", 0, false};
-constexpr flamer_common::OptionSpec kHelp{"help", 'h', false};
-constexpr flamer_common::OptionSpec kVersion{"version", 0, false};
+constexpr flamer_common::KnownOption kPlugin{"plugin", 0, true};
+constexpr flamer_common::KnownOption kSvg{"svg", 0, true};
+constexpr flamer_common::KnownOption kPrintDefault{"print-default", 0, false};
+constexpr flamer_common::KnownOption kHelp{"help", 'h', false};
+constexpr flamer_common::KnownOption kVersion{"version", 0, false};
 constexpr std::array kOptions{kPlugin, kSvg, kPrintDefault, kHelp, kVersion};
 
 }  // namespace
@@ -42,7 +42,7 @@ bool ParseOptions(int argc, char** argv, const std::string& defaultPlugin, Optio
     flamer_common::CommandLine line;
     if (!flamer_common::ReadCommandLine(argc, argv, kOptions, line, error)) return false;
     for (const flamer_common::GivenOption& given : line.options) {
-        const std::string_view name = given.spec->name;
+        const std::string_view name = given.option->name;
         if (name == kPlugin.name) options.pluginPaths.push_back(given.value);
         if (name == kSvg.name) options.svgDirectory = given.value;
         if (name == kPrintDefault.name) options.printDefault = true;

@@ -116,8 +116,7 @@ private:
         if (query_.filter != PICK_FILTER_ALL) return false;
         if (!Inside(node.bounds.min, node.bounds.max, query_.min, query_.max)) return false;
         return query_.outsideMin == nullptr ||
-               !BoxesMeet(node.bounds.min, node.bounds.max, *query_.outsideMin,
-                          *query_.outsideMax);
+               !BoxesMeet(node.bounds.min, node.bounds.max, *query_.outsideMin, *query_.outsideMax);
     }
 
     int Count() const {
@@ -178,7 +177,8 @@ private:
         const auto wait = [&](int32_t index) {
             const Node& node = index_.nodes_[static_cast<std::size_t>(index)];
             if (!Barren(node))
-                waiting.push(Waiting{Distance(node.bounds.min, node.bounds.max), node.oldest, index});
+                waiting.push(
+                    Waiting{Distance(node.bounds.min, node.bounds.max), node.oldest, index});
         };
         if (index_.root_ != kNoNode) wait(index_.root_);
         while (!waiting.empty()) {
@@ -288,15 +288,16 @@ int32_t EntityIndex::BestSibling(const Bounds& bounds) const {
     while (nodes_[static_cast<std::size_t>(index)].left != kNoNode) {
         const Node& node = nodes_[static_cast<std::size_t>(index)];
         const double area = Surface(node.bounds.min, node.bounds.max);
-        const double combined = Surface(Lower(node.bounds.min, bounds.min),
-                                        Upper(node.bounds.max, bounds.max));
+        const double combined =
+            Surface(Lower(node.bounds.min, bounds.min), Upper(node.bounds.max, bounds.max));
         const double here = 2.0 * combined;
         const double inherited = 2.0 * (combined - area);
         const auto cost = [&](int32_t child) {
             const Node& c = nodes_[static_cast<std::size_t>(child)];
             const double joined =
                 Surface(Lower(c.bounds.min, bounds.min), Upper(c.bounds.max, bounds.max));
-            const double grown = c.left == kNoNode ? joined : joined - Surface(c.bounds.min, c.bounds.max);
+            const double grown =
+                c.left == kNoNode ? joined : joined - Surface(c.bounds.min, c.bounds.max);
             return grown + inherited;
         };
         const double left = cost(node.left);
@@ -416,8 +417,7 @@ std::vector<zorQEntityRef*> EntityIndex::All() const {
     return all;
 }
 
-zorQPickResult EntityIndex::Pick(const PickQuery& query, zorQEntityRef** list,
-                                 int capacity) const {
+zorQPickResult EntityIndex::Pick(const PickQuery& query, zorQEntityRef** list, int capacity) const {
     // An inverted cube, or one with a coordinate that is not a number, holds
     // nothing.
     if (list == nullptr || capacity <= 0 || !Ordered(query.min, query.max)) return {0, 0};

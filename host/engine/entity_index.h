@@ -77,10 +77,10 @@ private:
     struct Node {
         Bounds bounds;
         int32_t parent;
-        int32_t left;   // kNoNode for a leaf
+        int32_t left;  // kNoNode for a leaf
         int32_t right;
-        int32_t height;  // 0 for a leaf
-        uint32_t count;  // entities below
+        int32_t height;   // 0 for a leaf
+        uint32_t count;   // entities below
         uint32_t oldest;  // the smallest id below
         uint32_t slot;    // a leaf's entity
     };

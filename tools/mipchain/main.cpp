@@ -63,11 +63,11 @@ constexpr const char* kUsage =
     "Exit status: 0 written; 1 a file could not be read or written; 2 a usage\n"
     "error or an output that would overwrite the input.\n";
 
-constexpr flamer_common::OptionSpec kXrgb{"xrgb", 0, false};
-constexpr flamer_common::OptionSpec kCompression{"compression", 0, true};
-constexpr flamer_common::OptionSpec kVerbose{"verbose", 'v', false};
-constexpr flamer_common::OptionSpec kHelp{"help", 'h', false};
-constexpr flamer_common::OptionSpec kVersion{"version", 0, false};
+constexpr flamer_common::KnownOption kXrgb{"xrgb", 0, false};
+constexpr flamer_common::KnownOption kCompression{"compression", 0, true};
+constexpr flamer_common::KnownOption kVerbose{"verbose", 'v', false};
+constexpr flamer_common::KnownOption kHelp{"help", 'h', false};
+constexpr flamer_common::KnownOption kVersion{"version", 0, false};
 constexpr std::array kOptions{kXrgb, kCompression, kVerbose, kHelp, kVersion};
 
 struct Options {
@@ -97,7 +97,7 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
     if (!flamer_common::ReadCommandLine(argc, argv, kOptions, line, error))
         return flamer_common::UsageError(kProgram, error);
     for (const flamer_common::GivenOption& given : line.options) {
-        const std::string_view name = given.spec->name;
+        const std::string_view name = given.option->name;
         if (name == kHelp.name) {
             std::fputs(kUsage, stdout);
             return kExitSuccess;

@@ -87,7 +87,8 @@ void ResetDebugLevelCache() {
 
 MathDispatchState SelectInstructionSet(std::string_view cpuFeatures) {
     std::optional<platform::CpuFeatureSet> features;
-    if (!cpuFeatures.empty()) features = platform::CpuFeaturesFromVariable(cpuFeatures, platform::CurrentPlatform());
+    if (!cpuFeatures.empty())
+        features = platform::CpuFeaturesFromVariable(cpuFeatures, platform::CurrentPlatform());
     platform::SystemPlatform().SimulateCpu(features);
     ResetMmxCache();
     InitMathDispatch(0);

@@ -29,7 +29,10 @@ const ClassCatalogue kClasses({
               {{"flamer_explosion", PARAM_TEXT, 128},
                {"flamer_splash_radius", PARAM_INT, 128},
                {"flamer_impulse", PARAM_FLOAT, 128}}},
-    ClassInfo{"plBeacon", "player", true, {{"beacon_effect", PARAM_TEXT, 128}, {"speed", PARAM_FLOAT, 128}}},
+    ClassInfo{"plBeacon",
+              "player",
+              true,
+              {{"beacon_effect", PARAM_TEXT, 128}, {"speed", PARAM_FLOAT, 128}}},
     ClassInfo{"plSpark", "custom", false, {{"speed", PARAM_FLOAT, 128}}},
 });
 
